@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tv {
+
+// A short MIDI message packed into 32 bits: status byte in bits 0..7, first data byte in bits
+// 8..15, second in bits 16..23. Every output service receives messages in this form only.
+constexpr std::uint32_t packMessage(std::uint8_t status, std::uint8_t data1 = 0,
+                                    std::uint8_t data2 = 0)
+{
+    return static_cast<std::uint32_t>(status) | (static_cast<std::uint32_t>(data1) << 8) |
+           (static_cast<std::uint32_t>(data2) << 16);
+}
+
+constexpr std::uint8_t messageStatus(std::uint32_t packed) { return packed & 0xFF; }
+constexpr std::uint8_t messageData1(std::uint32_t packed) { return (packed >> 8) & 0xFF; }
+constexpr std::uint8_t messageData2(std::uint32_t packed) { return (packed >> 16) & 0xFF; }
+
+constexpr std::uint32_t programChange(int channel, int program)
+{
+    return packMessage(static_cast<std::uint8_t>(0xC0 + (channel & 15)),
+                       static_cast<std::uint8_t>(program & 0x7F));
+}
+constexpr std::uint32_t pitchBend(int channel, std::uint8_t lsb, std::uint8_t msb)
+{
+    return packMessage(static_cast<std::uint8_t>(0xE0 + (channel & 15)), lsb, msb);
+}
+constexpr std::uint32_t noteOn(int channel, std::uint8_t note, std::uint8_t velocity)
+{
+    return packMessage(static_cast<std::uint8_t>(0x90 + (channel & 15)), note, velocity);
+}
+constexpr std::uint32_t noteOff(int channel, std::uint8_t note)
+{
+    return packMessage(static_cast<std::uint8_t>(0x80 + (channel & 15)), note, 0);
+}
+
+// Number of bytes the message has on the wire: 2 for program change and channel pressure,
+// 1 for single-byte system messages, 3 otherwise.
+int messageLength(std::uint32_t packed);
+
+// The message bytes as two-digit lower-case hex separated by single spaces ("c0 05").
+std::string messageHex(std::uint32_t packed);
+
+}  // namespace tv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tv {
+
+// An equal-tempered MIDI note plus the 14-bit pitch bend (4096 steps a semitone, 8192 = none)
+// that moves it to an exact pitch. The note is not limited to 0..127.
+struct NoteBend {
+    int note = 0;
+    int bend = 8192;
+    std::uint8_t bendMsb = 64;
+    std::uint8_t bendLsb = 0;
+};
+
+// bendMsb = bits 7..13, bendLsb = bits 0..6.
+void splitBend(int bend, std::uint8_t& bendMsb, std::uint8_t& bendLsb);
+
+// The note at or below the pitch (at or above it for pitches below the base) and its upward
+// (downward) bend. `baseNote` sounds 1/1 at octave 0.
+NoteBend noteForCents(int baseNote, int octave, double cents);
+NoteBend noteForRatio(int baseNote, int octave, std::uint32_t numerator, std::uint32_t denominator);
+
+// Script variant: the base is real-valued and the note is trunc(base + 12 * octave) plus the
+// whole semitones, so a fractional base has no effect on the pitch.
+NoteBend scriptNoteForRatio(double base, int octave, std::uint32_t numerator,
+                            std::uint32_t denominator);
+
+}  // namespace tv
