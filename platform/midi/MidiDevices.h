@@ -1,0 +1,30 @@
+#pragma once
+
+#include "midi/MidiService.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tv {
+
+// One MIDI output the system offers, in the order the program numbers them (device 0 first).
+struct MidiOutputInfo {
+    enum class Kind { Alsa, Jack, Builtin };
+    Kind kind = Kind::Alsa;
+    std::string name;       // as the user sees it
+    unsigned portIndex = 0; // the backend's own port number (Alsa, Jack)
+};
+
+// Every MIDI output port of the system (ALSA; JACK where ALSA cannot be opened or offers no
+// real port), pass-through ports such as "Midi Through" left out.
+std::vector<MidiOutputInfo> listMidiOutputs();
+
+// Opens the output the user chose: device 0, or what the TONALVANE_MIDI_OUT environment
+// variable names (the first output whose name contains its text; "none" for no device).
+// Gives null and a description in `error` when nothing could be opened. When
+// TONALVANE_MIDI_LOG names a file, every message handed to the returned service (or, with
+// no device, to the log alone) is appended to it; the service is then never null.
+std::shared_ptr<MidiService> openMidiOutput(std::string& error);
+
+}  // namespace tv
