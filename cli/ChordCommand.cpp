@@ -1,0 +1,90 @@
+#include "cli/CliCommand.h"
+#include "cli/PitchArgument.h"
+#include "midi/MidiOutput.h"
+#include "platform/midi/MidiDevices.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <thread>
+#include <vector>
+
+namespace tv::cli {
+namespace {
+
+int chord(const Arguments& given)
+{
+    Arguments args = given;
+    long long program = 0;
+    long long hold = 1000;
+    if (!takeIntOption(args, "--program", program, 0, 127) ||
+        !takeIntOption(args, "--hold", hold, 0, 3600000))
+        return exitUsage;
+    if (args.empty())
+        return usageError("chord needs at least one pitch");
+    if (args.size() > MidiOutput::maxQueuedNotes)
+        return usageError("a chord has at most 16 pitches, one per MIDI channel");
+
+    std::vector<PitchArgument> pitches;
+    for (const auto& text : args) {
+        std::string reason;
+        const auto pitch = parsePitch(text, reason);
+        if (!pitch)
+            return usageError(reason);
+        pitches.push_back(*pitch);
+    }
+
+    std::string error;
+    MidiOutput output(openMidiOutput(error));
+    const char* choice = std::getenv("TONALVANE_MIDI_OUT");
+    const bool deviceWanted = !(choice && std::string(choice) == "none");
+    if (!error.empty())
+        std::cerr << "tonalvane-cli: " << error << '\n';
+    if (!output.service())
+        return exitFailed;
+
+    // Queued as the lattice window queues a selection: the k-th pitch on channel k.
+    for (std::size_t k = 0; k < pitches.size(); ++k) {
+        const auto& p = pitches[k];
+        const int channel = static_cast<int>(k);
+        const bool queued = p.isRatio ? output.queueRatio(channel, 0, p.numerator, p.denominator)
+                                      : output.queueCents(channel, 0, p.cents);
+        if (!queued)
+            return usageError("'" + args[k] + "' lies outside the MIDI note range");
+    }
+    output.sendQueued(static_cast<int>(program));
+    std::this_thread::sleep_for(std::chrono::milliseconds(hold));
+    output.sendNoteOffs();
+    output.closeDevice();
+    return error.empty() || !deviceWanted ? exitOk : exitFailed;
+}
+
+const CliRegistration registration({
+    "chord",
+    "chord PITCH... [--program P] [--hold MS]",
+    "    Plays the pitches together on MIDI device 0, one channel each, as a lattice window\n"
+    "    does: PITCH is a ratio N/D or cents such as -50c. Program P (default 0) is sent\n"
+    "    first on every channel; the notes sound for MS milliseconds (default 1000).\n",
+    20,
+    &chord,
+});
+
+int ports(const Arguments& args)
+{
+    if (!args.empty())
+        return usageError("ports takes no arguments");
+    for (const auto& output : listMidiOutputs())
+        std::cout << output.name << '\n';
+    return exitOk;
+}
+
+const CliRegistration portsRegistration({
+    "ports",
+    "ports",
+    "    Lists the MIDI outputs in order, device 0 first, one per line.\n",
+    30,
+    &ports,
+});
+
+}  // namespace
+}  // namespace tv::cli

@@ -1,0 +1,115 @@
+#include "platform/midi/MidiDevices.h"
+
+#include "platform/midi/BackendQuiet.h"
+#include "platform/midi/MidiLogService.h"
+#include "platform/midi/RtMidiService.h"
+
+#include <rtmidi/RtMidi.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace tv {
+namespace {
+
+bool isPassThrough(const std::string& name)
+{
+    return name.find("Midi Through") != std::string::npos;
+}
+
+// The ports one backend offers; false (and the reason) when the backend cannot be opened.
+bool backendPorts(MidiOutputInfo::Kind kind, std::vector<MidiOutputInfo>& ports,
+                  std::string& reason)
+{
+    BackendQuiet quiet;
+    try {
+        RtMidiOut out(kind == MidiOutputInfo::Kind::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA,
+                      "Tonalvane");
+        const unsigned count = out.getPortCount();
+        for (unsigned i = 0; i < count; ++i) {
+            std::string name = out.getPortName(i);
+            if (!isPassThrough(name))
+                ports.push_back({kind, std::move(name), i});
+        }
+        // RtMidi reports a missing JACK server as a warning and then lists no ports.
+        if (count == 0 && !quiet.text().empty()) {
+            reason = quiet.text();
+            return false;
+        }
+        return true;
+    } catch (const RtMidiError& e) {
+        reason = e.getMessage();
+        return false;
+    }
+}
+
+std::string noDeviceReason(const std::string& alsa, const std::string& jack)
+{
+    std::string text = "No MIDI output device is available.";
+    if (!alsa.empty())
+        text += "\nALSA: " + alsa;
+    if (!jack.empty())
+        text += "\nJACK: " + jack;
+    return text;
+}
+
+// Every system port, and why there is none when the list is empty.
+std::vector<MidiOutputInfo> systemOutputs(std::string& reason)
+{
+    std::vector<MidiOutputInfo> ports;
+    std::string alsaReason, jackReason;
+    const bool alsaOpened = backendPorts(MidiOutputInfo::Kind::Alsa, ports, alsaReason);
+    if (!alsaOpened || ports.empty())
+        backendPorts(MidiOutputInfo::Kind::Jack, ports, jackReason);
+    if (ports.empty())
+        reason = noDeviceReason(alsaReason, jackReason);
+    return ports;
+}
+
+std::shared_ptr<MidiService> openDevice(std::string& error)
+{
+    const char* wanted = std::getenv("TONALVANE_MIDI_OUT");
+    const std::string choice = wanted ? wanted : "";
+    if (choice == "none") {
+        error = "No MIDI output device: TONALVANE_MIDI_OUT is set to \"none\".";
+        return nullptr;
+    }
+    std::string reason;
+    const auto outputs = systemOutputs(reason);
+    const MidiOutputInfo* port = nullptr;
+    for (const auto& output : outputs) {
+        if (choice.empty() || output.name.find(choice) != std::string::npos) {
+            port = &output;
+            break;
+        }
+    }
+    if (!port) {
+        error = choice.empty() ? reason
+                               : "No MIDI output matches TONALVANE_MIDI_OUT=\"" + choice + "\".";
+        return nullptr;
+    }
+    return RtMidiService::open(*port, error);
+}
+
+}  // namespace
+
+std::vector<MidiOutputInfo> listMidiOutputs()
+{
+    std::string reason;
+    return systemOutputs(reason);
+}
+
+std::shared_ptr<MidiService> openMidiOutput(std::string& error)
+{
+    error.clear();
+    std::shared_ptr<MidiService> device = openDevice(error);
+    const char* logPath = std::getenv("TONALVANE_MIDI_LOG");
+    if (logPath && *logPath) {
+        if (auto log = MidiLogService::open(logPath, device))
+            return log;
+        std::cerr << "tonalvane: cannot open the MIDI log " << logPath << '\n';
+    }
+    return device;
+}
+
+}  // namespace tv

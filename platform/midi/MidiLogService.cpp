@@ -1,0 +1,53 @@
+#include "platform/midi/MidiLogService.h"
+
+#include "lattice/NumberText.h"
+#include "midi/MidiMessage.h"
+
+namespace tv {
+
+MidiLogService::MidiLogService(std::FILE* file, std::shared_ptr<MidiService> device)
+    : file_(file), device_(std::move(device)), opened_(std::chrono::steady_clock::now())
+{
+}
+
+std::shared_ptr<MidiLogService> MidiLogService::open(const std::string& path,
+                                                     std::shared_ptr<MidiService> device)
+{
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file)
+        return nullptr;
+    return std::shared_ptr<MidiLogService>(new MidiLogService(file, std::move(device)));
+}
+
+MidiLogService::~MidiLogService()
+{
+    close();
+    std::lock_guard lock(mutex_);
+    if (file_)
+        std::fclose(file_);
+}
+
+void MidiLogService::send(std::uint32_t packed)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (file_) {
+            const std::chrono::duration<double, std::milli> since =
+                std::chrono::steady_clock::now() - opened_;
+            const std::string line = formatFixed(since.count(), 3) + ' ' + messageHex(packed) + '\n';
+            std::fwrite(line.data(), 1, line.size(), file_);
+            // Each line reaches the file at once, so the log can be followed while it grows.
+            std::fflush(file_);
+        }
+    }
+    if (device_)
+        device_->send(packed);
+}
+
+void MidiLogService::close()
+{
+    if (device_)
+        device_->close();
+}
+
+}  // namespace tv
