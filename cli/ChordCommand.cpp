@@ -40,8 +40,11 @@ int chord(const Arguments& given)
     const bool deviceWanted = !(choice && std::string(choice) == "none");
     if (!error.empty())
         std::cerr << "tonalvane-cli: " << error << '\n';
-    if (!output.service())
+    if (!output.service()) {
+        if (error.empty())
+            std::cerr << "tonalvane-cli: no MIDI output device (TONALVANE_MIDI_OUT=none)\n";
         return exitFailed;
+    }
 
     // Queued as the lattice window queues a selection: the k-th pitch on channel k.
     for (std::size_t k = 0; k < pitches.size(); ++k) {

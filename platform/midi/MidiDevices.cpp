@@ -70,10 +70,9 @@ std::shared_ptr<MidiService> openDevice(std::string& error)
 {
     const char* wanted = std::getenv("TONALVANE_MIDI_OUT");
     const std::string choice = wanted ? wanted : "";
-    if (choice == "none") {
-        error = "No MIDI output device: TONALVANE_MIDI_OUT is set to \"none\".";
+    // The user asked for silence: no device and nothing to report.
+    if (choice == "none")
         return nullptr;
-    }
     std::string reason;
     const auto outputs = systemOutputs(reason);
     const MidiOutputInfo* port = nullptr;

@@ -1,0 +1,65 @@
+#include "app/ToolboxDialog.h"
+
+#include "app/ToolboxIcons.h"
+#include "platform/DialogTemplate.h"
+
+#include <QPushButton>
+
+#include <array>
+
+namespace tv {
+namespace {
+
+constexpr std::array toolboxControls{
+    ControlSpec{ControlSpec::Kind::Button, "Lattice", 7, 7, 39, 28},
+    ControlSpec{ControlSpec::Kind::Button, "Computer Keyboard", 55, 7, 39, 28},
+    ControlSpec{ControlSpec::Kind::Button, "Help", 55, 43, 39, 28},
+};
+
+}  // namespace
+
+ToolboxDialog::ToolboxDialog(Application& application, QWidget* parent)
+    : QDialog(parent), application_(application)
+{
+    setWindowTitle(QStringLiteral("Tonalvane Toolbox"));
+    const DialogUnits units(DialogUnits::dialogFont());
+    setFixedSize(units.size(113, 89));
+
+    const auto controls = createControls(this, units, toolboxControls);
+    latticeButton_ = static_cast<QPushButton*>(controls[0]);
+    keyboardButton_ = static_cast<QPushButton*>(controls[1]);
+    helpButton_ = static_cast<QPushButton*>(controls[2]);
+
+    // The buttons show pictures instead of their captions; the caption stays as the name
+    // that tooltips and screen readers give.
+    const std::array icons{latticeIcon(), keyboardIcon(), helpIcon()};
+    const std::array buttons{latticeButton_, keyboardButton_, helpButton_};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        QPushButton* button = buttons[i];
+        button->setToolTip(button->text());
+        button->setAccessibleName(button->text());
+        button->setText(QString());
+        button->setIcon(icons[i]);
+        const int side = std::min(button->width(), button->height()) - 8;
+        button->setIconSize(QSize(side, side));
+        button->setAutoDefault(false);
+    }
+
+    // Windows that are not built yet stay disabled rather than pretending.
+    latticeButton_->setEnabled(false);
+    keyboardButton_->setEnabled(false);
+    helpButton_->setEnabled(false);
+    connect(latticeButton_, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
+}
+
+void ToolboxDialog::showAtCorner()
+{
+    move(0, 0);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ToolboxDialog::openLattice() {}
+
+}  // namespace tv

@@ -1,0 +1,62 @@
+#include "app/Application.h"
+#include "app/ToolboxDialog.h"
+#include "platform/MessageService.h"
+#include "platform/SettingsStore.h"
+#include "platform/midi/MidiDevices.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display the toolkit would abort with a terse message; say what to do instead.
+bool displayAvailable()
+{
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform)
+        return true;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "tonalvane: there is no display to open a window on (DISPLAY and "
+                     "WAYLAND_DISPLAY are not set).\n"
+                     "Start it from a desktop session, or try it under a virtual display:\n"
+                     "  xvfb-run -a build/tonalvane\n");
+        return 1;
+    }
+    QApplication qtApplication(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tonalvane"));
+    QApplication::setOrganizationName(QStringLiteral("Tonalvane"));
+
+    tv::DialogMessageService messages;
+    const auto settings = tv::SettingsStore::userStore();
+    tv::Application application(messages, *settings);
+
+    std::string error;
+    auto service = tv::openMidiOutput(error);
+    application.openMidi(std::move(service), error);
+
+    int result = 0;
+    {
+        tv::ToolboxDialog toolbox(application);
+        toolbox.showAtCorner();
+        toolbox.exec();
+        // The lattice and keyboard windows are the toolbox's children and go with it here.
+    }
+    application.closeMidi();
+    return result;
+}

@@ -1,0 +1,71 @@
+#include "app/Application.h"
+#include "app/ToolboxDialog.h"
+#include "platform/DialogUnits.h"
+#include "platform/SettingsStore.h"
+#include "support/RecordingMessageService.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tv {
+namespace {
+
+struct ToolboxTest : ::testing::Test {
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsStore> settings = SettingsStore::fileStore(dir.filePath("s.ini"));
+    test::RecordingMessageService messages;
+    Application application{messages, *settings};
+};
+
+TEST_F(ToolboxTest, CaptionSizeAndPictureButtons)
+{
+    ToolboxDialog toolbox(application);
+    EXPECT_EQ(toolbox.windowTitle(), "Tonalvane Toolbox");
+    const DialogUnits units(DialogUnits::dialogFont());
+    EXPECT_EQ(toolbox.size(), units.size(113, 89));
+    EXPECT_EQ(toolbox.latticeButton()->geometry(), units.rect(7, 7, 39, 28));
+    EXPECT_EQ(toolbox.keyboardButton()->geometry(), units.rect(55, 7, 39, 28));
+    EXPECT_EQ(toolbox.helpButton()->geometry(), units.rect(55, 43, 39, 28));
+    const QString names[] = {"Lattice", "Computer Keyboard", "Help"};
+    const QPushButton* buttons[] = {toolbox.latticeButton(), toolbox.keyboardButton(),
+                                    toolbox.helpButton()};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(buttons[i]->accessibleName(), names[i]);
+        EXPECT_TRUE(buttons[i]->text().isEmpty());
+        EXPECT_FALSE(buttons[i]->icon().isNull());
+    }
+    // Windows that do not exist yet are not offered.
+    EXPECT_FALSE(toolbox.keyboardButton()->isEnabled());
+    EXPECT_FALSE(toolbox.helpButton()->isEnabled());
+}
+
+TEST_F(ToolboxTest, OpensAtTheTopLeftCornerAndEscapeClosesIt)
+{
+    ToolboxDialog toolbox(application);
+    toolbox.showAtCorner();
+    EXPECT_EQ(toolbox.frameGeometry().topLeft(), QPoint(0, 0));
+    EXPECT_TRUE(toolbox.isVisible());
+    QSignalSpy finished(&toolbox, &QDialog::finished);
+    QTest::keyClick(&toolbox, Qt::Key_Escape);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(toolbox.isVisible());
+}
+
+TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)
+{
+    QFont font = DialogUnits::dialogFont();
+    const DialogUnits units(font);
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(units.y(8), metrics.height());
+    EXPECT_EQ(units.y(16), 2 * metrics.height());
+    EXPECT_GT(units.x(4), 0);
+    EXPECT_EQ(units.x(400), 100 * units.x(4));
+    EXPECT_EQ(units.rect(1, 2, 3, 4), QRect(units.x(1), units.y(2), units.x(3), units.y(4)));
+}
+
+}  // namespace
+}  // namespace tv
