@@ -37,7 +37,12 @@ struct LatticeWindowFixture : ::testing::Test {
         return window;
     }
 
-    static void paint(LatticeWindow* window) { window->view()->repaint(); }
+    // Paints the whole picture now, as a change of the lattice would at the next paint.
+    static void paint(LatticeWindow* window)
+    {
+        window->view()->invalidatePicture();
+        window->view()->repaint();
+    }
 
     // A point inside the element's label box, as the last paint placed it.
     static QPoint inside(const LatticeWindow* window, int index)

@@ -6,6 +6,9 @@
 #include "platform/DialogUnits.h"
 #include "ui/lattice/LatticeColoursDialog.h"
 #include "ui/lattice/LatticeView.h"
+#include "ui/lattice/PatchDialog.h"
+#include "ui/lattice/RatioPropertiesDialog.h"
+#include "ui/table/TableWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -34,13 +37,8 @@ LatticeWindow::LatticeWindow(Application& application, QWidget* parent)
     menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
-    // The properties dialog is not part of this window yet.
-    properties->setEnabled(false);
-    for (const auto command : {LatticeCommand::New, LatticeCommand::Open, LatticeCommand::Save,
-                               LatticeCommand::SaveAs, LatticeCommand::SaveBitmap,
-                               LatticeCommand::PageSetup, LatticeCommand::Print,
-                               LatticeCommand::Patch, LatticeCommand::Table})
-        menus_->action(command)->setEnabled(false);
+    connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
+    files_ = std::make_unique<LatticeFileCommands>(*this, application_.messages());
 
     chooseColour = [](QWidget* owner) {
         return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
@@ -171,6 +169,30 @@ void LatticeWindow::editColours()
     }
 }
 
+void LatticeWindow::editElement()
+{
+    RatioPropertiesDialog dialog(lattice_, contextElement_, application_.messages(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        repaintAll();
+}
+
+void LatticeWindow::choosePatch()
+{
+    // The new program is heard with the next played note.
+    PatchDialog dialog(patch_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        patch_ = static_cast<std::uint16_t>(dialog.patch());
+}
+
+void LatticeWindow::openTable()
+{
+    // A snapshot of the lattice as it is now; each choice opens another one, and they close
+    // with this window.
+    auto* table = new TableWindow(lattice_, windowTitle(), this);
+    table->setAttribute(Qt::WA_DeleteOnClose);
+    table->show();
+}
+
 void LatticeWindow::runCommand(LatticeCommand command)
 {
     switch (command) {
@@ -211,8 +233,38 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Colour:
         editColours();
         break;
+    case LatticeCommand::New:
+        files_->newLattice();
+        break;
+    case LatticeCommand::Open:
+        files_->open();
+        break;
+    case LatticeCommand::Close:
+        close();
+        break;
+    case LatticeCommand::Save:
+        files_->save();
+        break;
+    case LatticeCommand::SaveAs:
+        files_->saveAs();
+        break;
+    case LatticeCommand::SaveBitmap:
+        files_->saveBitmap();
+        break;
+    case LatticeCommand::PageSetup:
+        files_->pageSetup();
+        break;
+    case LatticeCommand::Print:
+        files_->print();
+        break;
+    case LatticeCommand::Patch:
+        choosePatch();
+        break;
+    case LatticeCommand::Table:
+        openTable();
+        break;
     default:
-        // Close, Options and View > File have no behaviour of their own yet.
+        // Options and View > File have no behaviour of their own yet.
         break;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/ElementListener.h"
 #include "lattice/Lattice.h"
+#include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"
 
@@ -35,6 +36,7 @@ public:
     const Lattice& lattice() const { return lattice_; }
     LatticeView* view() const { return view_; }
     LatticeMenus& menus() const { return *menus_; }
+    LatticeFileCommands& files() { return *files_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
     // Paints the whole lattice on any surface: the window, a printer page or an image.
@@ -76,6 +78,9 @@ private:
     void chooseStyle(int style);
     void toggleLimit(std::size_t index);
     void editColours();
+    void editElement();
+    void choosePatch();
+    void openTable();
 
     Application& application_;
     ElementListener listener_;
@@ -89,6 +94,7 @@ private:
     LatticeView* view_ = nullptr;
     LatticeMenus* menus_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    std::unique_ptr<LatticeFileCommands> files_;
     bool storePlacementOnClose_ = true;
 };
 
