@@ -15,11 +15,11 @@ constexpr std::array<TimbreEnvelope, 5> envelopes{{
     {0.005, 0.015, 0.0, 0.0},   // Sine
 }};
 
-// Relative amplitude of harmonic h (1 = fundamental) in each spectrum.
-double harmonicAmplitude(int spectrum, int h)
+// Relative amplitude of harmonic h (1 = fundamental) in each set of partials.
+double harmonicAmplitude(int partialSet, int h)
 {
     const double k = h;
-    switch (spectrum) {
+    switch (partialSet) {
     case SynthWavetables::PianoBright: {
         // A string struck near one end: a comb of partials falling off with their number.
         constexpr double strike = 0.13;
@@ -78,7 +78,7 @@ const TimbreEnvelope& timbreEnvelope(Timbre timbre)
 
 SynthWavetables::SynthWavetables(double sampleRate)
     : sampleRate_(sampleRate),
-      samples_(static_cast<std::size_t>(spectrumCount) * octaveLevels * (tableSize + 1), 0.0f)
+      samples_(static_cast<std::size_t>(partialSetCount) * octaveLevels * (tableSize + 1), 0.0f)
 {
     const double nyquist = sampleRate / 2;
     for (int level = 0; level < octaveLevels; ++level) {
@@ -96,18 +96,18 @@ SynthWavetables::SynthWavetables(double sampleRate)
         sine[static_cast<std::size_t>(i)] = std::sin(2 * std::numbers::pi * i / tableSize);
 
     std::vector<double> cycle(tableSize);
-    for (int spectrum = 0; spectrum < spectrumCount; ++spectrum) {
-        // One gain for all levels of a spectrum, from its full set of harmonics: a table with
-        // fewer harmonics is a little quieter, as the top harmonics it lacks would be.
+    for (int partialSet = 0; partialSet < partialSetCount; ++partialSet) {
+        // One gain for all levels of a set, from its full list of harmonics: a table with fewer
+        // harmonics is a little quieter, as the top harmonics it lacks would be.
         double power = 0;
         for (int h = 1; h <= maxHarmonics; ++h)
-            power += harmonicAmplitude(spectrum, h) * harmonicAmplitude(spectrum, h);
+            power += harmonicAmplitude(partialSet, h) * harmonicAmplitude(partialSet, h);
         const double gain = 1.0 / std::sqrt(power);
 
         for (int level = 0; level < octaveLevels; ++level) {
             std::fill(cycle.begin(), cycle.end(), 0.0);
             for (int h = 1; h <= harmonicsAtLevel(level); ++h) {
-                const double amplitude = harmonicAmplitude(spectrum, h) * gain;
+                const double amplitude = harmonicAmplitude(partialSet, h) * gain;
                 if (amplitude == 0)
                     continue;
                 for (int i = 0; i < tableSize; ++i)
@@ -115,7 +115,7 @@ SynthWavetables::SynthWavetables(double sampleRate)
                         amplitude * sine[static_cast<std::size_t>((h * i) & (tableSize - 1))];
             }
             float* out = samples_.data() +
-                         (static_cast<std::size_t>(spectrum) * octaveLevels + level) *
+                         (static_cast<std::size_t>(partialSet) * octaveLevels + level) *
                              (tableSize + 1);
             for (int i = 0; i < tableSize; ++i)
                 out[i] = static_cast<float>(cycle[static_cast<std::size_t>(i)]);
@@ -124,10 +124,10 @@ SynthWavetables::SynthWavetables(double sampleRate)
     }
 }
 
-const float* SynthWavetables::table(int spectrum, int level) const
+const float* SynthWavetables::table(int partialSet, int level) const
 {
     return samples_.data() +
-           (static_cast<std::size_t>(spectrum) * octaveLevels + level) * (tableSize + 1);
+           (static_cast<std::size_t>(partialSet) * octaveLevels + level) * (tableSize + 1);
 }
 
 int SynthWavetables::levelForFrequency(double frequency)

@@ -28,19 +28,20 @@ struct TimbreEnvelope {
     // Time for the level to fall by 1/e while the key is held at middle C, shorter for
     // higher notes; 0 for a tone that sustains.
     double decaySeconds;
-    // Time for the bright spectrum to give way to the mellow one (Piano only).
+    // Time for the bright partials to give way to the mellow one (Piano only).
     double mellowSeconds;
 };
 
 const TimbreEnvelope& timbreEnvelope(Timbre timbre);
 
-// Band-limited single cycles of every spectrum, built by adding harmonics for one sample rate.
+// Band-limited single cycles of every set of partials, built by adding harmonics for one sample
+// rate.
 // A table serves the fundamentals of one octave and holds only the harmonics that stay below
 // the Nyquist frequency for the highest fundamental of that octave, so nothing aliases.
 class SynthWavetables {
 public:
-    // Spectra: one per timbre, plus the mellow second spectrum of Piano.
-    enum Spectrum : int { PianoBright, PianoMellow, Organ, Strings, Reed, Sine, spectrumCount };
+    // One set of partials per timbre, plus the mellow second set of Piano.
+    enum PartialSet : int { PianoBright, PianoMellow, Organ, Strings, Reed, Sine, partialSetCount };
 
     static constexpr int tableSize = 2048;         // samples per cycle; a power of two
     static constexpr int maxHarmonics = 64;
@@ -50,9 +51,9 @@ public:
     explicit SynthWavetables(double sampleRate);
 
     // The table for `level` (see levelForFrequency); tableSize + 1 samples, the last a copy of
-    // the first so interpolation never wraps. Scaled so that every spectrum has the loudness
+    // the first so interpolation never wraps. Scaled so that every set has the loudness
     // (RMS) of a sine of amplitude 1.
-    const float* table(int spectrum, int level) const;
+    const float* table(int partialSet, int level) const;
 
     // The octave level whose table is safe for a fundamental of `frequency` Hz.
     static int levelForFrequency(double frequency);
@@ -65,7 +66,7 @@ public:
 private:
     double sampleRate_;
     std::array<int, octaveLevels> harmonics_{};
-    std::vector<float> samples_;  // spectrumCount x octaveLevels tables of tableSize + 1
+    std::vector<float> samples_;  // partialSetCount x octaveLevels tables of tableSize + 1
 };
 
 }  // namespace tv

@@ -45,8 +45,8 @@ private:
     double phaseNow() const;
 
     const SynthWavetables* tables_ = nullptr;
-    const float* table_ = nullptr;   // main spectrum at the current octave level
-    const float* mellow_ = nullptr;  // Piano's second spectrum, else null
+    const float* table_ = nullptr;   // main partials at the current octave level
+    const float* mellow_ = nullptr;  // Piano's mellow partials, else null
     Timbre timbre_ = Timbre::Sine;
     Stage stage_ = Stage::Idle;
     int channel_ = 0;
@@ -64,7 +64,7 @@ private:
     double releaseStep_ = 0;
     double releaseSeconds_ = 0;
     double decayFactor_ = 1;         // per sample while held
-    double brightness_ = 0;          // Piano: weight of the bright spectrum, 1 falling to 0
+    double brightness_ = 0;          // Piano: weight of the bright partials, 1 falling to 0
     double brightnessFactor_ = 1;
     float gainLeft_ = 0;
     float gainRight_ = 0;

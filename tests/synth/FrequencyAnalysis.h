@@ -1,6 +1,6 @@
 #pragma once
 
-// Measuring rendered audio: a radix-2 FFT, the frequency of a spectral peak to a small
+// Measuring rendered audio: a radix-2 FFT, the frequency of a peak to a small
 // fraction of a bin, and sample-to-sample steps. Shared by the synthesizer tests and bench.
 
 #include <algorithm>
@@ -46,12 +46,12 @@ inline void fft(std::vector<std::complex<double>>& data)
 // -92 dB, for telling weak components from the skirts of strong ones.
 enum class Window { Hann, BlackmanHarris };
 
-// Magnitude spectrum of `samples` under a window, zero-padded to `fftSize` (a power of two at
-// least as long as the samples).
-class Spectrum {
+// Magnitudes of the Fourier transform of `samples` under a window, zero-padded to `fftSize`
+// (a power of two at least as long as the samples).
+class FourierMagnitudes {
 public:
-    Spectrum(const std::vector<double>& samples, double sampleRate, std::size_t fftSize,
-             Window window = Window::Hann)
+    FourierMagnitudes(const std::vector<double>& samples, double sampleRate,
+                      std::size_t fftSize, Window window = Window::Hann)
         : sampleRate_(sampleRate), size_(fftSize)
     {
         std::vector<std::complex<double>> data(fftSize);
@@ -80,7 +80,8 @@ public:
     std::size_t peakBin(double lowHz, double highHz) const
     {
         const auto first = static_cast<std::size_t>(std::max(1.0, std::floor(lowHz / binHz())));
-        const auto last = std::min(bins() - 2, static_cast<std::size_t>(std::ceil(highHz / binHz())));
+        const auto last =
+            std::min(bins() - 2, static_cast<std::size_t>(std::ceil(highHz / binHz())));
         std::size_t best = first;
         for (std::size_t k = first; k <= last; ++k) {
             if (magnitude_[k] > magnitude_[best])

@@ -34,10 +34,10 @@ std::vector<double> slice(const std::vector<double>& samples, double fromSeconds
             samples.begin() + static_cast<std::ptrdiff_t>(toSeconds * rate)};
 }
 
-double measure(const test::Spectrum& spectrum, double expected)
+double measure(const test::FourierMagnitudes& fourier, double expected)
 {
     // Within a third of a semitone either way: far from any other note of the chords here.
-    return spectrum.peakFrequency(expected * 0.98, expected * 1.02);
+    return fourier.peakFrequency(expected * 0.98, expected * 1.02);
 }
 
 TEST(SynthPitchMeasure, FindsTheFrequencyOfAnExactSineToAThousandthOfACent)
@@ -46,8 +46,8 @@ TEST(SynthPitchMeasure, FindsTheFrequencyOfAnExactSineToAThousandthOfACent)
         std::vector<double> samples(static_cast<std::size_t>(0.9 * rate));
         for (std::size_t i = 0; i < samples.size(); ++i)
             samples[i] = 0.3 * std::sin(2 * std::numbers::pi * frequency * i / rate + 0.7);
-        const test::Spectrum spectrum(samples, rate, fftSize);
-        EXPECT_NEAR(centsBetween(measure(spectrum, frequency), frequency), 0.0, 0.001)
+        const test::FourierMagnitudes fourier(samples, rate, fftSize);
+        EXPECT_NEAR(centsBetween(measure(fourier, frequency), frequency), 0.0, 0.001)
             << frequency;
     }
 }
@@ -73,12 +73,12 @@ TEST_P(SynthChordPitch, EveryNoteIsWithinAFiftiethOfACentOfItsExactPitch)
     std::vector<double> samples;
     test::renderMono(engine, samples, test::framesFor(engine, 1.0));
 
-    const test::Spectrum spectrum(slice(samples, 0.05, 0.95), rate, fftSize);
+    const test::FourierMagnitudes fourier(slice(samples, 0.05, 0.95), rate, fftSize);
     for (std::size_t i = 0; i < pitches.size(); ++i) {
         const auto& [n, d] = GetParam().ratios[i];
         const double encoded = encodedFrequency(pitches[i].note, pitches[i].bend);
         const double just = middleC * n / d;
-        const double measured = measure(spectrum, encoded);
+        const double measured = measure(fourier, encoded);
         SCOPED_TRACE(std::to_string(n) + "/" + std::to_string(d));
         EXPECT_NEAR(centsBetween(measured, encoded), 0.0, 0.05);
         // The bend resolves 1/4096 semitone, so the message itself is within 0.0123 cents.
@@ -105,8 +105,8 @@ TEST(SynthPitch, OneStepOfBendIsHeard)
         engine.handleMessage(noteOn(0, 67, 100));
         std::vector<double> samples;
         test::renderMono(engine, samples, test::framesFor(engine, 1.0));
-        measured[step] = measure(test::Spectrum(slice(samples, 0.05, 0.95), rate, fftSize),
-                                 encodedFrequency(67, bend));
+        const test::FourierMagnitudes fourier(slice(samples, 0.05, 0.95), rate, fftSize);
+        measured[step] = measure(fourier, encodedFrequency(67, bend));
     }
     EXPECT_NEAR(centsBetween(measured[1], measured[0]), 100.0 / 4096, 0.004);
 }
@@ -123,8 +123,8 @@ TEST(SynthPitch, ABendRetunesTheSoundingNotesOfItsChannelOnly)
     engine.handleMessage(pitchBend(0, bend & 127, static_cast<std::uint8_t>(bend >> 7)));
     test::renderMono(engine, samples, test::framesFor(engine, 1.0));
 
-    const test::Spectrum before(slice(samples, 0.02, 0.3), rate, fftSize);
-    const test::Spectrum after(slice(samples, 0.35, 1.3), rate, fftSize);
+    const test::FourierMagnitudes before(slice(samples, 0.02, 0.3), rate, fftSize);
+    const test::FourierMagnitudes after(slice(samples, 0.35, 1.3), rate, fftSize);
     EXPECT_NEAR(centsBetween(measure(before, middleC), middleC), 0.0, 0.05);
     EXPECT_NEAR(centsBetween(measure(after, encodedFrequency(60, bend)),
                              encodedFrequency(60, bend)),
@@ -146,10 +146,8 @@ TEST(SynthPitch, ANewNoteTakesTheBendItsChannelAlreadyHas)
     std::vector<double> samples;
     test::renderMono(engine, samples, test::framesFor(engine, 1.0));
     const double expected = 440.0 * std::pow(2.0, (72 - 2 - 69) / 12.0);
-    EXPECT_NEAR(centsBetween(measure(test::Spectrum(slice(samples, 0.05, 0.95), rate, fftSize),
-                                     expected),
-                             expected),
-                0.0, 0.05);
+    const test::FourierMagnitudes fourier(slice(samples, 0.05, 0.95), rate, fftSize);
+    EXPECT_NEAR(centsBetween(measure(fourier, expected), expected), 0.0, 0.05);
 }
 
 TEST(SynthPitch, ALongNoteStaysInPhaseWithTheIdealSine)

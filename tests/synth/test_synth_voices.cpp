@@ -158,11 +158,12 @@ TEST(SynthTimbres, ProgramsOfThePipeGroupAreAPureSineAndOthersAreRich)
         engine.handleMessage(noteOn(0, 57, 100));  // 220 Hz
         std::vector<double> samples;
         renderMono(engine, samples, framesFor(engine, 0.6));
-        samples.erase(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(framesFor(engine, 0.1)));
-        const test::Spectrum spectrum(samples, rate, size);
-        const double fundamental = spectrum.peakMagnitude(215, 225);
+        samples.erase(samples.begin(),
+                      samples.begin() + static_cast<std::ptrdiff_t>(framesFor(engine, 0.1)));
+        const test::FourierMagnitudes fourier(samples, rate, size);
+        const double fundamental = fourier.peakMagnitude(215, 225);
         EXPECT_GT(fundamental, 1.0) << "program " << program << " is silent";
-        return spectrum.peakMagnitude(435, 445) / fundamental;
+        return fourier.peakMagnitude(435, 445) / fundamental;
     };
     for (int program = 72; program <= 79; ++program)
         EXPECT_LT(secondHarmonic(program), 1e-4) << program;
@@ -178,8 +179,8 @@ TEST(SynthTimbres, EveryProgramSoundsAtTheSameFundamental)
         engine.handleMessage(noteOn(3, 69, 100));
         std::vector<double> samples;
         renderMono(engine, samples, framesFor(engine, 0.3));
-        const test::Spectrum spectrum(samples, rate, 1 << 15);
-        EXPECT_NEAR(spectrum.peakFrequency(300, 600), 440.0, 0.5) << program;
+        const test::FourierMagnitudes fourier(samples, rate, 1 << 15);
+        EXPECT_NEAR(fourier.peakFrequency(300, 600), 440.0, 0.5) << program;
     }
 }
 
@@ -200,19 +201,19 @@ TEST(SynthTimbres, NothingAliasesBelowTheNyquistFrequency)
                 renderMono(engine, samples, static_cast<std::size_t>(0.1 * sampleRate));
                 samples.clear();
                 renderMono(engine, samples, static_cast<std::size_t>(0.2 * sampleRate));
-                const test::Spectrum spectrum(samples, sampleRate, 1 << 14,
+                const test::FourierMagnitudes fourier(samples, sampleRate, 1 << 14,
                                               test::Window::BlackmanHarris);
                 // Beyond the main lobe and the nearest side lobes of a harmonic.
                 const double skirt = 10 * sampleRate / static_cast<double>(samples.size());
                 const double f0 = SynthEngine::noteFrequency(note, 8192 + 2048);
-                const double peak = spectrum.peakMagnitude(f0 * 0.97, f0 * 1.03);
+                const double peak = fourier.peakMagnitude(f0 * 0.97, f0 * 1.03);
                 double worst = 0;
-                for (std::size_t k = 1; k < spectrum.bins(); ++k) {
-                    const double hz = static_cast<double>(k) * spectrum.binHz();
+                for (std::size_t k = 1; k < fourier.bins(); ++k) {
+                    const double hz = static_cast<double>(k) * fourier.binHz();
                     const double harmonic = std::round(hz / f0);
                     if (harmonic >= 1 && std::abs(hz - harmonic * f0) < skirt)
                         continue;
-                    worst = std::max(worst, spectrum.magnitude(k));
+                    worst = std::max(worst, fourier.magnitude(k));
                 }
                 EXPECT_LT(worst, peak * 3e-4);  // -70 dB
             }
