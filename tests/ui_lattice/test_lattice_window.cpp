@@ -311,3 +311,39 @@ TEST_F(PlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
 
 }  // namespace
 }  // namespace tv::test
+
+namespace tv::test {
+namespace {
+
+TEST_F(LatticeWindowTest, LeavingOutCoveredLabelsChangesNoPixel)
+{
+    LatticeWindow* window = openWindow();
+    window->resize(420, 330);
+    Lattice& lattice = window->lattice();
+    // A dense lattice: many labels lie on top of each other, some selected, some in cents.
+    lattice.setAutoNormalise(false);
+    for (std::uint32_t n = 1; n < 1200; ++n) {
+        lattice.addRatio("", n * 3 + 1, n % 61 + 1);
+        if (n % 9 == 0)
+            lattice.addCents("", n * 1.7 - 300);
+    }
+    lattice.setAutoNormalise(true);
+    lattice.normalise();
+    for (int i = 0; i < lattice.count(); i += 5)
+        lattice.setSelected(i, true);
+    for (const int style : {0, 1}) {
+        window->runCommand(style == 0 ? LatticeCommand::StyleVelmor : LatticeCommand::StylePlanetary);
+        const QImage culled = picture(window);
+        const auto positions = lattice.screenX(lattice.count() - 1);
+        auto& painter = const_cast<LatticePainter&>(window->painter());
+        painter.setSkipHiddenLabels(false);
+        const QImage everything = picture(window);
+        painter.setSkipHiddenLabels(true);
+        EXPECT_EQ(lattice.screenX(lattice.count() - 1), positions);
+        EXPECT_TRUE(culled == everything) << "style " << style;
+    }
+    delete window;
+}
+
+}  // namespace
+}  // namespace tv::test

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -50,12 +51,97 @@ std::string rightAligned3(std::uint32_t value)
 }
 
 // Fills the text's cell with `fill`, then draws the text on it.
-void drawOpaque(QPainter& painter, const GlyphText& font, int x, int y, std::string_view text,
+void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std::string_view text,
                 const QColor& textColour, const QColor& fill)
 {
-    painter.fillRect(QRect(x, y, font.width(text), font.height()), fill);
+    painter.fillRect(cell, fill);
     painter.setPen(textColour);
-    font.draw(painter, x, y, text);
+    font.draw(painter, cell.x(), cell.y(), text);
+}
+
+struct LabelMetrics {
+    const GlyphText& main;
+    const GlyphText& exponent;
+    int lineHeight;
+    int ratioWidth, ratioHeight, centsWidth, centsHeight;
+};
+
+// Where one element's label parts go and what they say. Every part is opaque: the text
+// cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
+struct Label {
+    std::string topText, bottomText, exponentText;
+    QRect top, bottom, exponent, box;
+    bool hasBox = false;
+
+    // The box's ring as four bands.
+    std::array<QRect, 4> ring() const
+    {
+        return {QRect(box.left(), box.top(), box.width(), 2),
+                QRect(box.left(), box.bottom() - 1, box.width(), 2),
+                QRect(box.left(), box.top(), 2, box.height()),
+                QRect(box.right() - 1, box.top(), 2, box.height())};
+    }
+
+    // Glyphs may reach a pixel past their cell; those pixels count as the label's own.
+    bool hiddenUnder(const CoverageMask& mask) const
+    {
+        for (const QRect* cell : {&top, &bottom, &exponent}) {
+            if (!cell->isNull() && !mask.covered(cell->adjusted(-1, 0, 1, 0)))
+                return false;
+        }
+        if (hasBox) {
+            for (const QRect& band : ring()) {
+                if (!mask.covered(band))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    void coverOn(CoverageMask& mask) const
+    {
+        for (const QRect* cell : {&top, &bottom, &exponent}) {
+            if (!cell->isNull())
+                mask.cover(*cell);
+        }
+        if (hasBox) {
+            for (const QRect& band : ring())
+                mask.cover(band);
+        }
+    }
+};
+
+Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& options,
+                  const LabelMetrics& m)
+{
+    Label label;
+    const int x = element.screenX;
+    int y = element.screenY;
+    if (element.isRatio()) {
+        if (options.showRatios) {
+            label.topText = rightAligned3(element.numerator);
+            label.bottomText = rightAligned3(element.denominator);
+            label.top = QRect(x, y, m.main.width(label.topText), m.main.height());
+            label.bottom = QRect(x, y + m.lineHeight, m.main.width(label.bottomText),
+                                 m.main.height());
+            label.box = QRect(x, element.screenY, m.ratioWidth + 1, m.ratioHeight + 1);
+            label.hasBox = true;
+            y += 2 * m.lineHeight;
+        }
+        if (options.showExponents) {
+            label.exponentText = tv::exponentText(element);
+            label.exponent = QRect(x, y, m.exponent.width(label.exponentText), m.exponent.height());
+        }
+    } else if (options.showRatios) {
+        label.topText = formatFixed(element.cents, 1);
+        label.top = QRect(x, y, m.main.width(label.topText), m.main.height());
+        label.box = QRect(x, y, m.centsWidth + 1, m.centsHeight + 1);
+        label.hasBox = true;
+    }
+    // A box too small for its ring is not drawn.
+    if (label.hasBox && (label.box.width() < 4 || label.box.height() < 4))
+        label.hasBox = false;
+    return label;
 }
 
 }  // namespace
@@ -96,28 +182,47 @@ int LatticePainter::drawLattice(QPainter& painter, Lattice& lattice, QSize outer
     const int count = lattice.count();
     for (int i = 0; i < count; ++i) {
         const LatticeElement& element = *lattice.element(i);
-        const int x = static_cast<int>(element.plotX * 0.001 * drawWidth_ * 0.85);
-        int y = static_cast<int>(element.plotY * 0.001 * drawHeight_ * 0.85);
-        lattice.setScreenX(i, x);
-        lattice.setScreenY(i, y);
+        lattice.setScreenX(i, static_cast<int>(element.plotX * 0.001 * drawWidth_ * 0.85));
+        lattice.setScreenY(i, static_cast<int>(element.plotY * 0.001 * drawHeight_ * 0.85));
+    }
+
+    // Later labels lie on top of earlier ones. Walking from the top down, a label whose every
+    // pixel is already covered cannot be seen and is left out; what is drawn is the same.
+    const LabelMetrics labelMetrics{mainText, exponentText, lineHeight, lattice.ratioHitWidth(),
+                                    lattice.ratioHitHeight(), lattice.centsHitWidth(),
+                                    lattice.centsHitHeight()};
+    coverage_.reset(painter.device() ? painter.device()->width() : width,
+                    painter.device() ? painter.device()->height() : height);
+    visible_.assign(static_cast<std::size_t>(count), skipHidden_ ? 0 : 1);
+    for (int i = skipHidden_ ? count - 1 : -1; i >= 0; --i) {
+        const Label label = layoutLabel(*lattice.element(i), options, labelMetrics);
+        if (label.hiddenUnder(coverage_))
+            continue;
+        visible_[static_cast<std::size_t>(i)] = 1;
+        label.coverOn(coverage_);
+    }
+
+    for (int i = 0; i < count; ++i) {
+        if (!visible_[static_cast<std::size_t>(i)])
+            continue;
+        const LatticeElement& element = *lattice.element(i);
+        const Label label = layoutLabel(element, options, labelMetrics);
         if (element.isRatio()) {
             if (options.showRatios) {
-                drawOpaque(painter, mainText, x, y, rightAligned3(element.numerator),
+                drawOpaque(painter, mainText, label.top, label.topText,
                            fromRgb(lattice.numeratorTextColour(i)),
                            fromRgb(lattice.numeratorFillColour(i)));
-                drawOpaque(painter, mainText, x, y + lineHeight,
-                           rightAligned3(element.denominator),
+                drawOpaque(painter, mainText, label.bottom, label.bottomText,
                            fromRgb(lattice.denominatorTextColour(i)),
                            fromRgb(lattice.denominatorFillColour(i)));
-                y += 2 * lineHeight;
             }
             if (options.showExponents)
-                drawOpaque(painter, exponentText, x, y, tv::exponentText(element), black,
+                drawOpaque(painter, exponentText, label.exponent, label.exponentText, black,
                            options.background);
         } else if (options.showRatios) {
-            drawOpaque(painter, mainText, x, y, formatFixed(element.cents, 1), black, white);
+            drawOpaque(painter, mainText, label.top, label.topText, black, white);
         }
-        if (options.showRatios)
+        if (label.hasBox)
             drawBox(painter, lattice, i, element.selected, palette);
     }
     return count;

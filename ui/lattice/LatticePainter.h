@@ -1,11 +1,14 @@
 #pragma once
 
+#include "ui/lattice/CoverageMask.h"
 #include "ui/lattice/GlyphText.h"
 
 #include <QColor>
 #include <QFont>
 #include <QPalette>
 #include <QSize>
+
+#include <vector>
 
 class QPainter;
 
@@ -37,6 +40,10 @@ public:
     static void drawBox(QPainter& painter, const Lattice& lattice, int index, bool raised,
                         const QPalette& palette);
 
+    // Labels that later labels cover completely are left out (on by default); the picture
+    // is the same either way.
+    void setSkipHiddenLabels(bool skip) { skipHidden_ = skip; }
+
     // Values of the latest paint: 0 before the first.
     int drawWidth() const { return drawWidth_; }
     int drawHeight() const { return drawHeight_; }
@@ -53,6 +60,9 @@ private:
     GlyphText mainSmall_;
     GlyphText exponent_;
     GlyphText exponentSmall_;
+    CoverageMask coverage_;
+    std::vector<char> visible_;
+    bool skipHidden_ = true;
     int drawWidth_ = 0;
     int drawHeight_ = 0;
     bool smallLayout_ = false;
