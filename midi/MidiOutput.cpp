@@ -10,9 +10,15 @@ MidiOutput::~MidiOutput() { closeDevice(); }
 
 void MidiOutput::closeDevice()
 {
+    players_.stopAll();
     if (service_)
         service_->close();
     clearQueue();
+}
+
+bool MidiOutput::startPlayer(std::shared_ptr<const CompiledScript> code, PlayerReporter reporter)
+{
+    return players_.start(std::move(code), service_, std::move(reporter));
 }
 
 void MidiOutput::clearQueue()

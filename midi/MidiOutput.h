@@ -2,6 +2,7 @@
 
 #include "midi/MidiService.h"
 #include "midi/NoteBend.h"
+#include "script/PlayerThreads.h"
 
 #include <array>
 #include <cstdint>
@@ -22,7 +23,15 @@ public:
     MidiOutput(const MidiOutput&) = delete;
     MidiOutput& operator=(const MidiOutput&) = delete;
 
+    // Ends every script player first (sleeping players wake and stop), then closes the
+    // device, so no message ever reaches a closed device.
     void closeDevice();
+
+    // Starts a script player thread on `code` with this output's device; players share the
+    // channel note table. Nothing starts for null code or after closeDevice(). `reporter`
+    // gets the player's messages on the player's thread.
+    bool startPlayer(std::shared_ptr<const CompiledScript> code, PlayerReporter reporter = {});
+    PlayerThreads& players() { return players_; }
 
     void clearQueue();
     // Append one note on `channel` (0..15). A 17th note, and a pitch whose note lies outside
@@ -55,6 +64,7 @@ private:
     std::array<std::uint8_t, maxQueuedNotes * 3> noteOffQueue_{};
     std::uint32_t noteQueueLength_ = 0;
     std::uint32_t noteOffQueueLength_ = 0;
+    PlayerThreads players_;
 };
 
 }  // namespace tv

@@ -1,0 +1,54 @@
+#include "cli/CliCommand.h"
+#include "lattice/Lattice.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace tv::cli {
+namespace {
+
+void appendWhole(std::string& out, unsigned value)
+{
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+int runLayout(const Arguments& arguments)
+{
+    Arguments args = arguments;
+    long long style = -1;
+    if (!takeIntOption(args, "--style", style, 0, Lattice::maxStyle))
+        return exitUsage;
+    if (args.size() != 1)
+        return usageError("layout needs exactly one scale file");
+    Lattice lattice;
+    const FileResult read = lattice.readScala(args[0]);
+    if (!read.ok) {
+        std::cerr << read.message << (read.message.ends_with('\n') ? "" : "\n");
+        return exitFailed;
+    }
+    if (style >= 0)
+        lattice.setStyle(static_cast<int>(style));
+    std::string text;
+    for (int i = 0; i < lattice.count(); ++i) {
+        appendWhole(text, lattice.plotX(i));
+        text += '\t';
+        appendWhole(text, lattice.plotY(i));
+        text += '\n';
+    }
+    std::cout << text;
+    return exitOk;
+}
+
+const CliRegistration registration({
+    "layout",
+    "layout FILE.scl [--style N]",
+    "    Prints the plot position (x, tab, y; 0..1000) of every pitch of a scale file in the\n"
+    "    lattice layout, or in style N (0 lattice, 1 circle, 2..4 keep the lattice places).\n",
+    41,
+    runLayout,
+});
+
+}  // namespace
+}  // namespace tv::cli

@@ -1,0 +1,100 @@
+#include "cli/CliCommand.h"
+#include "midi/MidiService.h"
+#include "platform/midi/MidiDevices.h"
+#include "script/ChannelNoteTable.h"
+#include "script/ScriptCompiler.h"
+#include "script/ScriptPlayer.h"
+#include "script/SteadyPlayerClock.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+namespace tv::cli {
+namespace {
+
+bool readText(const std::string& path, std::string& text)
+{
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    text = bytes.str();
+    return !file.bad();
+}
+
+// Reads and compiles a script, the compiler's messages going to stderr; null (after a
+// message) when the file cannot be read.
+std::shared_ptr<const CompiledScript> loadScript(const std::string& path)
+{
+    std::string text;
+    if (!readText(path, text)) {
+        std::cerr << "tonalvane-cli: cannot read " << path << '\n';
+        return nullptr;
+    }
+    CompileResult result = compileScript(text);
+    for (const auto& message : result.messages)
+        std::cerr << message << '\n';
+    return std::move(result.code);
+}
+
+// Plays the code `repeat` times, one run after the other, on the calling thread. The runs
+// share one channel table as the players of the program do. Any clock will do: the steady
+// clock plays in real time, a rendering clock produces audio offline.
+void playRepeated(const CompiledScript& code, MidiService& service, PlayerClock& clock,
+                  long long repeat)
+{
+    ChannelNoteTable channelNotes;
+    const PlayerReporter reporter = [](std::string_view message) {
+        std::cerr << "tonalvane-cli: " << message << '\n';
+    };
+    for (long long run = 0; run < repeat; ++run)
+        runScript(code, service, channelNotes, clock, reporter);
+}
+
+int play(const Arguments& given)
+{
+    Arguments args = given;
+    long long repeat = 1;
+    if (!takeIntOption(args, "--repeat", repeat, 1, 1000000))
+        return exitUsage;
+    if (args.size() != 1)
+        return usageError("play takes one script FILE, or - for standard input");
+
+    const auto code = loadScript(args[0]);
+    if (!code)
+        return exitFailed;
+
+    std::string error;
+    const std::shared_ptr<MidiService> service = openMidiOutput(error);
+    const char* choice = std::getenv("TONALVANE_MIDI_OUT");
+    const bool deviceWanted = !(choice && std::string(choice) == "none");
+    if (!error.empty())
+        std::cerr << "tonalvane-cli: " << error << '\n';
+    if (!service)
+        return exitFailed;
+
+    SteadyPlayerClock clock;
+    playRepeated(*code, *service, clock, repeat);
+    service->close();
+    return error.empty() || !deviceWanted ? exitOk : exitFailed;
+}
+
+const CliRegistration registration({
+    "play",
+    "play FILE [--repeat N]",
+    "    Compiles the script in FILE (- for standard input) and plays it on MIDI device 0,\n"
+    "    N times one after the other (default 1); returns when it has ended.\n",
+    41,
+    &play,
+});
+
+}  // namespace
+}  // namespace tv::cli

@@ -1,0 +1,44 @@
+#include "cli/CliCommand.h"
+#include "lattice/ElementTable.h"
+#include "lattice/Lattice.h"
+
+#include <iostream>
+
+namespace tv::cli {
+namespace {
+
+int runTable(const Arguments& args)
+{
+    if (args.size() != 1)
+        return usageError("table needs exactly one scale file");
+    Lattice lattice;
+    const FileResult read = lattice.readScala(args[0]);
+    if (!read.ok) {
+        std::cerr << read.message << (read.message.ends_with('\n') ? "" : "\n");
+        return exitFailed;
+    }
+    std::string text;
+    for (std::size_t c = 0; c < elementTableTitles.size(); ++c)
+        text += std::string(c ? "\t" : "") + elementTableTitles[c];
+    text += '\n';
+    for (int i = 0; i < lattice.count(); ++i) {
+        const auto row = elementTableRow(lattice, i);
+        for (std::size_t c = 0; c < row.size(); ++c)
+            text += (c ? "\t" : "") + row[c];
+        text += '\n';
+    }
+    std::cout << text;
+    return exitOk;
+}
+
+const CliRegistration registration({
+    "table",
+    "table FILE.scl",
+    "    Lists the pitches of a scale file as the table window shows them: ratio, cents,\n"
+    "    exponents, complexity, limits, and the MIDI note and bend above note 60.\n",
+    40,
+    runTable,
+});
+
+}  // namespace
+}  // namespace tv::cli

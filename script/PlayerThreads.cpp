@@ -1,0 +1,88 @@
+#include "script/PlayerThreads.h"
+
+#include "midi/MidiService.h"
+#include "script/SteadyPlayerClock.h"
+
+#include <system_error>
+
+namespace tv {
+namespace {
+
+// Stands in for a missing device: the player sleeps through its script in silence.
+class SilentService : public MidiService {
+public:
+    void send(std::uint32_t) override {}
+};
+
+}  // namespace
+
+PlayerThreads::~PlayerThreads() { stopAll(); }
+
+void PlayerThreads::reapFinished()
+{
+    for (auto it = players_.begin(); it != players_.end();) {
+        if (it->finished.load()) {
+            it->thread.join();
+            it = players_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool PlayerThreads::start(std::shared_ptr<const CompiledScript> code,
+                          std::shared_ptr<MidiService> service, PlayerReporter reporter)
+{
+    if (!code)
+        return false;
+    if (!service)
+        service = std::make_shared<SilentService>();
+
+    std::lock_guard lock(mutex_);
+    if (stopped_)
+        return false;
+    reapFinished();
+    Player& player = players_.emplace_back();
+    running_.fetch_add(1);
+    try {
+        player.thread = std::thread(
+            [this, &player, code = std::move(code), service = std::move(service),
+             reporter = std::move(reporter)] {
+                SteadyPlayerClock clock(&stop_);
+                runScript(*code, *service, channelNotes_, clock, reporter);
+                running_.fetch_sub(1);
+                player.finished.store(true);
+            });
+    } catch (const std::system_error&) {
+        running_.fetch_sub(1);
+        players_.pop_back();
+        return false;
+    }
+    return true;
+}
+
+void PlayerThreads::stopAll()
+{
+    stop_.raise();
+    std::list<Player> players;
+    {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+        players.splice(players.end(), players_);
+    }
+    for (auto& player : players)
+        player.thread.join();
+}
+
+void PlayerThreads::waitAll()
+{
+    std::list<Player> players;
+    {
+        std::lock_guard lock(mutex_);
+        players.splice(players.end(), players_);
+    }
+    for (auto& player : players)
+        player.thread.join();
+}
+
+}  // namespace tv

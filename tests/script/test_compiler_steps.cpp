@@ -1,0 +1,166 @@
+#include "ScriptTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace tv {
+namespace {
+
+using test::hexOf;
+using test::Steps;
+using test::stepsOf;
+
+TEST(CompilerBytes, DocumentedExamplesByteForByte)
+{
+    EXPECT_EQ(hexOf("PLAY 1/1 3/2 500 MSEC"),
+              "50 02 e0 00 40 90 3c 60 e1 50 40 91 43 60 44 00 00 01 f4 80 3c 00 81 43 00 00");
+    EXPECT_EQ(hexOf("REST 2 SEC"), "52 00 00 07 d0 00");
+    EXPECT_EQ(hexOf("REST 70 SEC"), "52 00 01 11 70 00");
+    // No length given: the current length, 1000 ms at the start.
+    EXPECT_EQ(hexOf("PLAY 1/1"), "50 01 e0 00 40 90 3c 60 44 00 00 03 e8 80 3c 00 00");
+    EXPECT_EQ(hexOf("\r\nPLAY 1/1\r\n"), hexOf("PLAY 1/1"));
+    // A quarter at the initial tempo; keywords and letters in any case.
+    EXPECT_EQ(hexOf("play 1/1 Q"), hexOf("PLAY 1/1 q"));
+    EXPECT_EQ(hexOf("PLAY 1/1 q"), "50 01 e0 00 40 90 3c 60 44 00 00 01 f4 80 3c 00 00");
+}
+
+TEST(CompilerBytes, EmptyAndCommentOnlyTextsGiveTheEndByte)
+{
+    EXPECT_EQ(hexOf(""), "00");
+    EXPECT_EQ(hexOf(" \r\n\t "), "00");
+    EXPECT_EQ(hexOf("/ nothing to play"), "00");
+    EXPECT_EQ(hexOf("' PLAY 1/1"), "00");
+    EXPECT_EQ(hexOf("hello world"), "00");
+}
+
+TEST(CompilerBytes, PlayWithoutNotesIsASilenceOfItsLength)
+{
+    EXPECT_EQ(hexOf("PLAY 250 ms"), "50 00 44 00 00 00 fa 00");
+}
+
+TEST(CompilerLengths, NumbersWithUnits)
+{
+    EXPECT_EQ(stepsOf("REST 2 sec"), (Steps{"R 2000"}));
+    EXPECT_EQ(stepsOf("REST 2 s REST 1.5 SEC REST 0.25 seconds"),
+              (Steps{"R 2000", "R 1500", "R 250"}));
+    EXPECT_EQ(stepsOf("REST 250 ms REST 99.5 MSEC REST 1.5e3 msec"),
+              (Steps{"R 250", "R 100", "R 1500"}));
+    // At the end of the text a number counts as seconds.
+    EXPECT_EQ(stepsOf("REST 3"), (Steps{"R 3000"}));
+    // A length too long for 32 bits is held at the largest one.
+    EXPECT_EQ(stepsOf("REST 99999999 sec"), (Steps{"R 4294967295"}));
+}
+
+TEST(CompilerLengths, UnitWordsAreConsumed)
+{
+    // "SLEEP" begins with S: the unit of 2, and "1" is then a length at the end (seconds).
+    EXPECT_EQ(stepsOf("PLAY 1/1 2 SLEEP 1"), (Steps{"P 60", "D 1000"}));
+    EXPECT_EQ(stepsOf("REST 2 sec\nPLAY 1/1"), (Steps{"R 2000", "P 60", "D 2000"}));
+    // Not a unit: the number is dropped and the word consumed, so 3/2 is no note here ...
+    EXPECT_EQ(stepsOf("PLAY 1/1 2 3/2"), (Steps{"P 60", "D 1000"}));
+    // ... and after REST the word is looked at as a statement.
+    EXPECT_EQ(stepsOf("REST 2 PLAY 1/1 q"), (Steps{"R 1000", "P 60", "D 500"}));
+}
+
+TEST(CompilerLengths, LettersDotsAndTuplets)
+{
+    EXPECT_EQ(stepsOf("REST d REST w REST h REST q REST e REST s REST t REST x REST o REST i"),
+              (Steps{"R 4000", "R 2000", "R 1000", "R 500", "R 250", "R 125", "R 63", "R 31",
+                     "R 16", "R 16"}));
+    EXPECT_EQ(stepsOf("REST h. REST q.. REST quarter REST E2/3 REST q3:2 REST h3:4"),
+              (Steps{"R 1500", "R 1125", "R 500", "R 166", "R 750", "R 750"}));
+    // "q (quarter)" as two words: "(quarter)" is passed over inside PLAY.
+    EXPECT_EQ(stepsOf("PLAY 1/1 q (quarter)"), (Steps{"P 60", "D 500"}));
+}
+
+TEST(CompilerLengths, SpoiltTupletKeepsTheLetterLengthButIsNoLetter)
+{
+    // e2x: the eighth is set, but the word is no length letter, so SLEEP writes nothing.
+    EXPECT_EQ(stepsOf("SLEEP e2x REST"), (Steps{"R 250"}));
+    EXPECT_EQ(stepsOf("PLAY 1/1 h e2x"), (Steps{"P 60", "D 250"}));
+    // A zero divisor is no tuplet either.
+    EXPECT_EQ(stepsOf("SLEEP q2/0 REST"), (Steps{"R 500"}));
+}
+
+TEST(CompilerRest, WhatFollowsRestDecides)
+{
+    EXPECT_EQ(stepsOf("REST"), (Steps{"R 1000"}));
+    EXPECT_EQ(stepsOf("SLEEP q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("SLEEP abc"), (Steps{}));
+    EXPECT_EQ(stepsOf("SLEEP xyz"), (Steps{"R 31"}));
+    // The word after REST is read with the comma as a separator.
+    EXPECT_EQ(stepsOf("REST ,q"), (Steps{"R 500"}));
+    // A keyword right after REST is no length: nothing is written and it starts a statement.
+    EXPECT_EQ(stepsOf("REST PLAY 1/1"), (Steps{"P 60", "D 1000"}));
+}
+
+TEST(CompilerTempo, BeatLettersAndTheirQuarters)
+{
+    EXPECT_EQ(stepsOf("TEMPO Q60 PLAY 1/1 q REST h."), (Steps{"P 60", "D 1000", "R 3000"}));
+    EXPECT_EQ(stepsOf("TEMPO Q120 REST q TEMPO H60 REST q TEMPO E240 REST q"),
+              (Steps{"R 500", "R 500", "R 500"}));
+    // I counts 1/64 of a quarter as a beat (but 1/32 as a length).
+    EXPECT_EQ(stepsOf("TEMPO I960 REST q"), (Steps{"R 4000"}));
+    // A dotted beat: Q. is one and a half quarters.
+    EXPECT_EQ(stepsOf("TEMPO Q.80 REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO h.20 REST q"), (Steps{"R 1000"}));
+}
+
+TEST(CompilerTempo, OnlyLaterLetterLengthsChange)
+{
+    EXPECT_EQ(stepsOf("REST q TEMPO Q60 REST"), (Steps{"R 500", "R 500"}));
+    EXPECT_EQ(stepsOf("REST q TEMPO Q60 PLAY 1/1 REST q"),
+              (Steps{"R 500", "P 60", "D 500", "R 1000"}));
+    EXPECT_EQ(stepsOf("TEMPO Q60 REST 2 ms REST"), (Steps{"R 2", "R 2"}));
+}
+
+TEST(CompilerTempo, UnusableTemposChangeNothing)
+{
+    EXPECT_EQ(stepsOf("TEMPO Q0 REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO Q-60 REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO Q REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO Q. REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO Qfast REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO 90 REST q"), (Steps{"R 500"}));
+    EXPECT_EQ(stepsOf("TEMPO"), (Steps{}));
+    // The word after TEMPO is the current word: a keyword there starts its statement.
+    EXPECT_EQ(stepsOf("TEMPO REST q"), (Steps{"R 500"}));
+}
+
+TEST(CompilerBase, NumbersAndNoteNames)
+{
+    const auto chordNote = [](const char* text) {
+        const Steps s = stepsOf(std::string(text) + " PLAY 1/1");
+        return s.empty() ? std::string() : s.front();
+    };
+    EXPECT_EQ(chordNote("BASE 62"), "P 62");
+    EXPECT_EQ(chordNote("BASE Hz"), "P 60");
+    EXPECT_EQ(chordNote("BASE hertz"), "P 60");
+    EXPECT_EQ(chordNote("BASE D"), "P 62");
+    EXPECT_EQ(chordNote("BASE C"), "P 60");
+    EXPECT_EQ(chordNote("BASE A"), "P 69");
+    EXPECT_EQ(chordNote("BASE Bb"), "P 70");
+    EXPECT_EQ(chordNote("BASE bb"), "P 70");
+    EXPECT_EQ(chordNote("BASE B#"), "P 72");
+    EXPECT_EQ(chordNote("BASE Cb"), "P 59");
+    EXPECT_EQ(chordNote("BASE C4"), "P 72");
+    EXPECT_EQ(chordNote("BASE E#2"), "P 53");
+    EXPECT_EQ(chordNote("BASE Fb"), "P 64");
+    EXPECT_EQ(chordNote("BASE Bb-1"), "P 22");
+    EXPECT_EQ(chordNote("BASE G#+1"), "P 44");
+    EXPECT_EQ(chordNote("BASE X"), "P 60");
+    EXPECT_EQ(chordNote("BASE Cx"), "P 60");
+    // The fraction of a base has no effect on pitch.
+    EXPECT_EQ(test::noteRecordsOf("BASE 60.9 PLAY 3/2"), test::noteRecordsOf("PLAY 3/2"));
+    // The word after BASE is the current word.
+    EXPECT_EQ(stepsOf("BASE PLAY 1/1"), (Steps{"P 60", "D 1000"}));
+    EXPECT_EQ(stepsOf("BASE"), (Steps{}));
+}
+
+TEST(CompilerStatements, SettingsLastToTheEndOfTheScript)
+{
+    EXPECT_EQ(stepsOf("PLAY @1 1/1 h PLAY 1/1 BASE 50 PLAY 1/1 PLAY @0 1/1"),
+              (Steps{"P 72", "D 1000", "P 72", "D 1000", "P 62", "D 1000", "P 50", "D 1000"}));
+}
+
+}  // namespace
+}  // namespace tv
