@@ -2,6 +2,7 @@
 
 #include "app/ToolboxIcons.h"
 #include "platform/DialogTemplate.h"
+#include "ui/lattice/LatticeWindow.h"
 
 #include <QPushButton>
 
@@ -46,7 +47,6 @@ ToolboxDialog::ToolboxDialog(Application& application, QWidget* parent)
     }
 
     // Windows that are not built yet stay disabled rather than pretending.
-    latticeButton_->setEnabled(false);
     keyboardButton_->setEnabled(false);
     helpButton_->setEnabled(false);
     connect(latticeButton_, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
@@ -60,6 +60,12 @@ void ToolboxDialog::showAtCorner()
     activateWindow();
 }
 
-void ToolboxDialog::openLattice() {}
+void ToolboxDialog::openLattice()
+{
+    // Each press opens another independent window; it is the toolbox's child and goes
+    // with it when the program ends.
+    auto* window = new LatticeWindow(application_, this);
+    window->show();
+}
 
 }  // namespace tv

@@ -76,11 +76,11 @@ void restorePlacement(QWidget& window, SettingsStore& settings, MessageService& 
             outer.moveTopLeft(available.topLeft());
         }
     }
-    // The stored size is the outer one; take the frame off for the client area.
+    // The stored size is the outer one; the frame is known once the window is shown.
+    window.show();
     const QSize frame = window.frameGeometry().size() - window.geometry().size();
     window.move(outer.topLeft());
     window.resize(outer.size() - frame);
-    window.show();
     window.raise();
 }
 

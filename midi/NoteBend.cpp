@@ -2,12 +2,23 @@
 
 #include "lattice/LatticeElement.h"
 
+#include <cmath>
+
 namespace tv {
 namespace {
 
 // Whole semitones and the bend for a size in cents; the note offset is added by the caller.
 NoteBend bendForCents(double cents)
 {
+    // Sizes no instrument can sound (beyond a million semitones, infinite or not a number)
+    // give a note far outside 0..127 with no bend, which every sender leaves out, instead of
+    // an undefined conversion.
+    constexpr double farOutside = 1e6;
+    if (!std::isfinite(cents) || std::fabs(cents * 0.01) > farOutside) {
+        NoteBend result;
+        result.note = cents < 0 ? -static_cast<int>(farOutside) : static_cast<int>(farOutside);
+        return result;
+    }
     const double semitones = cents * 0.01;
     const int whole = static_cast<int>(semitones);
     const double fraction = semitones - whole;

@@ -5,8 +5,10 @@
 #include <rtaudio/RtAudio.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <exception>
+#include <thread>
 
 namespace tv {
 namespace {
@@ -110,8 +112,15 @@ void BuiltinSynthService::close()
         return;
     BackendQuiet quiet;
     try {
-        if (audio_->isStreamRunning())
+        if (audio_->isStreamRunning()) {
+            // The callback keeps taking queued messages (the last note-offs) and rendering.
+            const auto deadline = std::chrono::steady_clock::now() +
+                                  std::chrono::duration<double>(closeGraceSeconds);
+            while (sounding_.load(std::memory_order_acquire) > 0 &&
+                   std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             audio_->stopStream();
+        }
         if (audio_->isStreamOpen())
             audio_->closeStream();
     } catch (const RtAudioError&) {
@@ -126,6 +135,7 @@ void BuiltinSynthService::renderAudio(float* interleaved, std::size_t frames)
     while (queue_.pop(message))
         engine_.handleMessage(message);
     engine_.render(interleaved, frames);
+    sounding_.store(engine_.activeVoices(), std::memory_order_release);
 }
 
 void BuiltinSynthService::renderDevice(float* output, std::size_t frames)

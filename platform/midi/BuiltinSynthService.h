@@ -38,8 +38,10 @@ public:
     // Any thread; never blocks. Dropped after close, or when the queue is full because the
     // audio has stopped running.
     void send(std::uint32_t packed) override;
-    // Stops and closes the audio output; later messages are dropped.
+    // Stops and closes the audio output; later messages are dropped. Notes already released
+    // are given up to closeGraceSeconds to fade out, so the sound does not end with a click.
     void close() override;
+    static constexpr double closeGraceSeconds = 0.3;
 
     // Applies every message queued so far, then renders `frames` stereo frames. Called by the
     // audio callback, or by the owner of a service without a device (one thread at a time).
@@ -61,6 +63,7 @@ private:
     SynthMessageQueue queue_;
     std::atomic<bool> closed_{false};
     std::atomic<std::uint64_t> dropped_{0};
+    std::atomic<int> sounding_{0};  // voices after the last rendered buffer
 
     std::mutex closeMutex_;  // close() from several threads; never taken by the audio callback
     std::unique_ptr<RtAudio> audio_;

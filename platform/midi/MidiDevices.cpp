@@ -1,6 +1,7 @@
 #include "platform/midi/MidiDevices.h"
 
 #include "platform/midi/BackendQuiet.h"
+#include "platform/midi/BuiltinSynthService.h"
 #include "platform/midi/MidiLogService.h"
 #include "platform/midi/RtMidiService.h"
 
@@ -74,18 +75,21 @@ std::shared_ptr<MidiService> openDevice(std::string& error)
     if (choice == "none")
         return nullptr;
     std::string reason;
-    const auto outputs = systemOutputs(reason);
-    const MidiOutputInfo* port = nullptr;
-    for (const auto& output : outputs) {
-        if (choice.empty() || output.name.find(choice) != std::string::npos) {
-            port = &output;
-            break;
-        }
-    }
+    const auto outputs = withBuiltinSynthesizer(systemOutputs(reason));
+    const MidiOutputInfo* port = chooseMidiOutput(outputs, choice);
     if (!port) {
-        error = choice.empty() ? reason
-                               : "No MIDI output matches TONALVANE_MIDI_OUT=\"" + choice + "\".";
+        error = "No MIDI output matches TONALVANE_MIDI_OUT=\"" + choice + "\".";
         return nullptr;
+    }
+    if (port->kind == MidiOutputInfo::Kind::Builtin) {
+        std::string audioError;
+        auto synthesizer = BuiltinSynthService::open(audioError);
+        if (!synthesizer) {
+            // Say why there is no port as well, when the synthesizer stood in for one.
+            error = (reason.empty() ? "" : reason + "\n") +
+                    "The built-in synthesizer cannot play: " + audioError;
+        }
+        return synthesizer;
     }
     return RtMidiService::open(*port, error);
 }
@@ -95,7 +99,24 @@ std::shared_ptr<MidiService> openDevice(std::string& error)
 std::vector<MidiOutputInfo> listMidiOutputs()
 {
     std::string reason;
-    return systemOutputs(reason);
+    return withBuiltinSynthesizer(systemOutputs(reason));
+}
+
+std::vector<MidiOutputInfo> withBuiltinSynthesizer(std::vector<MidiOutputInfo> ports)
+{
+    ports.push_back({MidiOutputInfo::Kind::Builtin, BuiltinSynthService::deviceName, 0});
+    return ports;
+}
+
+const MidiOutputInfo* chooseMidiOutput(const std::vector<MidiOutputInfo>& outputs,
+                                       const std::string& choice)
+{
+    for (const auto& output : outputs) {
+        if (choice.empty() || output.name.find(choice) != std::string::npos ||
+            (choice == "builtin" && output.kind == MidiOutputInfo::Kind::Builtin))
+            return &output;
+    }
+    return nullptr;
 }
 
 std::shared_ptr<MidiService> openMidiOutput(std::string& error)

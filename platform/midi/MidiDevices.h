@@ -17,8 +17,19 @@ struct MidiOutputInfo {
 };
 
 // Every MIDI output port of the system (ALSA; JACK where ALSA cannot be opened or offers no
-// real port), pass-through ports such as "Midi Through" left out.
+// real port), pass-through ports such as "Midi Through" left out, then the built-in
+// synthesizer as the last entry.
 std::vector<MidiOutputInfo> listMidiOutputs();
+
+// The device list made from the system's ports, in their order: the ports, then the built-in
+// synthesizer, which is therefore device 0 exactly when the system offers no port.
+std::vector<MidiOutputInfo> withBuiltinSynthesizer(std::vector<MidiOutputInfo> ports);
+
+// The entry of a device list that a TONALVANE_MIDI_OUT value chooses: device 0 for an empty
+// value, the built-in synthesizer for "builtin", else the first entry whose name contains the
+// text. Null when there is none.
+const MidiOutputInfo* chooseMidiOutput(const std::vector<MidiOutputInfo>& outputs,
+                                       const std::string& choice);
 
 // Opens the output the user chose: device 0, or what the TONALVANE_MIDI_OUT environment
 // variable names (the first output whose name contains its text; "none" for no device).

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tv {
 namespace {
 
@@ -46,6 +48,17 @@ TEST(NoteForCents, WorkedValuesAndAsymmetricRounding)
         EXPECT_GE(p.bend, 4097) << c;
         EXPECT_LE(p.bend, 12288) << c;
     }
+}
+
+TEST(NoteForCents, SizesBeyondAnyInstrumentGiveANoteFarOutsideTheMidiRange)
+{
+    for (const double cents : {1e15, -1e15, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()}) {
+        const auto p = noteForCents(60, 0, cents);
+        EXPECT_TRUE(p.note < 0 || p.note > 127) << cents;
+        EXPECT_EQ(p.bend, 8192) << cents;
+    }
+    EXPECT_EQ(noteForCents(60, 0, 1e8).note, 60 + 1000000);
 }
 
 TEST(ScriptNoteForRatio, FractionalBaseDoesNotMoveThePitch)

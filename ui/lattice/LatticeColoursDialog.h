@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+
+#include <functional>
+
+namespace tv {
+
+// "Lattice colors": picks a background colour for one lattice window. The colour picker
+// starts at black; the choice is kept until the dialog ends and applied only on OK.
+class LatticeColoursDialog : public QDialog {
+    Q_OBJECT
+public:
+    LatticeColoursDialog(std::function<QColor(QWidget*)> pickColour, QWidget* parent);
+
+    // Invalid until a colour was taken in the picker.
+    QColor chosenBackground() const { return chosen_; }
+    void pickBackground();
+
+private:
+    std::function<QColor(QWidget*)> pickColour_;
+    QColor chosen_;
+};
+
+}  // namespace tv

@@ -1,0 +1,94 @@
+#include "ui/lattice/LatticeMenus.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenuBar>
+
+namespace tv {
+namespace {
+
+enum class ItemState { Enabled, Greyed, Checked, Unchecked };
+
+struct MenuItem {
+    const char* menu;
+    const char* caption;  // nullptr: a separator
+    LatticeCommand command;
+    ItemState state;
+    QKeySequence::StandardKey shortcut;
+};
+
+constexpr auto none = QKeySequence::UnknownKey;
+using C = LatticeCommand;
+using S = ItemState;
+
+constexpr MenuItem menuItems[] = {
+    {"&File", "&New...", C::New, S::Enabled, QKeySequence::New},
+    {"&File", "&Open...", C::Open, S::Enabled, QKeySequence::Open},
+    {"&File", "&Close", C::Close, S::Enabled, QKeySequence::Close},
+    {"&File", nullptr, C::Count, S::Enabled, none},
+    {"&File", "&Save", C::Save, S::Enabled, QKeySequence::Save},
+    {"&File", "Save &As...", C::SaveAs, S::Enabled, QKeySequence::SaveAs},
+    {"&File", "Save &Bitmap...", C::SaveBitmap, S::Enabled, none},
+    {"&File", nullptr, C::Count, S::Enabled, none},
+    {"&File", "Page Set&up...", C::PageSetup, S::Enabled, none},
+    {"&File", "&Print...", C::Print, S::Enabled, QKeySequence::Print},
+    {"&File", nullptr, C::Count, S::Enabled, none},
+    {"&File", "E&xit", C::Exit, S::Enabled, none},
+    {"&Edit", "&Undo", C::Undo, S::Greyed, none},
+    {"&Edit", "&Redo", C::Redo, S::Greyed, none},
+    {"&Edit", nullptr, C::Count, S::Enabled, none},
+    {"&Edit", "Cu&t", C::Cut, S::Greyed, none},
+    {"&Edit", "&Copy", C::Copy, S::Greyed, none},
+    {"&Edit", "&Paste", C::Paste, S::Greyed, none},
+    {"&Edit", "&Delete", C::Delete, S::Greyed, none},
+    {"&Edit", nullptr, C::Count, S::Enabled, none},
+    {"&Edit", "&Options...", C::Options, S::Enabled, none},
+    {"&Limit", "&3 limit", C::Limit3, S::Checked, none},
+    {"&Limit", "&5 limit", C::Limit5, S::Checked, none},
+    {"&Limit", "&7 limit", C::Limit7, S::Checked, none},
+    {"&Limit", "&11 limit", C::Limit11, S::Checked, none},
+    {"&Limit", "&Combined", C::LimitCombined, S::Checked, none},
+    {"&Limit", nullptr, C::Count, S::Enabled, none},
+    {"&Limit", "&All", C::LimitAll, S::Enabled, none},
+    {"&Style", "&Velmor lattice", C::StyleVelmor, S::Checked, none},
+    {"&Style", "&Planetary graph", C::StylePlanetary, S::Unchecked, none},
+    {"&Style", nullptr, C::Count, S::Enabled, none},
+    {"&Style", "Show &ratios/cents", C::ShowRatios, S::Checked, none},
+    {"&Style", "Show &exponents", C::ShowExponents, S::Checked, none},
+    {"&Style", nullptr, C::Count, S::Enabled, none},
+    {"&Style", "P&atch...", C::Patch, S::Enabled, none},
+    {"&Style", "&Color...", C::Colour, S::Enabled, none},
+    {"&View", "&Table", C::Table, S::Enabled, none},
+    {"&View", "&File", C::ViewFile, S::Enabled, none},
+};
+
+}  // namespace
+
+LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> onCommand)
+    : QObject(bar)
+{
+    QMenu* menu = nullptr;
+    QString menuTitle;
+    for (const MenuItem& item : menuItems) {
+        const QString title = QString::fromLatin1(item.menu);
+        if (!menu || title != menuTitle) {
+            menu = bar->addMenu(title);
+            menuTitle = title;
+        }
+        if (!item.caption) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+        action->setEnabled(item.state != S::Greyed);
+        action->setCheckable(item.state == S::Checked || item.state == S::Unchecked);
+        action->setChecked(item.state == S::Checked);
+        if (item.shortcut != none)
+            action->setShortcut(QKeySequence(item.shortcut));
+        const LatticeCommand command = item.command;
+        connect(action, &QAction::triggered, this, [onCommand, command] { onCommand(command); });
+        actions_[static_cast<std::size_t>(command)] = action;
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace tv {
+
+// Every command of a lattice window's menu bar, in menu order.
+enum class LatticeCommand {
+    New, Open, Close, Save, SaveAs, SaveBitmap, PageSetup, Print, Exit,
+    Undo, Redo, Cut, Copy, Paste, Delete, Options,
+    Limit3, Limit5, Limit7, Limit11, LimitCombined, LimitAll,
+    StyleVelmor, StylePlanetary, ShowRatios, ShowExponents, Patch, Colour,
+    Table, ViewFile,
+    Count
+};
+
+// Builds the menu bar of a lattice window from one table of items and reports chosen
+// commands. Check marks and enabled states are set by the window through `action`.
+class LatticeMenus : public QObject {
+    Q_OBJECT
+public:
+    LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> onCommand);
+
+    QAction* action(LatticeCommand command) const
+    {
+        return actions_[static_cast<std::size_t>(command)];
+    }
+
+private:
+    std::array<QAction*, static_cast<std::size_t>(LatticeCommand::Count)> actions_{};
+};
+
+}  // namespace tv

@@ -1,0 +1,299 @@
+#include "ui/lattice/LatticeWindow.h"
+
+#include "app/Application.h"
+#include "app/ToolboxIcons.h"
+#include "app/WindowPlacement.h"
+#include "platform/DialogUnits.h"
+#include "ui/lattice/LatticeColoursDialog.h"
+#include "ui/lattice/LatticeView.h"
+#include "ui/lattice/PatchDialog.h"
+#include "ui/lattice/RatioPropertiesDialog.h"
+#include "ui/table/TableWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace tv {
+
+LatticeWindow::LatticeWindow(Application& application, QWidget* parent)
+    : QMainWindow(parent, Qt::Window),
+      application_(application),
+      painter_(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                                                : 96.0)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    application_.registerListener(&listener_);
+    setWindowIcon(latticeIcon());
+    setWindowTitle(untitledCaption);
+
+    view_ = new LatticeView(*this);
+    setCentralWidget(view_);
+    menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
+    contextMenu_ = new QMenu(this);
+    QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
+    connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
+    files_ = std::make_unique<LatticeFileCommands>(*this, application_.messages());
+
+    chooseColour = [](QWidget* owner) {
+        return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
+    };
+
+    const DialogUnits units(DialogUnits::dialogFont());
+    resize(units.size(514, 334));
+    restorePlacement(*this, application_.settings(), application_.messages(),
+                     mainWindowPlacement);
+}
+
+LatticeWindow::~LatticeWindow() = default;
+
+int LatticeWindow::drawLattice(QPainter& painter)
+{
+    return painter_.drawLattice(painter, lattice_, frameGeometry().size(), options_);
+}
+
+void LatticeWindow::drawBox(QPainter& painter, int index, bool raised)
+{
+    LatticePainter::drawBox(painter, lattice_, index, raised, view_->palette());
+}
+
+void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
+
+void LatticeWindow::pressLeft(QPoint at)
+{
+    const int index = lattice_.hitTest(at.x(), at.y());
+    if (index >= 0)
+        clickElement(index);
+    else
+        clearSelection();
+}
+
+void LatticeWindow::releaseLeft(bool shiftHeld)
+{
+    if (!shiftHeld)
+        clearSelection();
+    application_.midiOutput().sendNoteOffs();
+}
+
+void LatticeWindow::pressRight(QPoint at)
+{
+    contextElement_ = lattice_.hitTest(at.x(), at.y());
+    // The menu opens at the top right corner of the element's box.
+    const QPoint corner = contextElement_ >= 0
+                              ? QPoint(lattice_.screenX(contextElement_) + lattice_.ratioHitWidth(),
+                                       lattice_.screenY(contextElement_))
+                              : QPoint(lattice_.ratioHitWidth(), 0);
+    contextMenu_->popup(view_->mapToGlobal(corner));
+}
+
+void LatticeWindow::clickElement(int index)
+{
+    LatticeElement* element = lattice_.element(index);
+    if (!element)
+        return;
+    element->selected = !element->selected;
+    view_->redrawBox(index, element->selected);
+    if (element->isRatio())
+        application_.broadcastRatio(element->numerator, element->denominator);
+    else
+        application_.broadcastCents(element->cents);
+    playSelection();
+}
+
+void LatticeWindow::clearSelection()
+{
+    const int count = lattice_.count();
+    for (int i = 0; i < count; ++i) {
+        if (lattice_.selected(i)) {
+            view_->redrawBox(i, false);
+            lattice_.setSelected(i, false);
+        }
+    }
+    MidiOutput& midi = application_.midiOutput();
+    midi.sendNoteOffs();
+    midi.clearQueue();
+}
+
+void LatticeWindow::playSelection()
+{
+    MidiOutput& midi = application_.midiOutput();
+    midi.sendNoteOffs();
+    midi.clearQueue();
+    playList_.clear();
+    const int count = lattice_.count();
+    for (int i = 0; i < count; ++i) {
+        if (lattice_.selected(i))
+            playList_.push_back(i);
+    }
+    // The k-th selected element sounds on MIDI channel k; only 16 channels exist.
+    for (std::size_t k = 0; k < playList_.size() && k < MidiOutput::maxQueuedNotes; ++k) {
+        const LatticeElement& e = *lattice_.element(playList_[k]);
+        const int channel = static_cast<int>(k);
+        if (e.isRatio())
+            midi.queueRatio(channel, e.octave, e.numerator, e.denominator);
+        else
+            midi.queueCents(channel, e.octave, e.cents);
+    }
+    midi.sendQueued(patch_);
+}
+
+void LatticeWindow::chooseStyle(int style)
+{
+    lattice_.setStyle(style);
+    menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
+    menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
+    repaintAll();
+}
+
+void LatticeWindow::toggleLimit(std::size_t index)
+{
+    limitFlags_[index] = !limitFlags_[index];
+    const LatticeCommand commands[] = {LatticeCommand::Limit3, LatticeCommand::Limit5,
+                                       LatticeCommand::Limit7, LatticeCommand::Limit11,
+                                       LatticeCommand::LimitCombined};
+    menus_->action(commands[index])->setChecked(limitFlags_[index]);
+    repaintAll();
+}
+
+void LatticeWindow::editColours()
+{
+    LatticeColoursDialog dialog(chooseColour, this);
+    if (dialog.exec() == QDialog::Accepted && dialog.chosenBackground().isValid()) {
+        options_.background = dialog.chosenBackground();
+        repaintAll();
+    }
+}
+
+void LatticeWindow::editElement()
+{
+    RatioPropertiesDialog dialog(lattice_, contextElement_, application_.messages(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        repaintAll();
+}
+
+void LatticeWindow::choosePatch()
+{
+    // The new program is heard with the next played note.
+    PatchDialog dialog(patch_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        patch_ = static_cast<std::uint16_t>(dialog.patch());
+}
+
+void LatticeWindow::openTable()
+{
+    // A snapshot of the lattice as it is now; each choice opens another one, and they close
+    // with this window.
+    auto* table = new TableWindow(lattice_, windowTitle(), this);
+    table->setAttribute(Qt::WA_DeleteOnClose);
+    table->show();
+}
+
+void LatticeWindow::runCommand(LatticeCommand command)
+{
+    switch (command) {
+    case LatticeCommand::Exit:
+        closeWithoutPlacement();
+        break;
+    case LatticeCommand::Limit3:
+    case LatticeCommand::Limit5:
+    case LatticeCommand::Limit7:
+    case LatticeCommand::Limit11:
+    case LatticeCommand::LimitCombined:
+        toggleLimit(static_cast<std::size_t>(command) -
+                    static_cast<std::size_t>(LatticeCommand::Limit3));
+        break;
+    case LatticeCommand::LimitAll:
+        for (std::size_t i = 0; i < limitCount; ++i) {
+            if (!limitFlags_[i])
+                toggleLimit(i);
+        }
+        repaintAll();
+        break;
+    case LatticeCommand::StyleVelmor:
+        chooseStyle(Lattice::latticeStyle);
+        break;
+    case LatticeCommand::StylePlanetary:
+        chooseStyle(Lattice::planetaryStyle);
+        break;
+    case LatticeCommand::ShowRatios:
+        options_.showRatios = !options_.showRatios;
+        menus_->action(command)->setChecked(options_.showRatios);
+        repaintAll();
+        break;
+    case LatticeCommand::ShowExponents:
+        options_.showExponents = !options_.showExponents;
+        menus_->action(command)->setChecked(options_.showExponents);
+        repaintAll();
+        break;
+    case LatticeCommand::Colour:
+        editColours();
+        break;
+    case LatticeCommand::New:
+        files_->newLattice();
+        break;
+    case LatticeCommand::Open:
+        files_->open();
+        break;
+    case LatticeCommand::Close:
+        close();
+        break;
+    case LatticeCommand::Save:
+        files_->save();
+        break;
+    case LatticeCommand::SaveAs:
+        files_->saveAs();
+        break;
+    case LatticeCommand::SaveBitmap:
+        files_->saveBitmap();
+        break;
+    case LatticeCommand::PageSetup:
+        files_->pageSetup();
+        break;
+    case LatticeCommand::Print:
+        files_->print();
+        break;
+    case LatticeCommand::Patch:
+        choosePatch();
+        break;
+    case LatticeCommand::Table:
+        openTable();
+        break;
+    default:
+        // Options and View > File have no behaviour of their own yet.
+        break;
+    }
+}
+
+void LatticeWindow::closeWithoutPlacement()
+{
+    storePlacementOnClose_ = false;
+    close();
+}
+
+void LatticeWindow::closeEvent(QCloseEvent* event)
+{
+    if (storePlacementOnClose_)
+        savePlacement(*this, application_.settings(), mainWindowPlacement);
+    storePlacementOnClose_ = true;
+    event->accept();
+}
+
+void LatticeWindow::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        closeWithoutPlacement();
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+    }
+}
+
+}  // namespace tv

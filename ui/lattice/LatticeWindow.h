@@ -1,0 +1,101 @@
+#pragma once
+
+#include "app/ElementListener.h"
+#include "lattice/Lattice.h"
+#include "ui/lattice/LatticeFileCommands.h"
+#include "ui/lattice/LatticeMenus.h"
+#include "ui/lattice/LatticePainter.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMenu;
+
+namespace tv {
+
+class Application;
+class LatticeView;
+
+// A window that shows one lattice and plays its pitches: a press on a label selects it and
+// sounds every selected pitch as a chord, one MIDI channel each, while the button is held;
+// Shift keeps the selection on release so chords can be built up.
+class LatticeWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
+    static constexpr std::size_t limitCount = 5;
+
+    LatticeWindow(Application& application, QWidget* parent = nullptr);
+    ~LatticeWindow() override;
+
+    Lattice& lattice() { return lattice_; }
+    const Lattice& lattice() const { return lattice_; }
+    LatticeView* view() const { return view_; }
+    LatticeMenus& menus() const { return *menus_; }
+    LatticeFileCommands& files() { return *files_; }
+    QMenu* contextMenu() const { return contextMenu_; }
+
+    // Paints the whole lattice on any surface: the window, a printer page or an image.
+    int drawLattice(QPainter& painter);
+    void drawBox(QPainter& painter, int index, bool raised);
+    const LatticePainter& painter() const { return painter_; }
+
+    // Mouse actions, in window client coordinates of the drawing area.
+    void pressLeft(QPoint at);
+    void releaseLeft(bool shiftHeld);
+    void pressRight(QPoint at);
+
+    void clickElement(int index);
+    void clearSelection();
+    void playSelection();
+
+    void runCommand(LatticeCommand command);
+    // Closes without storing the placement (Exit, Enter, Escape).
+    void closeWithoutPlacement();
+
+    bool showRatios() const { return options_.showRatios; }
+    bool showExponents() const { return options_.showExponents; }
+    QColor background() const { return options_.background; }
+    const std::array<bool, limitCount>& limitFlags() const { return limitFlags_; }
+    int patch() const { return patch_; }
+    void setPatch(int patch) { patch_ = static_cast<std::uint16_t>(patch); }
+    int contextElement() const { return contextElement_; }
+    const std::vector<int>& playList() const { return playList_; }
+
+    // The colour picker behind "Lattice colors" (tests answer it).
+    std::function<QColor(QWidget* parent)> chooseColour;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void repaintAll();
+    void chooseStyle(int style);
+    void toggleLimit(std::size_t index);
+    void editColours();
+    void editElement();
+    void choosePatch();
+    void openTable();
+
+    Application& application_;
+    ElementListener listener_;
+    Lattice lattice_;
+    LatticePainter painter_;
+    LatticeDrawOptions options_;
+    std::array<bool, limitCount> limitFlags_{true, true, true, true, true};
+    std::uint16_t patch_ = 0;
+    int contextElement_ = -1;
+    std::vector<int> playList_;
+    LatticeView* view_ = nullptr;
+    LatticeMenus* menus_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    std::unique_ptr<LatticeFileCommands> files_;
+    bool storePlacementOnClose_ = true;
+};
+
+}  // namespace tv
