@@ -1,0 +1,220 @@
+#include "ui/lattice/RatioPropertiesDialog.h"
+
+#include "lattice/DisplayText.h"
+#include "lattice/Lattice.h"
+#include "platform/DialogTemplate.h"
+#include "platform/MessageService.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <type_traits>
+
+namespace tv {
+namespace {
+
+using Kind = ControlSpec::Kind;
+
+constexpr std::array ratioControls{
+    ControlSpec{Kind::Label, "Name:", 7, 8, 22, 10},
+    ControlSpec{Kind::Edit, "", 33, 7, 136, 12},
+    ControlSpec{Kind::Label, "Ratio:", 7, 23, 22, 10},
+    ControlSpec{Kind::RightEdit, "", 33, 21, 43, 12},
+    ControlSpec{Kind::Label, "/", 82, 22, 8, 8},
+    ControlSpec{Kind::Edit, "", 94, 21, 43, 12},
+    ControlSpec{Kind::Label, "Cents:", 7, 37, 22, 10},
+    ControlSpec{Kind::RightEdit, "", 33, 35, 43, 12},
+    ControlSpec{Kind::Label, "2/1:", 7, 52, 22, 10},
+    ControlSpec{Kind::Edit, "", 33, 50, 43, 12},
+    ControlSpec{Kind::Label, "(0 = same as base; -1 = octave lower; +1 = octave higher)", 79, 50,
+                98, 19},
+    ControlSpec{Kind::DefaultButton, "OK", 41, 71, 32, 14},
+    ControlSpec{Kind::Button, "Cancel", 91, 71, 32, 14},
+};
+enum ControlIndex {
+    NameEdit = 1,
+    NumeratorEdit = 3,
+    DenominatorEdit = 5,
+    CentsEdit = 7,
+    OctaveEdit = 9,
+    OctaveHint = 10,
+    OkButton = 11,
+    CancelButton = 12,
+};
+
+const QString numeratorZeroMessage = QStringLiteral("Numerator of 0 is invalid");
+const QString denominatorZeroMessage = QStringLiteral("Denominator of 0 is invalid");
+const QString numeratorTooLargeMessage =
+    QStringLiteral("Numerator is too large: the largest is 4294967295");
+const QString denominatorTooLargeMessage =
+    QStringLiteral("Denominator is too large: the largest is 4294967295");
+const QString octaveRangeMessage = QStringLiteral("Octave must be between -32768 and 32767");
+const QString centsTooLargeMessage = QStringLiteral("Cents value is too large");
+const QString latticeFullMessage =
+    QStringLiteral("The lattice is full: it holds at most 65535 elements");
+
+// A field's leading number, read without the locale. A field that starts with no number reads
+// as 0; nothing when the number does not fit the type (it is refused, never cut).
+template <typename Number>
+std::optional<Number> leadingNumber(const QLineEdit* field)
+{
+    const std::string text = field->text().trimmed().toStdString();
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+')
+        ++first;
+    Number value{};
+    std::from_chars_result result;
+    if constexpr (std::is_floating_point_v<Number>)
+        result = std::from_chars(first, last, value, std::chars_format::fixed);
+    else
+        result = std::from_chars(first, last, value);
+    if (result.ec == std::errc::result_out_of_range)
+        return std::nullopt;
+    if (result.ec != std::errc())
+        return Number{};
+    return value;
+}
+
+// The octave hint was measured for a narrow bitmap face. Where the dialog font sets it wider it
+// takes a smaller size rather than lose its last words below the box.
+void fitWrappedText(QLabel* label)
+{
+    QFont font = label->font();
+    const auto fits = [&] {
+        const QRect needed = QFontMetrics(font).boundingRect(
+            label->contentsRect(), Qt::TextWordWrap | label->alignment(), label->text());
+        return needed.height() <= label->contentsRect().height();
+    };
+    while (!fits() && font.pointSizeF() > 5.0)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
+
+void allowOnly(QLineEdit* field, const QString& pattern)
+{
+    field->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), field));
+}
+
+QString decimal(std::uint32_t value) { return QString::number(value); }
+
+}  // namespace
+
+RatioPropertiesDialog::RatioPropertiesDialog(Lattice& lattice, int index,
+                                             MessageService& messages, QWidget* parent)
+    : QDialog(parent), lattice_(lattice), index_(index), messages_(messages)
+{
+    // The title's spelling is the one users have always seen.
+    setWindowTitle(QStringLiteral("Ratio propeties"));
+    setFont(DialogUnits::dialogFont());
+    const DialogUnits units(font());
+    setFixedSize(units.size(184, 92));
+
+    const auto controls = createControls(this, units, ratioControls);
+    nameEdit_ = static_cast<QLineEdit*>(controls[NameEdit]);
+    numeratorEdit_ = static_cast<QLineEdit*>(controls[NumeratorEdit]);
+    denominatorEdit_ = static_cast<QLineEdit*>(controls[DenominatorEdit]);
+    centsEdit_ = static_cast<QLineEdit*>(controls[CentsEdit]);
+    octaveEdit_ = static_cast<QLineEdit*>(controls[OctaveEdit]);
+    okButton_ = static_cast<QPushButton*>(controls[OkButton]);
+    cancelButton_ = static_cast<QPushButton*>(controls[CancelButton]);
+    fitWrappedText(static_cast<QLabel*>(controls[OctaveHint]));
+
+    // Ratio terms are whole numbers; an octave may be negative and a size in cents both
+    // negative and fractional (-701.955). Only the decimal point is taken, whatever the locale.
+    allowOnly(numeratorEdit_, QStringLiteral("[0-9]*"));
+    allowOnly(denominatorEdit_, QStringLiteral("[0-9]*"));
+    allowOnly(centsEdit_, QStringLiteral("[-+]?[0-9]*\\.?[0-9]*"));
+    allowOnly(octaveEdit_, QStringLiteral("[-+]?[0-9]*"));
+
+    // Out of range (index -1 included) the lattice answers with a new element's values:
+    // empty name, 1/1, octave 0. A cents-only element shows 0/0.
+    storedName_ = lattice_.name(index_);
+    shownName_ = QString::fromStdString(displayText(storedName_));
+    nameEdit_->setText(shownName_);
+    numeratorEdit_->setText(decimal(lattice_.numerator(index_)));
+    denominatorEdit_->setText(decimal(lattice_.denominator(index_)));
+    octaveEdit_->setText(QString::number(lattice_.octave(index_)));
+    nameEdit_->setFocus();
+
+    connect(okButton_, &QPushButton::clicked, this, &RatioPropertiesDialog::applyEntries);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void RatioPropertiesDialog::refuse(const QString& text)
+{
+    messages_.showMessage(text);
+    reject();
+}
+
+void RatioPropertiesDialog::applyEntries()
+{
+    const bool adding = index_ == -1;
+    LatticeElement* element = lattice_.element(index_);
+    if (!adding && !element) {
+        reject();
+        return;
+    }
+
+    const QString nameText = nameEdit_->text();
+    const std::string name = nameText == shownName_ ? storedName_ : nameText.toStdString();
+    const bool centsGiven = !centsEdit_->text().isEmpty();
+
+    // Everything is read and checked first; nothing changes until every entry is sound.
+    std::optional<double> cents;
+    std::optional<std::uint32_t> numerator;
+    std::optional<std::uint32_t> denominator;
+    if (centsGiven) {
+        cents = leadingNumber<double>(centsEdit_);
+        if (!cents)
+            return refuse(centsTooLargeMessage);
+    } else {
+        numerator = leadingNumber<std::uint32_t>(numeratorEdit_);
+        if (!numerator)
+            return refuse(numeratorTooLargeMessage);
+        if (*numerator == 0)
+            return refuse(numeratorZeroMessage);
+        denominator = leadingNumber<std::uint32_t>(denominatorEdit_);
+        if (!denominator)
+            return refuse(denominatorTooLargeMessage);
+        if (*denominator == 0)
+            return refuse(denominatorZeroMessage);
+    }
+
+    if (adding) {
+        // A new element always starts at octave 0, whatever the octave field holds.
+        const bool added = centsGiven ? lattice_.addCents(name, *cents)
+                                      : lattice_.addRatio(name, *numerator, *denominator);
+        if (!added)
+            return refuse(latticeFullMessage);
+        accept();
+        return;
+    }
+
+    const auto octave = leadingNumber<std::int16_t>(octaveEdit_);
+    if (!octave)
+        return refuse(octaveRangeMessage);
+
+    if (centsGiven) {
+        lattice_.setNumerator(index_, 0);
+        lattice_.setDenominator(index_, 0);
+        lattice_.setCents(index_, *cents);
+        lattice_.placeCents(*element, *cents);
+    } else {
+        lattice_.setNumerator(index_, *numerator);
+        lattice_.setDenominator(index_, *denominator);
+        lattice_.placeRatio(*element, *numerator, *denominator);
+    }
+    lattice_.setName(index_, name);
+    lattice_.setOctave(index_, *octave);
+    accept();
+}
+
+}  // namespace tv
