@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace tv {
 namespace {
 
@@ -56,11 +58,49 @@ QWidget* createControl(QWidget* parent, const ControlSpec& spec)
     return nullptr;
 }
 
+bool hasCaptionToFit(ControlSpec::Kind kind)
+{
+    using Kind = ControlSpec::Kind;
+    return kind == Kind::Label || kind == Kind::Radio || kind == Kind::Check;
+}
+
+// A stand-in font can be wider than the one a layout was designed in. A caption that would
+// be cut off grows to the right into free space: up to the next control on its row, or the
+// dialog's edge.
+void widenCaptions(QWidget* parent, std::span<const ControlSpec> controls,
+                   const std::vector<QWidget*>& widgets)
+{
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        QWidget* widget = widgets[i];
+        // Labels laid out over several lines wrap instead.
+        const bool multiLine = widget->height() >= 2 * widget->fontMetrics().height();
+        if (!hasCaptionToFit(controls[i].kind) || multiLine)
+            continue;
+        const int wanted = widget->sizeHint().width();
+        QRect area = widget->geometry();
+        if (wanted <= area.width())
+            continue;
+        int limit = parent->width() > 0 ? parent->width() : area.left() + wanted;
+        for (std::size_t j = 0; j < widgets.size(); ++j) {
+            const QRect other = widgets[j]->geometry();
+            if (j == i || controls[j].kind == ControlSpec::Kind::Group)
+                continue;
+            const bool sameRow = other.top() < area.bottom() && other.bottom() > area.top();
+            if (sameRow && other.left() >= area.right())
+                limit = std::min(limit, other.left() - 1);
+        }
+        area.setWidth(std::max(area.width(), std::min(wanted, limit - area.left())));
+        widget->setGeometry(area);
+    }
+}
+
 }  // namespace
 
 std::vector<QWidget*> createControls(QWidget* parent, const DialogUnits& units,
                                      std::span<const ControlSpec> controls)
 {
+    // Captions fit their controls only in the font the units were measured in.
+    parent->setFont(units.font());
     std::vector<QWidget*> widgets;
     widgets.reserve(controls.size());
     for (const auto& spec : controls) {
@@ -73,6 +113,7 @@ std::vector<QWidget*> createControls(QWidget* parent, const DialogUnits& units,
         widget->setGeometry(area);
         widgets.push_back(widget);
     }
+    widenCaptions(parent, controls, widgets);
     return widgets;
 }
 

@@ -4,7 +4,7 @@
 
 namespace tv {
 
-DialogUnits::DialogUnits(const QFont& font)
+DialogUnits::DialogUnits(const QFont& font) : font_(font)
 {
     const QFontMetrics metrics(font);
     // The average width of the 52 Latin letters, rounded, as dialog layouts were measured.

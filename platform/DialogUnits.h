@@ -15,6 +15,9 @@ public:
     // The stand-in for the 8-point "MS Sans Serif" that dialogs are designed in.
     static QFont dialogFont();
 
+    // The font the units were measured in; a dialog's controls are drawn in it.
+    const QFont& font() const { return font_; }
+
     int x(int units) const { return units * averageWidth_ / 4; }
     int y(int units) const { return units * height_ / 8; }
     QSize size(int width, int height) const { return {x(width), y(height)}; }
@@ -24,6 +27,7 @@ public:
     }
 
 private:
+    QFont font_;
     int averageWidth_;
     int height_;
 };
