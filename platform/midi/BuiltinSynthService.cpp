@@ -85,6 +85,8 @@ std::shared_ptr<BuiltinSynthService> BuiltinSynthService::open(std::string& erro
         }
         service->bufferFrames_ = frames;
         service->mixdown_.assign(2 * static_cast<std::size_t>(std::max(frames, 64u)), 0.0f);
+        // An occasional underrun while playing is not worth a line on the user's terminal.
+        audio->showWarnings(false);
         audio->startStream();
         service->audio_ = std::move(audio);
         return service;

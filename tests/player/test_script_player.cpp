@@ -192,13 +192,5 @@ TEST(ScriptPlayer, MalformedCodeStaysWithinItsChannelsAndBytes)
     EXPECT_TRUE(cut.messages.empty());
 }
 
-TEST(PlayerMessage, FormatsLikeTheCharacterAndHexOfTheByte)
-{
-    std::array<char, 48> buffer{};
-    EXPECT_EQ(uninterpretableMessage(0x41, buffer), "Cannot interpret script: A (0x41)");
-    EXPECT_EQ(uninterpretableMessage(0x7A, buffer), "Cannot interpret script: z (0x7a)");
-    EXPECT_EQ(uninterpretableMessage(0xC3, buffer), "Cannot interpret script: ? (0xc3)");
-}
-
 }  // namespace
 }  // namespace tv

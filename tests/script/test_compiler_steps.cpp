@@ -134,16 +134,13 @@ TEST(CompilerBase, NumbersAndNoteNames)
     };
     EXPECT_EQ(chordNote("BASE 62"), "P 62");
     EXPECT_EQ(chordNote("BASE Hz"), "P 60");
-    EXPECT_EQ(chordNote("BASE hertz"), "P 60");
     EXPECT_EQ(chordNote("BASE D"), "P 62");
-    EXPECT_EQ(chordNote("BASE C"), "P 60");
     EXPECT_EQ(chordNote("BASE A"), "P 69");
     EXPECT_EQ(chordNote("BASE Bb"), "P 70");
     EXPECT_EQ(chordNote("BASE bb"), "P 70");
     EXPECT_EQ(chordNote("BASE B#"), "P 72");
     EXPECT_EQ(chordNote("BASE Cb"), "P 59");
     EXPECT_EQ(chordNote("BASE C4"), "P 72");
-    EXPECT_EQ(chordNote("BASE E#2"), "P 53");
     EXPECT_EQ(chordNote("BASE Fb"), "P 64");
     EXPECT_EQ(chordNote("BASE Bb-1"), "P 22");
     EXPECT_EQ(chordNote("BASE G#+1"), "P 44");

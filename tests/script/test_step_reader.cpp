@@ -145,13 +145,5 @@ TEST(ScriptStepReader, EndByteAndMissingEnd)
     EXPECT_EQ(empty.next().kind, Kind::End);
 }
 
-TEST(CompiledScript, EmptyScriptIsTheEndByteAndHexIsSpaced)
-{
-    EXPECT_EQ(CompiledScript().hex(), "00");
-    EXPECT_EQ(CompiledScript(Bytes{0x52, 0x00, 0x00, 0x07, 0xD0, 0x00}).hex(),
-              "52 00 00 07 d0 00");
-    EXPECT_EQ(CompiledScript(Bytes{}).hex(), "");
-}
-
 }  // namespace
 }  // namespace tv
