@@ -47,7 +47,9 @@ bool PlayerThreads::start(std::shared_ptr<const CompiledScript> code,
     try {
         player.thread = std::thread(
             [this, &player, code = std::move(code), service = std::move(service),
-             reporter = std::move(reporter)] {
+             reporter = std::move(reporter), hook = threadStartHook_] {
+                if (hook)
+                    hook();
                 SteadyPlayerClock clock(&stop_);
                 runScript(*code, *service, channelNotes_, clock, reporter);
                 running_.fetch_sub(1);
@@ -59,6 +61,12 @@ bool PlayerThreads::start(std::shared_ptr<const CompiledScript> code,
         return false;
     }
     return true;
+}
+
+void PlayerThreads::setThreadStartHook(std::function<void()> hook)
+{
+    std::lock_guard lock(mutex_);
+    threadStartHook_ = std::move(hook);
 }
 
 void PlayerThreads::stopAll()

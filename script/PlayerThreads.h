@@ -6,8 +6,8 @@
 #include "script/ScriptPlayer.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -39,6 +39,10 @@ public:
     // Waits until every player started so far has ended by itself.
     void waitAll();
 
+    // Runs first on every player thread started afterwards: the platform may use it to ask
+    // for a higher scheduling priority, which keeps waits on time on a busy machine.
+    void setThreadStartHook(std::function<void()> hook);
+
     // Players started and not yet ended.
     std::size_t running() const { return running_.load(); }
 
@@ -57,6 +61,7 @@ private:
     std::mutex mutex_;
     std::list<Player> players_;
     bool stopped_ = false;
+    std::function<void()> threadStartHook_;
     std::atomic<std::size_t> running_{0};
 };
 

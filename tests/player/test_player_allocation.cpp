@@ -21,8 +21,13 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
+// The replacement pair allocates with malloc, so free is the matching release here; GCC
+// cannot see that through the replaced operators.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace tv {
 namespace {

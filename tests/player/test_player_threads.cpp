@@ -147,6 +147,26 @@ TEST(PlayerThreads, NoCodeNoDeviceAndStopping)
     EXPECT_FALSE(silent.startPlayer(compileScript("PLAY 1/1").code));
 }
 
+TEST(PlayerThreads, StartHookRunsOnEveryLaterPlayerThread)
+{
+    MidiOutput output(nullptr);
+    const auto code = compileScript("REST 1 ms").code;
+    ASSERT_TRUE(output.startPlayer(code));
+    std::atomic<int> calls{0};
+    std::atomic<bool> onCaller{false};
+    const auto caller = std::this_thread::get_id();
+    output.players().setThreadStartHook([&] {
+        ++calls;
+        if (std::this_thread::get_id() == caller)
+            onCaller = true;
+    });
+    ASSERT_TRUE(output.startPlayer(code));
+    ASSERT_TRUE(output.startPlayer(code));
+    output.players().waitAll();
+    EXPECT_EQ(calls.load(), 2);
+    EXPECT_FALSE(onCaller.load());
+}
+
 TEST(SteadyPlayerClock, WaitsEndWhenDueAndStopAtOnceWhenRaised)
 {
     PlayerStopSignal stop;
