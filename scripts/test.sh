@@ -11,10 +11,14 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONALVANE_WERROR=ON >/
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
-# ThreadSanitizer: the core and the player tests only, no Qt.
+# ThreadSanitizer: the code that several threads share (script players, the built-in
+# synthesizer's message queue and output service), without Qt.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONALVANE_WERROR=ON \
   -DTONALVANE_UI=OFF -DTONALVANE_BENCH=OFF \
   -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
-cmake --build build-tsan -j "$jobs" --target test_player
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir build-tsan --output-on-failure -R '^test_player$'
+cmake --build build-tsan -j "$jobs" --target test_player test_synth
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+ctest --test-dir build-tsan --output-on-failure -R '^test_player$'
+build-tsan/tests/synth/test_synth --gtest_brief=1 \
+  --gtest_filter='SynthMessageQueue*:BuiltinSynthService*'
+echo "test.sh: every test passed (ThreadSanitizer included)"
