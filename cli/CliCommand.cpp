@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <sstream>
 
 namespace tv::cli {
 namespace {
@@ -68,6 +71,21 @@ bool takeIntOption(Arguments& args, const std::string& option, long long& value,
     }
     value = parsed;
     return true;
+}
+
+bool readText(const std::string& path, std::string& text)
+{
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    text = bytes.str();
+    return !file.bad();
 }
 
 }  // namespace tv::cli

@@ -37,4 +37,7 @@ bool takeIntOption(Arguments& args, const std::string& option, long long& value,
                    long long max);
 bool takeStringOption(Arguments& args, const std::string& option, std::string& value);
 
+// The whole file (or standard input for "-") as bytes; false when it cannot be read.
+bool readText(const std::string& path, std::string& text);
+
 }  // namespace tv::cli

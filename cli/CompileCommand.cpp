@@ -9,22 +9,6 @@
 namespace tv::cli {
 namespace {
 
-// The whole file (or standard input for "-") as bytes.
-bool readText(const std::string& path, std::string& text)
-{
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return !file.bad();
-}
-
 int compile(const Arguments& args)
 {
     if (args.size() != 1)

@@ -17,21 +17,6 @@
 namespace tv::cli {
 namespace {
 
-bool readText(const std::string& path, std::string& text)
-{
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return !file.bad();
-}
-
 // Reads and compiles a script, the compiler's messages going to stderr; null (after a
 // message) when the file cannot be read.
 std::shared_ptr<const CompiledScript> loadScript(const std::string& path)

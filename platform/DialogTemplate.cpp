@@ -15,11 +15,11 @@
 namespace tv {
 namespace {
 
-QWidget* createControl(QWidget* parent, const ControlSpec& spec)
+QWidget* createControl(QWidget* parent, const ControlSpec& control)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
+    const QString caption = QString::fromUtf8(control.caption);
     using Kind = ControlSpec::Kind;
-    switch (spec.kind) {
+    switch (control.kind) {
     case Kind::Label: {
         auto* label = new QLabel(caption, parent);
         label->setWordWrap(true);
@@ -103,12 +103,12 @@ std::vector<QWidget*> createControls(QWidget* parent, const DialogUnits& units,
     parent->setFont(units.font());
     std::vector<QWidget*> widgets;
     widgets.reserve(controls.size());
-    for (const auto& spec : controls) {
-        QWidget* widget = createControl(parent, spec);
-        QRect area = units.rect(spec.x, spec.y, spec.width, spec.height);
+    for (const auto& control : controls) {
+        QWidget* widget = createControl(parent, control);
+        QRect area = units.rect(control.x, control.y, control.width, control.height);
         // A drop-down's height in a template includes its open list; the closed box keeps
         // its natural height.
-        if (spec.kind == ControlSpec::Kind::Combo)
+        if (control.kind == ControlSpec::Kind::Combo)
             area.setHeight(widget->sizeHint().height());
         widget->setGeometry(area);
         widgets.push_back(widget);
