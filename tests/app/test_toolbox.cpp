@@ -4,6 +4,8 @@
 #include "platform/SettingsStore.h"
 #include "support/RecordingMessageService.h"
 
+#include <QMainWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -53,6 +55,27 @@ TEST_F(ToolboxTest, OpensAtTheTopLeftCornerAndEscapeClosesIt)
     QTest::keyClick(&toolbox, Qt::Key_Escape);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(toolbox.isVisible());
+}
+
+TEST_F(ToolboxTest, EachLatticePressOpensAnotherWindowAndAllGoWithTheToolbox)
+{
+    settings->setValue("MainWindow", "30 40 730 540");
+    auto* toolbox = new ToolboxDialog(application);
+    ASSERT_TRUE(toolbox->latticeButton()->isEnabled());
+    toolbox->latticeButton()->click();
+    toolbox->latticeButton()->click();
+    const auto windows = toolbox->findChildren<QMainWindow*>();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_NE(windows[0]->centralWidget(), windows[1]->centralWidget());
+    // Both open at the saved rectangle.
+    EXPECT_EQ(windows[0]->frameGeometry(), QRect(30, 40, 700, 500));
+    EXPECT_EQ(windows[1]->frameGeometry(), QRect(30, 40, 700, 500));
+    EXPECT_EQ(application.listeners().size(), 2u);
+    const QPointer<QMainWindow> first = windows[0], second = windows[1];
+    delete toolbox;
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(application.listeners().empty());
 }
 
 TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)

@@ -226,6 +226,14 @@ TEST_F(LatticeFiles, PrintWritesOnePageAndClicksStillHitTheScreenPositions)
     EXPECT_FALSE(QFile::exists(path));
 }
 
+TEST_F(LatticeFiles, APrinterThatRefusesTheDocumentIsReported)
+{
+    window->lattice().loadDefaultScale();
+    dialogs->pdfPath = dir.filePath("no-such-folder/lattice.pdf");
+    window->runCommand(LatticeCommand::Print);
+    EXPECT_EQ(messages.texts, QStringList{"Unable to start document"});
+}
+
 // Runs `answer` on the next modal dialog that opens.
 void whenDialogOpens(std::function<void(QDialog*)> answer)
 {
