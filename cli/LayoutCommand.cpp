@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/ScaleFileArgument.h"
 #include "lattice/Lattice.h"
 
 #include <charconv>
@@ -23,11 +24,8 @@ int runLayout(const Arguments& arguments)
     if (args.size() != 1)
         return usageError("layout needs exactly one scale file");
     Lattice lattice;
-    const FileResult read = lattice.readScala(args[0]);
-    if (!read.ok) {
-        std::cerr << read.message << (read.message.ends_with('\n') ? "" : "\n");
+    if (!loadScale(args[0], lattice))
         return exitFailed;
-    }
     if (style >= 0)
         lattice.setStyle(static_cast<int>(style));
     std::string text;

@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "cli/ScaleFileArgument.h"
 #include "lattice/ElementTable.h"
 #include "lattice/Lattice.h"
 
@@ -12,11 +13,8 @@ int runTable(const Arguments& args)
     if (args.size() != 1)
         return usageError("table needs exactly one scale file");
     Lattice lattice;
-    const FileResult read = lattice.readScala(args[0]);
-    if (!read.ok) {
-        std::cerr << read.message << (read.message.ends_with('\n') ? "" : "\n");
+    if (!loadScale(args[0], lattice))
         return exitFailed;
-    }
     std::string text;
     for (std::size_t c = 0; c < elementTableTitles.size(); ++c)
         text += std::string(c ? "\t" : "") + elementTableTitles[c];

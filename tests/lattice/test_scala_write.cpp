@@ -1,4 +1,4 @@
-#include "ScratchDirectory.h"
+#include "support/ScratchDirectory.h"
 
 #include "lattice/Lattice.h"
 #include "lattice/ScalaFile.h"

@@ -8,6 +8,8 @@
 #include "script/ScriptPlayer.h"
 #include "synth/FrequencyAnalysis.h"
 
+#include "support/ScratchDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -44,15 +46,8 @@ std::vector<double> monoFrames(const Bytes& file)
 }
 
 struct ScriptWavTest : ::testing::Test {
-    std::filesystem::path directory;
-    void SetUp() override
-    {
-        directory = std::filesystem::temp_directory_path() /
-                    (std::string("tonalvane_render_") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
+    test::ScratchDirectory scratch;
+    std::filesystem::path directory = scratch.path();
 };
 
 // A fifth for 500 ms, a rest of 250 ms, then a seventh for one second: every note on the sine

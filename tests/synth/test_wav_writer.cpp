@@ -2,6 +2,8 @@
 
 #include "midi/WavWriter.h"
 
+#include "support/ScratchDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,15 +25,8 @@ Bytes readFile(const std::filesystem::path& path)
 }
 
 struct WavWriterTest : ::testing::Test {
-    std::filesystem::path directory;
-    void SetUp() override
-    {
-        directory = std::filesystem::temp_directory_path() /
-                    (std::string("tonalvane_wav_") +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory);
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
+    test::ScratchDirectory scratch;
+    std::filesystem::path directory = scratch.path();
 };
 
 TEST(WavHeader, SixteenBitStereo)

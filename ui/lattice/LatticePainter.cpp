@@ -9,6 +9,8 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tv {
 namespace {
@@ -193,20 +195,22 @@ int LatticePainter::drawLattice(QPainter& painter, Lattice& lattice, QSize outer
                                     lattice.centsHitHeight()};
     coverage_.reset(painter.device() ? painter.device()->width() : width,
                     painter.device() ? painter.device()->height() : height);
-    visible_.assign(static_cast<std::size_t>(count), skipHidden_ ? 0 : 1);
-    for (int i = skipHidden_ ? count - 1 : -1; i >= 0; --i) {
-        const Label label = layoutLabel(*lattice.element(i), options, labelMetrics);
-        if (label.hiddenUnder(coverage_))
-            continue;
-        visible_[static_cast<std::size_t>(i)] = 1;
-        label.coverOn(coverage_);
+    std::vector<std::pair<int, Label>> shown;
+    for (int i = count - 1; i >= 0; --i) {
+        Label label = layoutLabel(*lattice.element(i), options, labelMetrics);
+        if (skipHidden_) {
+            if (label.hiddenUnder(coverage_))
+                continue;
+            label.coverOn(coverage_);
+        }
+        shown.emplace_back(i, std::move(label));
     }
 
-    for (int i = 0; i < count; ++i) {
-        if (!visible_[static_cast<std::size_t>(i)])
-            continue;
+    // Drawn bottom up: `shown` runs from the top label down.
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        const int i = it->first;
+        const Label& label = it->second;
         const LatticeElement& element = *lattice.element(i);
-        const Label label = layoutLabel(element, options, labelMetrics);
         if (element.isRatio()) {
             if (options.showRatios) {
                 drawOpaque(painter, mainText, label.top, label.topText,

@@ -8,8 +8,6 @@
 #include <QPalette>
 #include <QSize>
 
-#include <vector>
-
 class QPainter;
 
 namespace tv {
@@ -61,7 +59,6 @@ private:
     GlyphText exponent_;
     GlyphText exponentSmall_;
     CoverageMask coverage_;
-    std::vector<char> visible_;
     bool skipHidden_ = true;
     int drawWidth_ = 0;
     int drawHeight_ = 0;
