@@ -1,7 +1,7 @@
 #include "app/ToolboxDialog.h"
 
-#include "app/ToolboxIcons.h"
-#include "platform/DialogTemplate.h"
+#include "ui/common/ToolboxIcons.h"
+#include "platform/qt/DialogTemplate.h"
 #include "ui/lattice/LatticeWindow.h"
 
 #include <QPushButton>
@@ -19,8 +19,8 @@ constexpr std::array toolboxControls{
 
 }  // namespace
 
-ToolboxDialog::ToolboxDialog(Application& application, QWidget* parent)
-    : QDialog(parent), application_(application)
+ToolboxDialog::ToolboxDialog(AppServices& services, QWidget* parent)
+    : QDialog(parent), services_(services)
 {
     setWindowTitle(QStringLiteral("Tonalvane Toolbox"));
     const DialogUnits units(DialogUnits::dialogFont());
@@ -64,7 +64,7 @@ void ToolboxDialog::openLattice()
 {
     // Each press opens another independent window; it is the toolbox's child and goes
     // with it when the program ends.
-    auto* window = new LatticeWindow(application_, this);
+    auto* window = new LatticeWindow(services_, this);
     window->show();
 }
 

@@ -6,7 +6,7 @@ class QPushButton;
 
 namespace tv {
 
-class Application;
+class AppServices;
 
 // The program's main window: three picture buttons that open lattice windows, keyboard
 // windows and the help page. Closing it (close box or Escape) ends the program; the windows
@@ -14,7 +14,7 @@ class Application;
 class ToolboxDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ToolboxDialog(Application& application, QWidget* parent = nullptr);
+    explicit ToolboxDialog(AppServices& services, QWidget* parent = nullptr);
 
     QPushButton* latticeButton() const { return latticeButton_; }
     QPushButton* keyboardButton() const { return keyboardButton_; }
@@ -26,7 +26,7 @@ public:
 private:
     void openLattice();
 
-    Application& application_;
+    AppServices& services_;
     QPushButton* latticeButton_;
     QPushButton* keyboardButton_;
     QPushButton* helpButton_;

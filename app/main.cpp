@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
-#include "platform/MessageService.h"
-#include "platform/SettingsStore.h"
+#include "platform/qt/MessageService.h"
+#include "platform/qt/SettingsStore.h"
 #include "platform/midi/MidiDevices.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // dynamics, tuplets and words passed over), and one of dense chords that fills the work
 // area and stops at "Memory overflow!". Goal: under 10 ms.
 
-#include "lattice/NumberText.h"
-#include "script/ScriptCompiler.h"
+#include "core/pitch/NumberText.h"
+#include "core/script/ScriptCompiler.h"
 
 #include <algorithm>
 #include <chrono>

@@ -2,9 +2,9 @@
 // 1024 x 768 surface, and the time from a mouse press on an element to the last MIDI byte
 // handed to the output service.
 #include "app/Application.h"
-#include "lattice/Lattice.h"
-#include "platform/MessageService.h"
-#include "platform/SettingsStore.h"
+#include "core/lattice/Lattice.h"
+#include "platform/qt/MessageService.h"
+#include "platform/qt/SettingsStore.h"
 #include "ui/lattice/LatticePainter.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/LatticeWindow.h"

@@ -8,12 +8,13 @@
 // thread start hook that asks for real-time scheduling (SCHED_FIFO), where the system
 // allows it. On a busy machine the difference is how late the scheduler wakes a player.
 
-#include "lattice/NumberText.h"
-#include "midi/MidiOutput.h"
-#include "midi/MidiService.h"
-#include "script/ChannelNoteTable.h"
-#include "script/ScriptCompiler.h"
-#include "script/ScriptPlayer.h"
+#include "core/pitch/NumberText.h"
+#include "core/midi/MidiOutput.h"
+#include "core/script/ScriptPlayers.h"
+#include "core/midi/MidiService.h"
+#include "core/script/ChannelNoteTable.h"
+#include "core/script/ScriptCompiler.h"
+#include "core/script/ScriptPlayer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -84,17 +85,18 @@ void playAndReport(const std::shared_ptr<const tv::CompiledScript>& code,
 {
     auto stamping = std::make_shared<StampingService>(dueTimes.size() + 16);
     tv::MidiOutput output(stamping);
+    tv::ScriptPlayers players(output);
     std::atomic<int> granted{-1};
     if (realTime) {
-        output.players().setThreadStartHook([&granted] {
+        players.setThreadStartHook([&granted] {
             sched_param param{};
             param.sched_priority = 10;
             granted = pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0 ? 1 : 0;
         });
     }
     const Clock::time_point start = Clock::now();
-    output.startPlayer(code);
-    output.players().waitAll();
+    players.start(code);
+    players.waitAll();
     const Clock::time_point end = Clock::now();
 
     if (stamping->count() != dueTimes.size()) {

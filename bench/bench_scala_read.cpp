@@ -2,9 +2,9 @@
 // with one normalisation), and for comparison switching styles and writing the file again.
 // Goal for the read: under 50 ms.
 
-#include "lattice/Lattice.h"
-#include "lattice/NumberText.h"
-#include "lattice/ScalaFile.h"
+#include "core/lattice/Lattice.h"
+#include "core/pitch/NumberText.h"
+#include "core/lattice/ScalaFile.h"
 
 #include <algorithm>
 #include <chrono>

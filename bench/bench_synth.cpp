@@ -5,11 +5,11 @@
 // - speed: 60 s of a 16-note chord struck every 2 s, as a multiple of real time on one core;
 //   goal at least 50x.
 
-#include "lattice/NumberText.h"
-#include "midi/MidiMessage.h"
-#include "midi/NoteBend.h"
-#include "midi/SynthEngine.h"
-#include "tests/synth/FrequencyAnalysis.h"
+#include "core/pitch/NumberText.h"
+#include "core/midi/MidiMessage.h"
+#include "core/pitch/NoteBend.h"
+#include "core/synth/SynthEngine.h"
+#include "tests/core/synth/FrequencyAnalysis.h"
 
 #include <algorithm>
 #include <chrono>

@@ -7,8 +7,8 @@
 // a busy machine; the count of notes that sounded in the first buffer rendered after their
 // message is the service's own share.
 
-#include "lattice/NumberText.h"
-#include "midi/MidiMessage.h"
+#include "core/pitch/NumberText.h"
+#include "core/midi/MidiMessage.h"
 #include "platform/midi/BuiltinSynthService.h"
 
 #include <algorithm>

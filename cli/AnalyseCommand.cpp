@@ -1,8 +1,8 @@
 #include "cli/CliCommand.h"
 #include "cli/PitchArgument.h"
-#include "lattice/LatticeElement.h"
-#include "lattice/NumberText.h"
-#include "midi/NoteBend.h"
+#include "core/lattice/LatticeElement.h"
+#include "core/pitch/NumberText.h"
+#include "core/pitch/NoteBend.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,6 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/PitchArgument.h"
-#include "midi/MidiOutput.h"
+#include "core/midi/ChordQueue.h"
+#include "core/midi/MidiOutput.h"
 #include "platform/midi/MidiDevices.h"
 
 #include <chrono>
@@ -22,7 +23,7 @@ int chord(const Arguments& given)
         return exitUsage;
     if (args.empty())
         return usageError("chord needs at least one pitch");
-    if (args.size() > MidiOutput::maxQueuedNotes)
+    if (args.size() > ChordQueue::maxNotes)
         return usageError("a chord has at most 16 pitches, one per MIDI channel");
 
     std::vector<PitchArgument> pitches;
@@ -47,17 +48,18 @@ int chord(const Arguments& given)
     }
 
     // Queued as the lattice window queues a selection: the k-th pitch on channel k.
+    ChordQueue chord(output);
     for (std::size_t k = 0; k < pitches.size(); ++k) {
         const auto& p = pitches[k];
         const int channel = static_cast<int>(k);
-        const bool queued = p.isRatio ? output.queueRatio(channel, 0, p.numerator, p.denominator)
-                                      : output.queueCents(channel, 0, p.cents);
+        const bool queued = p.isRatio ? chord.queueRatio(channel, 0, p.numerator, p.denominator)
+                                      : chord.queueCents(channel, 0, p.cents);
         if (!queued)
             return usageError("'" + args[k] + "' lies outside the MIDI note range");
     }
-    output.sendQueued(static_cast<int>(program));
+    chord.sendQueued(static_cast<int>(program));
     std::this_thread::sleep_for(std::chrono::milliseconds(hold));
-    output.sendNoteOffs();
+    chord.sendNoteOffs();
     output.closeDevice();
     return error.empty() || !deviceWanted ? exitOk : exitFailed;
 }

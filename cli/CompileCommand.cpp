@@ -1,5 +1,5 @@
 #include "cli/CliCommand.h"
-#include "script/ScriptCompiler.h"
+#include "core/script/ScriptCompiler.h"
 
 #include <fstream>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "cli/PitchArgument.h"
 
-#include "lattice/NumberText.h"
+#include "core/pitch/NumberText.h"
 
 #include <charconv>
 

@@ -1,11 +1,11 @@
 #include "cli/CliCommand.h"
-#include "midi/MidiService.h"
-#include "midi/SynthWavRenderer.h"
+#include "core/midi/MidiService.h"
+#include "core/synth/SynthWavRenderer.h"
 #include "platform/midi/MidiDevices.h"
-#include "script/ChannelNoteTable.h"
-#include "script/ScriptCompiler.h"
-#include "script/ScriptPlayer.h"
-#include "script/SteadyPlayerClock.h"
+#include "core/script/ChannelNoteTable.h"
+#include "core/script/ScriptCompiler.h"
+#include "core/script/ScriptPlayer.h"
+#include "core/script/SteadyPlayerClock.h"
 
 #include <algorithm>
 #include <cstdlib>

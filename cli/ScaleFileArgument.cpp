@@ -1,6 +1,6 @@
 #include "cli/ScaleFileArgument.h"
 
-#include "lattice/Lattice.h"
+#include "core/lattice/Lattice.h"
 
 #include <iostream>
 

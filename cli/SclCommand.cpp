@@ -1,6 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/ScaleFileArgument.h"
-#include "lattice/Lattice.h"
+#include "core/lattice/Lattice.h"
 
 namespace tv::cli {
 namespace {

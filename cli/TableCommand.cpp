@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "cli/ScaleFileArgument.h"
-#include "lattice/ElementTable.h"
-#include "lattice/Lattice.h"
+#include "core/lattice/ElementTable.h"
+#include "core/lattice/Lattice.h"
 
 #include <iostream>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "midi/MidiService.h"
-#include "midi/SynthEngine.h"
-#include "midi/SynthMessageQueue.h"
+#include "core/midi/MidiService.h"
+#include "core/synth/SynthEngine.h"
+#include "core/synth/SynthMessageQueue.h"
 
 #include <atomic>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "platform/midi/MidiLogService.h"
 
-#include "lattice/NumberText.h"
-#include "midi/MidiMessage.h"
+#include "core/pitch/NumberText.h"
+#include "core/midi/MidiMessage.h"
 
 namespace tv {
 

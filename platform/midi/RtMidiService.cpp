@@ -1,6 +1,6 @@
 #include "platform/midi/RtMidiService.h"
 
-#include "midi/MidiMessage.h"
+#include "core/midi/MidiMessage.h"
 #include "platform/midi/BackendQuiet.h"
 
 #include <rtmidi/RtMidi.h>

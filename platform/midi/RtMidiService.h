@@ -1,6 +1,6 @@
 #pragma once
 
-#include "midi/MidiService.h"
+#include "core/midi/MidiService.h"
 #include "platform/midi/MidiDevices.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "platform/SettingsStore.h"
+#include "platform/qt/SettingsStore.h"
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
 
@@ -41,16 +41,16 @@ struct ApplicationTest : ::testing::Test {
 TEST_F(ApplicationTest, NewestListenerHearsFirstAndUnregisterRemovesOnlyThatOne)
 {
     LoggingListener a("a", log), b("b", log), c("c", log);
-    application.registerListener(&a);
-    application.registerListener(&b);
-    application.registerListener(&c);
-    application.broadcastRatio(3, 2);
+    application.listeners().registerListener(&a);
+    application.listeners().registerListener(&b);
+    application.listeners().registerListener(&c);
+    application.listeners().broadcastRatio(3, 2);
     EXPECT_EQ(log, (std::vector<std::string>{"c:3/2", "b:3/2", "a:3/2"}));
 
     log.clear();
-    application.unregisterListener(&b);
-    application.unregisterListener(&b);  // not in the list any more: nothing happens
-    application.broadcastCents(-50.0);
+    application.listeners().unregisterListener(&b);
+    application.listeners().unregisterListener(&b);  // not in the list any more: nothing happens
+    application.listeners().broadcastCents(-50.0);
     EXPECT_EQ(log, (std::vector<std::string>{"c:-50c", "a:-50c"}));
 }
 
@@ -59,21 +59,21 @@ TEST_F(ApplicationTest, DestroyedListenerRemovesItselfAndNothingElse)
     LoggingListener a("a", log);
     {
         LoggingListener gone("gone", log);
-        application.registerListener(&gone);
-        application.registerListener(&a);
+        application.listeners().registerListener(&gone);
+        application.listeners().registerListener(&a);
     }
-    ASSERT_EQ(application.listeners().size(), 1u);
-    application.broadcastRatio(7, 4);
+    ASSERT_EQ(application.listeners().all().size(), 1u);
+    application.listeners().broadcastRatio(7, 4);
     EXPECT_EQ(log, (std::vector<std::string>{"a:7/4"}));
 }
 
 TEST_F(ApplicationTest, RegisteringTwiceKeepsOneEntryAtTheHead)
 {
     LoggingListener a("a", log), b("b", log);
-    application.registerListener(&a);
-    application.registerListener(&b);
-    application.registerListener(&a);
-    application.broadcastRatio(5, 4);
+    application.listeners().registerListener(&a);
+    application.listeners().registerListener(&b);
+    application.listeners().registerListener(&a);
+    application.listeners().broadcastRatio(5, 4);
     EXPECT_EQ(log, (std::vector<std::string>{"a:5/4", "b:5/4"}));
 }
 
@@ -83,7 +83,7 @@ struct SelfRemovingListener : ElementListener {
     void onRatioChosen(std::uint32_t, std::uint32_t) override
     {
         ++heard;
-        app.unregisterListener(this);
+        app.listeners().unregisterListener(this);
     }
     Application& app;
     int heard = 0;
@@ -93,10 +93,10 @@ TEST_F(ApplicationTest, ListenerLeavingDuringABroadcastDoesNotDisturbTheOthers)
 {
     LoggingListener a("a", log);
     SelfRemovingListener leaving(application);
-    application.registerListener(&a);
-    application.registerListener(&leaving);
-    application.broadcastRatio(9, 8);
-    application.broadcastRatio(9, 8);
+    application.listeners().registerListener(&a);
+    application.listeners().registerListener(&leaving);
+    application.listeners().broadcastRatio(9, 8);
+    application.listeners().broadcastRatio(9, 8);
     EXPECT_EQ(leaving.heard, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"a:9/8", "a:9/8"}));
 }
@@ -106,7 +106,7 @@ TEST_F(ApplicationTest, ListenerOutlivingTheApplicationIsSafe)
     auto listener = std::make_unique<LoggingListener>("late", log);
     {
         Application shortLived(messages, *settings);
-        shortLived.registerListener(listener.get());
+        shortLived.listeners().registerListener(listener.get());
     }
     listener.reset();  // must not touch the application that is gone
     SUCCEED();
@@ -116,8 +116,8 @@ TEST_F(ApplicationTest, DeviceErrorIsShownOnceAndTheOutputStaysUsable)
 {
     application.openMidi(nullptr, "No MIDI output device is available.");
     EXPECT_EQ(messages.texts, QStringList{"No MIDI output device is available."});
-    EXPECT_TRUE(application.midiOutput().queueRatio(0, 0, 3, 2));
-    application.midiOutput().sendQueued(0);
+    EXPECT_TRUE(application.chordQueue().queueRatio(0, 0, 3, 2));
+    application.chordQueue().sendQueued(0);
     application.closeMidi();
     application.closeMidi();
     EXPECT_EQ(messages.texts.size(), 1);
@@ -128,8 +128,8 @@ TEST_F(ApplicationTest, ClosingTheMidiOutputClosesTheDevice)
     auto capture = std::make_shared<test::CaptureMidiService>();
     application.openMidi(capture, "");
     EXPECT_TRUE(messages.texts.isEmpty());
-    application.midiOutput().queueRatio(0, 0, 1, 1);
-    application.midiOutput().sendQueued(0);
+    application.chordQueue().queueRatio(0, 0, 1, 1);
+    application.chordQueue().sendQueued(0);
     EXPECT_EQ(capture->hex(), (std::vector<std::string>{"c0 00", "e0 00 40", "90 3c 5a"}));
     application.closeMidi();
     EXPECT_TRUE(capture->closed());

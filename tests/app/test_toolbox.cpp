@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
-#include "platform/DialogUnits.h"
-#include "platform/SettingsStore.h"
+#include "platform/qt/DialogUnits.h"
+#include "platform/qt/SettingsStore.h"
 #include "support/RecordingMessageService.h"
 
 #include <QMainWindow>
@@ -70,12 +70,12 @@ TEST_F(ToolboxTest, EachLatticePressOpensAnotherWindowAndAllGoWithTheToolbox)
     // Both open at the saved rectangle.
     EXPECT_EQ(windows[0]->frameGeometry(), QRect(30, 40, 700, 500));
     EXPECT_EQ(windows[1]->frameGeometry(), QRect(30, 40, 700, 500));
-    EXPECT_EQ(application.listeners().size(), 2u);
+    EXPECT_EQ(application.listeners().all().size(), 2u);
     const QPointer<QMainWindow> first = windows[0], second = windows[1];
     delete toolbox;
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
-    EXPECT_TRUE(application.listeners().empty());
+    EXPECT_TRUE(application.listeners().all().empty());
 }
 
 TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)

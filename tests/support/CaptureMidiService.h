@@ -1,7 +1,7 @@
 #pragma once
 
-#include "midi/MidiMessage.h"
-#include "midi/MidiService.h"
+#include "core/midi/MidiMessage.h"
+#include "core/midi/MidiService.h"
 
 #include <chrono>
 #include <cstdint>

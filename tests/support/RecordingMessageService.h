@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageService.h"
+#include "platform/qt/MessageService.h"
 
 #include <QStringList>
 

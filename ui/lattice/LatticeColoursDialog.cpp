@@ -1,6 +1,6 @@
 #include "ui/lattice/LatticeColoursDialog.h"
 
-#include "platform/DialogTemplate.h"
+#include "platform/qt/DialogTemplate.h"
 
 #include <QPushButton>
 

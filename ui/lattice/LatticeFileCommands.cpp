@@ -1,7 +1,7 @@
 #include "ui/lattice/LatticeFileCommands.h"
 
-#include "lattice/Lattice.h"
-#include "platform/MessageService.h"
+#include "core/lattice/Lattice.h"
+#include "platform/qt/MessageService.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/LatticeWindow.h"
 

@@ -1,7 +1,7 @@
 #include "ui/lattice/LatticePainter.h"
 
-#include "lattice/Lattice.h"
-#include "lattice/NumberText.h"
+#include "core/lattice/Lattice.h"
+#include "core/pitch/NumberText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

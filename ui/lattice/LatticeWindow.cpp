@@ -1,9 +1,11 @@
 #include "ui/lattice/LatticeWindow.h"
 
-#include "app/Application.h"
-#include "app/ToolboxIcons.h"
-#include "app/WindowPlacement.h"
-#include "platform/DialogUnits.h"
+#include "core/midi/ChordQueue.h"
+#include "ui/common/AppServices.h"
+#include "ui/common/ElementListener.h"
+#include "ui/common/ToolboxIcons.h"
+#include "ui/common/WindowPlacement.h"
+#include "platform/qt/DialogUnits.h"
 #include "ui/lattice/LatticeColoursDialog.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
@@ -21,14 +23,14 @@
 
 namespace tv {
 
-LatticeWindow::LatticeWindow(Application& application, QWidget* parent)
+LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     : QMainWindow(parent, Qt::Window),
-      application_(application),
+      services_(services),
       painter_(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
                                                 : 96.0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    application_.registerListener(&listener_);
+    services_.listeners().registerListener(&listener_);
     setWindowIcon(latticeIcon());
     setWindowTitle(untitledCaption);
 
@@ -38,7 +40,7 @@ LatticeWindow::LatticeWindow(Application& application, QWidget* parent)
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
-    files_ = std::make_unique<LatticeFileCommands>(*this, application_.messages());
+    files_ = std::make_unique<LatticeFileCommands>(*this, services_.messages());
 
     chooseColour = [](QWidget* owner) {
         return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
@@ -46,8 +48,7 @@ LatticeWindow::LatticeWindow(Application& application, QWidget* parent)
 
     const DialogUnits units(DialogUnits::dialogFont());
     resize(units.size(514, 334));
-    restorePlacement(*this, application_.settings(), application_.messages(),
-                     mainWindowPlacement);
+    services_.restorePlacement(*this, mainWindowPlacement);
 }
 
 LatticeWindow::~LatticeWindow() = default;
@@ -77,7 +78,7 @@ void LatticeWindow::releaseLeft(bool shiftHeld)
 {
     if (!shiftHeld)
         clearSelection();
-    application_.midiOutput().sendNoteOffs();
+    services_.chordQueue().sendNoteOffs();
 }
 
 void LatticeWindow::pressRight(QPoint at)
@@ -99,9 +100,9 @@ void LatticeWindow::clickElement(int index)
     element->selected = !element->selected;
     view_->redrawBox(index, element->selected);
     if (element->isRatio())
-        application_.broadcastRatio(element->numerator, element->denominator);
+        services_.listeners().broadcastRatio(element->numerator, element->denominator);
     else
-        application_.broadcastCents(element->cents);
+        services_.listeners().broadcastCents(element->cents);
     playSelection();
 }
 
@@ -114,16 +115,16 @@ void LatticeWindow::clearSelection()
             lattice_.setSelected(i, false);
         }
     }
-    MidiOutput& midi = application_.midiOutput();
-    midi.sendNoteOffs();
-    midi.clearQueue();
+    ChordQueue& chord = services_.chordQueue();
+    chord.sendNoteOffs();
+    chord.clear();
 }
 
 void LatticeWindow::playSelection()
 {
-    MidiOutput& midi = application_.midiOutput();
-    midi.sendNoteOffs();
-    midi.clearQueue();
+    ChordQueue& chord = services_.chordQueue();
+    chord.sendNoteOffs();
+    chord.clear();
     playList_.clear();
     const int count = lattice_.count();
     for (int i = 0; i < count; ++i) {
@@ -131,15 +132,15 @@ void LatticeWindow::playSelection()
             playList_.push_back(i);
     }
     // The k-th selected element sounds on MIDI channel k; only 16 channels exist.
-    for (std::size_t k = 0; k < playList_.size() && k < MidiOutput::maxQueuedNotes; ++k) {
+    for (std::size_t k = 0; k < playList_.size() && k < ChordQueue::maxNotes; ++k) {
         const LatticeElement& e = *lattice_.element(playList_[k]);
         const int channel = static_cast<int>(k);
         if (e.isRatio())
-            midi.queueRatio(channel, e.octave, e.numerator, e.denominator);
+            chord.queueRatio(channel, e.octave, e.numerator, e.denominator);
         else
-            midi.queueCents(channel, e.octave, e.cents);
+            chord.queueCents(channel, e.octave, e.cents);
     }
-    midi.sendQueued(patch_);
+    chord.sendQueued(patch_);
 }
 
 void LatticeWindow::chooseStyle(int style)
@@ -171,7 +172,7 @@ void LatticeWindow::editColours()
 
 void LatticeWindow::editElement()
 {
-    RatioPropertiesDialog dialog(lattice_, contextElement_, application_.messages(), this);
+    RatioPropertiesDialog dialog(lattice_, contextElement_, services_.messages(), this);
     if (dialog.exec() == QDialog::Accepted)
         repaintAll();
 }
@@ -278,7 +279,7 @@ void LatticeWindow::closeWithoutPlacement()
 void LatticeWindow::closeEvent(QCloseEvent* event)
 {
     if (storePlacementOnClose_)
-        savePlacement(*this, application_.settings(), mainWindowPlacement);
+        services_.savePlacement(*this, mainWindowPlacement);
     storePlacementOnClose_ = true;
     event->accept();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ElementListener.h"
-#include "lattice/Lattice.h"
+#include "ui/common/ElementListener.h"
+#include "core/lattice/Lattice.h"
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"
@@ -17,7 +17,7 @@ class QMenu;
 
 namespace tv {
 
-class Application;
+class AppServices;
 class LatticeView;
 
 // A window that shows one lattice and plays its pitches: a press on a label selects it and
@@ -29,7 +29,7 @@ public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
     static constexpr std::size_t limitCount = 5;
 
-    LatticeWindow(Application& application, QWidget* parent = nullptr);
+    LatticeWindow(AppServices& services, QWidget* parent = nullptr);
     ~LatticeWindow() override;
 
     Lattice& lattice() { return lattice_; }
@@ -82,7 +82,7 @@ private:
     void choosePatch();
     void openTable();
 
-    Application& application_;
+    AppServices& services_;
     ElementListener listener_;
     Lattice lattice_;
     LatticePainter painter_;

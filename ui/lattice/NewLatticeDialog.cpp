@@ -1,6 +1,6 @@
 #include "ui/lattice/NewLatticeDialog.h"
 
-#include "platform/DialogTemplate.h"
+#include "platform/qt/DialogTemplate.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "ui/lattice/PatchDialog.h"
 
-#include "midi/GeneralMidi.h"
-#include "platform/DialogTemplate.h"
+#include "core/midi/GeneralMidi.h"
+#include "platform/qt/DialogTemplate.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

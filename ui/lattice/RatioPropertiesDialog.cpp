@@ -1,9 +1,9 @@
 #include "ui/lattice/RatioPropertiesDialog.h"
 
-#include "lattice/DisplayText.h"
-#include "lattice/Lattice.h"
-#include "platform/DialogTemplate.h"
-#include "platform/MessageService.h"
+#include "core/lattice/DisplayText.h"
+#include "core/lattice/Lattice.h"
+#include "platform/qt/DialogTemplate.h"
+#include "platform/qt/MessageService.h"
 
 #include <QFontMetrics>
 #include <QLabel>

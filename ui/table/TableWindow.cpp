@@ -1,8 +1,8 @@
 #include "ui/table/TableWindow.h"
 
-#include "lattice/ElementTable.h"
-#include "lattice/Lattice.h"
-#include "platform/DialogTemplate.h"
+#include "core/lattice/ElementTable.h"
+#include "core/lattice/Lattice.h"
+#include "platform/qt/DialogTemplate.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>

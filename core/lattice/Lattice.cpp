@@ -1,0 +1,358 @@
+#include "core/lattice/Lattice.h"
+
+#include "core/lattice/ScalaFile.h"
+
+#include <array>
+#include <cmath>
+
+namespace tv {
+namespace {
+
+struct DefaultPitch {
+    const char* name;
+    std::uint32_t numerator;
+    std::uint32_t denominator;
+};
+
+constexpr std::array<DefaultPitch, 12> defaultScale{{
+    {"Unison", 1, 1},
+    {"m2", 16, 15},
+    {"M2", 9, 8},
+    {"m3", 6, 5},
+    {"M3", 5, 4},
+    {"P4", 4, 3},
+    {"T", 7, 5},
+    {"P5", 3, 2},
+    {"m6", 8, 5},
+    {"M6", 5, 3},
+    {"m7", 16, 9},
+    {"M7", 15, 8},
+}};
+
+bool inBox(std::int64_t x, std::int64_t y, std::int64_t left, std::int64_t top,
+           std::int64_t width, std::int64_t height)
+{
+    return left <= x && x <= left + width && top <= y && y <= top + height;
+}
+
+}  // namespace
+
+Lattice::Lattice() { primeDirections(); }
+
+const LatticeElement* Lattice::element(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= elements_.size())
+        return nullptr;
+    return &elements_[static_cast<std::size_t>(index)];
+}
+
+LatticeElement* Lattice::element(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= elements_.size())
+        return nullptr;
+    return &elements_[static_cast<std::size_t>(index)];
+}
+
+LatticeElement& Lattice::append(const std::string& name)
+{
+    auto& e = elements_.emplace_back();
+    e.name = name;
+    e.octave = 0;
+    e.selected = false;
+    return e;
+}
+
+bool Lattice::addRatio(const std::string& name, std::uint32_t numerator, std::uint32_t denominator)
+{
+    if (elements_.size() >= maxElements)
+        return false;
+    auto& e = append(name);
+    e.numerator = numerator;
+    e.denominator = denominator;
+    placeRatio(e, numerator, denominator);
+    return true;
+}
+
+bool Lattice::addCents(const std::string& name, double cents)
+{
+    if (elements_.size() >= maxElements)
+        return false;
+    auto& e = append(name);
+    e.cents = cents;
+    e.numerator = 0;
+    e.denominator = 0;
+    // A cents-only element has no lattice place of its own: it sits on the origin.
+    e.layoutX = 500.0;
+    e.layoutY = 500.0;
+    placeCents(e, cents);
+    if (style_ == latticeStyle && autoNormalise_)
+        normalise();
+    return true;
+}
+
+void Lattice::clear() { elements_.clear(); }
+
+int Lattice::loadDefaultScale()
+{
+    clear();
+    for (const auto& pitch : defaultScale)
+        addRatio(pitch.name, pitch.numerator, pitch.denominator);
+    return 1;
+}
+
+int Lattice::setStyle(int style)
+{
+    if (style < 0 || style > maxStyle)
+        return style_;
+    style_ = style;
+    const bool wasAutoNormalise = autoNormalise_;
+    autoNormalise_ = false;
+    for (auto& e : elements_) {
+        if (style == latticeStyle) {
+            if (e.isRatio())
+                placeRatio(e, e.numerator, e.denominator);
+            else
+                placeRatio(e, 0, 0);
+        } else if (style == planetaryStyle) {
+            if (e.isRatio()) {
+                placeCents(e, ratioCents(e.numerator, e.denominator));
+            } else {
+                // Whole cents, truncated toward zero. The sign is kept: a pitch below the base
+                // stays below it on the circle.
+                placeCents(e, std::trunc(e.cents));
+            }
+        }
+    }
+    if (style == latticeStyle)
+        normalise();
+    autoNormalise_ = wasAutoNormalise;
+    return style_;
+}
+
+void Lattice::placeRatio(LatticeElement& element, std::uint32_t numerator,
+                         std::uint32_t denominator)
+{
+    element.exponents = {};
+    if (style_ == latticeStyle) {
+        placeOnLattice(element, numerator, denominator);
+        if (autoNormalise_)
+            normalise();
+    } else {
+        placeCents(element, ratioCents(numerator, denominator));
+    }
+    computeLimits(element);
+}
+
+void Lattice::placeCents(LatticeElement& element, double cents)
+{
+    element.exponents = {};
+    placePlanetary(element, cents);
+    computeLimits(element);
+}
+
+void Lattice::normalise() { normaliseLayout(elements_); }
+
+int Lattice::hitTest(int x, int y) const
+{
+    for (std::size_t i = 0; i < elements_.size(); ++i) {
+        const auto& e = elements_[i];
+        const bool hit = e.isRatio()
+            ? inBox(x, y, e.screenX, e.screenY, ratioHitWidth_, ratioHitHeight_)
+            : inBox(x, y, e.screenX, e.screenY, centsHitWidth_, centsHitHeight_);
+        if (hit)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Lattice::setRatioHitSize(int width, int height)
+{
+    ratioHitWidth_ = width;
+    ratioHitHeight_ = height;
+}
+
+void Lattice::setCentsHitSize(int width, int height)
+{
+    centsHitWidth_ = width;
+    centsHitHeight_ = height;
+}
+
+std::string Lattice::name(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->name : std::string();
+}
+
+std::string Lattice::setName(int index, const std::string& text)
+{
+    auto* e = element(index);
+    if (!e)
+        return {};
+    e->name = text;
+    return text;
+}
+
+std::uint32_t Lattice::numerator(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->numerator : 1;
+}
+
+std::uint32_t Lattice::setNumerator(int index, std::uint32_t value)
+{
+    auto* e = element(index);
+    if (!e)
+        return 1;
+    e->numerator = value;
+    return value;
+}
+
+std::uint32_t Lattice::denominator(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->denominator : 1;
+}
+
+std::uint32_t Lattice::setDenominator(int index, std::uint32_t value)
+{
+    auto* e = element(index);
+    if (!e)
+        return 1;
+    e->denominator = value;
+    return value;
+}
+
+double Lattice::cents(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->cents : 0.0;
+}
+
+double Lattice::setCents(int index, double value)
+{
+    auto* e = element(index);
+    if (!e)
+        return 0.0;
+    e->cents = value;
+    return value;
+}
+
+std::int16_t Lattice::octave(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->octave : std::int16_t{0};
+}
+
+std::int16_t Lattice::setOctave(int index, std::int16_t value)
+{
+    auto* e = element(index);
+    if (!e)
+        return 0;
+    e->octave = value;
+    return value;
+}
+
+std::uint16_t Lattice::plotX(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->plotX : std::uint16_t{0};
+}
+
+std::uint16_t Lattice::plotY(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->plotY : std::uint16_t{0};
+}
+
+std::uint16_t Lattice::limit(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->limit : std::uint16_t{0};
+}
+
+std::uint16_t Lattice::oLimit(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->oLimit : std::uint16_t{0};
+}
+
+std::uint16_t Lattice::uLimit(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->uLimit : std::uint16_t{0};
+}
+
+Rgb Lattice::numeratorTextColour(int index) const
+{
+    const auto* e = element(index);
+    return e ? limitTextColours[limitColourIndex(e->oLimit)] : Rgb{0};
+}
+
+Rgb Lattice::numeratorFillColour(int index) const
+{
+    const auto* e = element(index);
+    return e ? limitFillColours[limitColourIndex(e->oLimit)] : Rgb{0};
+}
+
+Rgb Lattice::denominatorTextColour(int index) const
+{
+    const auto* e = element(index);
+    return e ? limitTextColours[limitColourIndex(e->uLimit)] : Rgb{0};
+}
+
+Rgb Lattice::denominatorFillColour(int index) const
+{
+    const auto* e = element(index);
+    return e ? limitFillColours[limitColourIndex(e->uLimit)] : Rgb{0};
+}
+
+std::int32_t Lattice::screenX(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->screenX : 0;
+}
+
+std::int32_t Lattice::screenY(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->screenY : 0;
+}
+
+void Lattice::setScreenX(int index, std::int32_t value)
+{
+    if (auto* e = element(index))
+        e->screenX = value;
+}
+
+void Lattice::setScreenY(int index, std::int32_t value)
+{
+    if (auto* e = element(index))
+        e->screenY = value;
+}
+
+bool Lattice::selected(int index) const
+{
+    const auto* e = element(index);
+    return e ? e->selected : false;
+}
+
+void Lattice::setSelected(int index, bool value)
+{
+    if (auto* e = element(index))
+        e->selected = value;
+}
+
+std::string Lattice::exponentText(int index) const
+{
+    const auto* e = element(index);
+    return e ? tv::exponentText(*e) : std::string();
+}
+
+FileResult Lattice::readScala(const std::string& path) { return readScalaFile(*this, path); }
+
+FileResult Lattice::writeScala(const std::string& path) const
+{
+    return writeScalaFile(*this, path);
+}
+
+}  // namespace tv

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "core/pitch/FileResult.h"
+#include "core/lattice/LatticeElement.h"
+#include "core/lattice/LatticeLayout.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+namespace tv {
+
+// The pitches behind one lattice window: an ordered list of elements that only grows at the
+// end or is emptied as a whole, the scale's title, the layout style and the label box sizes
+// used for hit testing. Every indexed accessor answers an index out of range with a neutral
+// value instead of failing.
+class Lattice {
+public:
+    // Element counts are 16-bit wherever the lattice is indexed.
+    static constexpr std::uint16_t maxElements = 65535;
+
+    // Layout styles: 0 the lattice of prime steps, 1 the circle by size. 2..4 are accepted and
+    // keep the places they find; new elements are placed on the circle in them.
+    static constexpr int latticeStyle = 0;
+    static constexpr int planetaryStyle = 1;
+    static constexpr int maxStyle = 4;
+
+    Lattice();
+
+    std::uint16_t count() const { return static_cast<std::uint16_t>(elements_.size()); }
+    // The element at `index`, or null out of range. Element addresses stay valid while
+    // elements are added; `clear` ends them.
+    const LatticeElement* element(int index) const;
+    LatticeElement* element(int index);
+
+    // Append an element and place it by the current style. False, with nothing added, when
+    // the lattice already holds `maxElements`.
+    bool addRatio(const std::string& name, std::uint32_t numerator, std::uint32_t denominator);
+    bool addCents(const std::string& name, double cents);
+    // Removes every element; title, style, hit sizes and autoNormalise stay.
+    void clear();
+    // Replaces the elements with the twelve-note default scale; the title stays. Gives 1.
+    int loadDefaultScale();
+
+    // Switches to `style` (0..4) and places every element again; out of range changes
+    // nothing. Gives the style in force afterwards.
+    int setStyle(int style);
+    int style() const { return style_; }
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
+    // Zero the exponents and place the element by the current style; its limits follow.
+    void placeRatio(LatticeElement& element, std::uint32_t numerator, std::uint32_t denominator);
+    void placeCents(LatticeElement& element, double cents);
+    // Style 0 plot positions of every element from their layout coordinates.
+    void normalise();
+    LayoutBounds bounds() const { return layoutBounds(elements_); }
+
+    // While true, placing a ratio in style 0 re-normalises the whole lattice at once; bulk
+    // operations switch it off and normalise once at their end.
+    bool autoNormalise() const { return autoNormalise_; }
+    void setAutoNormalise(bool on) { autoNormalise_ = on; }
+
+    // The lowest index whose label box (both edges inclusive) holds the window point, else -1.
+    int hitTest(int x, int y) const;
+    void setRatioHitSize(int width, int height);
+    int ratioHitWidth() const { return ratioHitWidth_; }
+    int ratioHitHeight() const { return ratioHitHeight_; }
+    void setCentsHitSize(int width, int height);
+    int centsHitWidth() const { return centsHitWidth_; }
+    int centsHitHeight() const { return centsHitHeight_; }
+
+    std::string name(int index) const;
+    std::string setName(int index, const std::string& text);
+    std::uint32_t numerator(int index) const;
+    std::uint32_t setNumerator(int index, std::uint32_t value);
+    std::uint32_t denominator(int index) const;
+    std::uint32_t setDenominator(int index, std::uint32_t value);
+    double cents(int index) const;
+    double setCents(int index, double value);
+    std::int16_t octave(int index) const;
+    std::int16_t setOctave(int index, std::int16_t value);
+    std::uint16_t plotX(int index) const;
+    std::uint16_t plotY(int index) const;
+    std::uint16_t limit(int index) const;
+    std::uint16_t oLimit(int index) const;
+    std::uint16_t uLimit(int index) const;
+    Rgb numeratorTextColour(int index) const;
+    Rgb numeratorFillColour(int index) const;
+    Rgb denominatorTextColour(int index) const;
+    Rgb denominatorFillColour(int index) const;
+    std::int32_t screenX(int index) const;
+    std::int32_t screenY(int index) const;
+    void setScreenX(int index, std::int32_t value);
+    void setScreenY(int index, std::int32_t value);
+    bool selected(int index) const;
+    void setSelected(int index, bool value);
+    // "e3 e5 e7 e11 e13"; empty out of range.
+    std::string exponentText(int index) const;
+
+    FileResult readScala(const std::string& path);
+    FileResult writeScala(const std::string& path) const;
+
+private:
+    LatticeElement& append(const std::string& name);
+
+    std::deque<LatticeElement> elements_;
+    int style_ = latticeStyle;
+    std::string title_;
+    int ratioHitWidth_ = 0;
+    int ratioHitHeight_ = 0;
+    int centsHitWidth_ = 0;
+    int centsHitHeight_ = 0;
+    bool autoNormalise_ = true;
+};
+
+}  // namespace tv

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/pitch/Ratio.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tv {
+
+// One pitch of a lattice: a ratio element (denominator != 0) or a cents-only element
+// (denominator == 0, size in `cents`). Ratio terms are full 32-bit values: scale files carry
+// ratios such as 531441/524288 that must never be cut to 16 bits.
+struct LatticeElement {
+    std::string name;
+    std::uint32_t numerator = 0;
+    std::uint32_t denominator = 0;
+    double cents = 0.0;
+    std::array<std::int32_t, 5> exponents{};
+    std::int16_t octave = 0;
+    std::uint16_t plotY = 0;
+    std::uint16_t plotX = 0;
+    double layoutY = 0.0;
+    double layoutX = 0.0;
+    std::uint16_t oLimit = 1;
+    std::uint16_t uLimit = 1;
+    std::uint16_t limit = 1;
+    std::int32_t screenX = 0;
+    std::int32_t screenY = 0;
+    bool selected = false;
+
+    bool isRatio() const { return denominator != 0; }
+};
+
+// 24-bit colour as 0xRRGGBB.
+using Rgb = std::uint32_t;
+
+inline constexpr std::array<Rgb, 6> limitFillColours{
+    0xFF0000,  // 1: red
+    0xFFA500,  // 3: orange
+    0xFFFF00,  // 5: yellow
+    0x00FF00,  // 7: green
+    0xEE82EE,  // 11: violet
+    0xADD8E6,  // 13: light blue
+};
+
+inline constexpr std::array<Rgb, 6> limitTextColours{
+    0xFFFFFF, 0x000000, 0x000000, 0x000000, 0xFFFFFF, 0x000000,
+};
+
+// Adds `sign` to the element's exponent of each odd prime once per factor of it in `v`.
+// Powers of two, 1 and 0 change nothing; factors above 13 are dropped.
+void factorise(LatticeElement& element, std::uint32_t v, int sign);
+
+// Sets oLimit, uLimit and limit from the exponents (1 where no prime qualifies).
+void computeLimits(LatticeElement& element);
+
+// Row 0..5 of the colour tables: 1, 3, 5, 7, 11 give 0..4, anything else 5.
+int limitColourIndex(std::uint32_t limit);
+
+// The five exponents as signed decimals separated by single spaces ("-1 -1 0 0 0").
+std::string exponentText(const LatticeElement& element);
+
+}  // namespace tv

@@ -1,0 +1,382 @@
+#include "core/lattice/ScalaFile.h"
+
+#include "core/lattice/Lattice.h"
+#include "core/pitch/NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isComment(const std::string& line) { return !line.empty() && line.front() == '!'; }
+
+bool isBlankLine(const std::string& line)
+{
+    for (const char c : line) {
+        if (!isBlank(c))
+            return false;
+    }
+    return true;
+}
+
+std::string_view firstWord(std::string_view line)
+{
+    std::size_t begin = 0;
+    while (begin < line.size() && isBlank(line[begin]))
+        ++begin;
+    std::size_t end = begin;
+    while (end < line.size() && !isBlank(line[end]))
+        ++end;
+    return line.substr(begin, end - begin);
+}
+
+bool allDigits(std::string_view text)
+{
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (!isDigit(c))
+            return false;
+    }
+    return true;
+}
+
+// A whole number of any length, as digits without their leading zeros ("" for zero).
+std::string_view significantDigits(std::string_view digits)
+{
+    while (!digits.empty() && digits.front() == '0')
+        digits.remove_prefix(1);
+    return digits;
+}
+
+bool fitsIn32Bits(std::string_view significant)
+{
+    if (significant.size() > 10)
+        return false;
+    std::uint64_t value = 0;
+    std::from_chars(significant.data(), significant.data() + significant.size(), value);
+    return value <= std::numeric_limits<std::uint32_t>::max();
+}
+
+std::uint32_t value32(std::string_view significant)
+{
+    std::uint32_t value = 0;
+    std::from_chars(significant.data(), significant.data() + significant.size(), value);
+    return value;
+}
+
+// log10 of a positive whole number of any length. Nineteen leading digits fit a long
+// double's mantissa exactly; the digits after them change the result by less than 1e-18.
+long double log10Of(std::string_view significant)
+{
+    const std::size_t kept = std::min<std::size_t>(significant.size(), 19);
+    std::uint64_t leading = 0;
+    std::from_chars(significant.data(), significant.data() + kept, leading);
+    return std::log10(static_cast<long double>(leading)) +
+        static_cast<long double>(significant.size() - kept);
+}
+
+ScalaPitch ratioPitch(std::string_view numeratorDigits, std::string_view denominatorDigits)
+{
+    ScalaPitch pitch;
+    const auto n = significantDigits(numeratorDigits);
+    const auto d = significantDigits(denominatorDigits);
+    if (n.empty() || d.empty())
+        return pitch;
+    if (fitsIn32Bits(n) && fitsIn32Bits(d)) {
+        pitch.kind = ScalaPitch::Kind::ratio;
+        pitch.numerator = value32(n);
+        pitch.denominator = value32(d);
+        return pitch;
+    }
+    // Too large for the element's terms: keep the exact size instead of cutting the terms.
+    const long double cents = (log10Of(n) - log10Of(d)) * 1200.0L / std::log10(2.0L);
+    pitch.kind = ScalaPitch::Kind::cents;
+    pitch.cents = static_cast<double>(cents);
+    return pitch;
+}
+
+// [+-] digits "." digits, with at least one digit on either side of the period.
+ScalaPitch centsPitch(std::string_view word)
+{
+    ScalaPitch pitch;
+    std::string_view number = word;
+    if (!number.empty() && (number.front() == '+' || number.front() == '-'))
+        number.remove_prefix(1);
+    const auto point = number.find('.');
+    const auto whole = number.substr(0, point);
+    const auto fraction = number.substr(point + 1);
+    const bool wholeOk = whole.empty() || allDigits(whole);
+    const bool fractionOk = fraction.empty() || allDigits(fraction);
+    if (!wholeOk || !fractionOk || (whole.empty() && fraction.empty()))
+        return pitch;
+    if (word.front() == '+')
+        word.remove_prefix(1);
+    double value = 0.0;
+    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (result.ec != std::errc() || result.ptr != word.data() + word.size())
+        return pitch;
+    pitch.kind = ScalaPitch::Kind::cents;
+    pitch.cents = value;
+    return pitch;
+}
+
+// Lines of a file with their LF or CR LF removed. A UTF-8 byte order mark before the first
+// line is dropped, so an editor's signature does not turn the first comment into text.
+class LineReader {
+public:
+    explicit LineReader(std::istream& in) : in_(in) {}
+
+    bool next()
+    {
+        if (!std::getline(in_, line_))
+            return false;
+        if (first_) {
+            first_ = false;
+            if (line_.compare(0, 3, "\xEF\xBB\xBF") == 0)
+                line_.erase(0, 3);
+        }
+        if (!line_.empty() && line_.back() == '\r')
+            line_.pop_back();
+        return true;
+    }
+
+    // The next line that is not a comment.
+    bool nextContent()
+    {
+        while (next()) {
+            if (!isComment(line_))
+                return true;
+        }
+        return false;
+    }
+
+    const std::string& line() const { return line_; }
+
+private:
+    std::istream& in_;
+    std::string line_;
+    bool first_ = true;
+};
+
+bool parseCount(const std::string& line, std::uint32_t& count)
+{
+    const auto word = firstWord(line);
+    if (!allDigits(word))
+        return false;
+    const auto significant = significantDigits(word);
+    if (!fitsIn32Bits(significant))
+        return false;
+    count = value32(significant);
+    return true;
+}
+
+std::string stripTrailingControls(std::string text)
+{
+    while (!text.empty() && static_cast<unsigned char>(text.back()) < 32)
+        text.pop_back();
+    return text;
+}
+
+// The title as the description line. A title read from a file never holds a line feed nor
+// starts with "!", and is written byte for byte; one typed in could, and would then not read
+// back as the description: a line feed becomes a space and a leading "!" gets a space before it.
+std::string descriptionLine(const std::string& title)
+{
+    std::string line = title;
+    for (char& c : line) {
+        if (c == '\n')
+            c = ' ';
+    }
+    if (!line.empty() && line.front() == '!')
+        line.insert(line.begin(), ' ');
+    return line;
+}
+
+void appendUnsigned(std::string& out, std::uint64_t value)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+std::string unsignedText(std::uint64_t value)
+{
+    std::string text;
+    appendUnsigned(text, value);
+    return text;
+}
+
+bool writeAll(std::FILE* file, std::string_view bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+// Creates a new, empty file beside `target` that no one else uses; null when none can be made.
+std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
+{
+    std::string stem = ".";
+    stem += target.filename().string();
+    stem += '.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target.parent_path() / (stem + std::to_string(attempt) + ".tmp");
+        // "x": fail rather than reuse a file that already exists.
+        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
+            return file;
+        std::error_code ec;
+        if (!fs::exists(temporary, ec))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ScalaPitch parseScalaPitch(std::string_view line)
+{
+    const auto word = firstWord(line);
+    if (word.empty())
+        return {};
+    if (word.find('.') != std::string_view::npos)
+        return centsPitch(word);
+    const auto slash = word.find('/');
+    if (slash != std::string_view::npos) {
+        const auto n = word.substr(0, slash);
+        const auto d = word.substr(slash + 1);
+        if (!allDigits(n) || !allDigits(d))
+            return {};
+        return ratioPitch(n, d);
+    }
+    if (!allDigits(word))
+        return {};
+    return ratioPitch(word, "1");
+}
+
+FileResult readScalaFile(Lattice& lattice, const std::string& path)
+{
+    std::error_code ec;
+    std::ifstream in;
+    if (!fs::is_directory(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in.is_open())
+        return {false, std::string(scalaOpenFailedText) + path};
+    return readScalaStream(lattice, in);
+}
+
+FileResult readScalaStream(Lattice& lattice, std::istream& in)
+{
+    LineReader reader(in);
+    // Description and count come first; without both the lattice stays as it is.
+    if (!reader.nextContent())
+        return {false, std::string(scalaInvalidText)};
+    std::string title = stripTrailingControls(reader.line());
+    std::uint32_t count = 0;
+    if (!reader.nextContent() || !parseCount(reader.line(), count))
+        return {false, std::string(scalaInvalidText)};
+
+    lattice.clear();
+    lattice.setTitle(std::move(title));
+    lattice.setAutoNormalise(false);
+    FileResult result;
+    std::uint32_t read = 0;
+    while (read < count) {
+        if (!reader.nextContent()) {
+            result = {false, std::string("The scale file ends after ") + unsignedText(read) +
+                                 " of its " + unsignedText(count) + " pitches."};
+            break;
+        }
+        const auto& line = reader.line();
+        if (isBlankLine(line))
+            continue;
+        const ScalaPitch pitch = parseScalaPitch(line);
+        if (pitch.kind == ScalaPitch::Kind::invalid) {
+            result = {false, std::string(scalaUnknownFormatText) + line + "\n"};
+            break;
+        }
+        const bool added = pitch.kind == ScalaPitch::Kind::ratio
+            ? lattice.addRatio("", pitch.numerator, pitch.denominator)
+            : lattice.addCents("", pitch.cents);
+        if (!added) {
+            result = {false, std::string("The scale has more than ") +
+                                 unsignedText(Lattice::maxElements) +
+                                 " pitches; only the first " +
+                                 unsignedText(Lattice::maxElements) + " were read."};
+            break;
+        }
+        ++read;
+    }
+    lattice.setAutoNormalise(true);
+    if (lattice.style() == Lattice::latticeStyle)
+        lattice.normalise();
+    return result;
+}
+
+std::string scalaFileText(const Lattice& lattice, const std::string& path)
+{
+    const auto separator = path.find_last_of("/\\");
+    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+    std::string text = "!" + name + "\r\n!\r\n" + descriptionLine(lattice.title()) + "\r\n";
+    const std::string count = unsignedText(lattice.count());
+    if (count.size() < 3)
+        text.append(3 - count.size(), ' ');
+    text += count + "\r\n!\r\n";
+    for (int i = 0; i < lattice.count(); ++i) {
+        const auto& e = *lattice.element(i);
+        if (e.isRatio()) {
+            text += ' ';
+            appendUnsigned(text, e.numerator);
+            text += '/';
+            appendUnsigned(text, e.denominator);
+            text += "\r\n";
+        } else {
+            text += formatFixed(e.cents, 6) + " cents\r\n";
+        }
+    }
+    return text;
+}
+
+FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
+                          const ScalaChunkWriter& writer)
+{
+    const std::string text = scalaFileText(lattice, path);
+    std::error_code ec;
+    fs::path target(path);
+    // Saving through a symbolic link replaces the file it names, not the link.
+    if (fs::is_symlink(target, ec)) {
+        const auto resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    fs::path temporary;
+    std::FILE* file = target.has_filename() ? createTemporary(target, temporary) : nullptr;
+    if (!file)
+        return {false, std::string(scalaOpenFailedText) + path};
+
+    bool ok = writer ? writer(file, text) : writeAll(file, text);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) {
+        const auto status = fs::status(target, ec);
+        if (!ec && fs::is_regular_file(status))
+            fs::permissions(temporary, status.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temporary, ec);
+        return {false, "Unable to write " + path};
+    }
+    return {};
+}
+
+}  // namespace tv

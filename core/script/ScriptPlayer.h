@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/script/ChannelNoteTable.h"
+#include "core/script/CompiledScript.h"
+#include "core/script/PlayerClock.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace tv {
+
+class MidiService;
+struct ScriptStep;
+
+// Takes a message a player has for the user ("Cannot interpret script: A (0x41)"). It is
+// called on the player's thread; a window posts the text to its own thread.
+using PlayerReporter = std::function<void(std::string_view message)>;
+
+// Plays byte code into a MIDI service. A chord-on step sends, per note, a note-off for the
+// note last started on its channel (from the shared table) and its pitch bend, then all the
+// note-ons; a chord-length step waits until 100 ms before the chord's end, sends the chord's
+// note-offs and waits until the end; a rest waits; a program step sends a program change.
+//
+// Each wait ends at the step's due time, the start plus the lengths so far, so lateness
+// never accumulates. A chord shorter than 100 ms sends its note-offs at once, and the next
+// step still starts its full length after the chord began. Playing allocates nothing.
+class ScriptPlayer {
+public:
+    ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes, PlayerClock& clock,
+                 const PlayerReporter& reporter);
+
+    // Plays from the first step to the end byte, an unknown operation byte (reported) or a
+    // wait that the clock cuts short. Runs on the caller's thread.
+    void play(const CompiledScript& code);
+
+    static constexpr std::chrono::milliseconds releaseGap{100};
+
+private:
+    void startChord(const ScriptStep& step);
+    void report(std::uint8_t operation);
+
+    MidiService& service_;
+    ChannelNoteTable& channelNotes_;
+    PlayerClock& clock_;
+    const PlayerReporter& reporter_;
+
+    std::array<std::uint32_t, maxChordNotes> bends_{};
+    std::array<std::uint32_t, maxChordNotes> noteOns_{};
+    std::array<std::uint16_t, ChannelNoteTable::channels> previousNotes_{};
+};
+
+// Plays `code` synchronously on the calling thread against `clock`: the entry point for a
+// player thread and for rendering a script offline with a clock whose waits render audio.
+void runScript(const CompiledScript& code, MidiService& service, ChannelNoteTable& channelNotes,
+               PlayerClock& clock, const PlayerReporter& reporter);
+
+// "Cannot interpret script: %c (0x%02x)" for an operation byte, written into `buffer`
+// without allocating; the view points into the buffer. Bytes that are not printable ASCII
+// show as '?' before their hex value.
+std::string_view uninterpretableMessage(std::uint8_t operation, std::array<char, 48>& buffer);
+
+}  // namespace tv

@@ -1,0 +1,137 @@
+#include "core/lattice/LatticeElement.h"
+#include "core/pitch/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cmath>
+
+namespace tv {
+namespace {
+
+LatticeElement analysed(std::uint32_t n, std::uint32_t d)
+{
+    LatticeElement e;
+    e.numerator = n;
+    e.denominator = d;
+    factorise(e, n, +1);
+    factorise(e, d, -1);
+    computeLimits(e);
+    return e;
+}
+
+using Exponents = std::array<std::int32_t, 5>;
+
+TEST(RatioAnalysis, PowerOfTwoExcludesOneZeroAndMixedValues)
+{
+    EXPECT_FALSE(isPowerOfTwo(0));
+    EXPECT_FALSE(isPowerOfTwo(1));
+    EXPECT_FALSE(isPowerOfTwo(3));
+    EXPECT_FALSE(isPowerOfTwo(6));
+    EXPECT_FALSE(isPowerOfTwo(0xFFFFFFFEu));
+    for (int i = 1; i < 32; ++i)
+        EXPECT_TRUE(isPowerOfTwo(1u << i)) << i;
+}
+
+TEST(RatioAnalysis, ExponentsAndLimitsOfTheWorkedRatios)
+{
+    struct Case {
+        std::uint32_t n, d;
+        Exponents exponents;
+        std::uint16_t oLimit, uLimit, limit;
+    };
+    const Case cases[] = {
+        {1, 1, {0, 0, 0, 0, 0}, 1, 1, 1},      {3, 2, {1, 0, 0, 0, 0}, 3, 1, 3},
+        {16, 15, {-1, -1, 0, 0, 0}, 1, 5, 5},  {7, 5, {0, -1, 1, 0, 0}, 7, 5, 7},
+        {13, 8, {0, 0, 0, 0, 1}, 13, 1, 13},   {6, 4, {1, 0, 0, 0, 0}, 3, 1, 3},
+        {9, 6, {1, 0, 0, 0, 0}, 3, 1, 3},      {17, 16, {0, 0, 0, 0, 0}, 1, 1, 1},
+        {19, 16, {0, 0, 0, 0, 0}, 1, 1, 1},    {51, 32, {1, 0, 0, 0, 0}, 3, 1, 3},
+        {11, 7, {0, 0, -1, 1, 0}, 11, 7, 11},
+        // A 32-bit ratio from the scale archive: 3^12 / 2^19.
+        {531441, 524288, {12, 0, 0, 0, 0}, 3, 1, 3},
+    };
+    for (const auto& c : cases) {
+        const auto e = analysed(c.n, c.d);
+        EXPECT_EQ(e.exponents, c.exponents) << c.n << "/" << c.d;
+        EXPECT_EQ(e.oLimit, c.oLimit) << c.n << "/" << c.d;
+        EXPECT_EQ(e.uLimit, c.uLimit) << c.n << "/" << c.d;
+        EXPECT_EQ(e.limit, c.limit) << c.n << "/" << c.d;
+    }
+}
+
+TEST(RatioAnalysis, FactoriseOfZeroChangesNothing)
+{
+    LatticeElement e;
+    factorise(e, 0, +1);
+    EXPECT_EQ(e.exponents, (Exponents{0, 0, 0, 0, 0}));
+}
+
+TEST(RatioAnalysis, CentsOnlyElementHasNeutralAnalysis)
+{
+    LatticeElement e;
+    e.cents = 701.955;
+    computeLimits(e);
+    EXPECT_FALSE(e.isRatio());
+    EXPECT_EQ(e.limit, 1);
+    EXPECT_EQ(exponentText(e), "0 0 0 0 0");
+}
+
+TEST(RatioAnalysis, CentsOfRatios)
+{
+    EXPECT_NEAR(ratioCents(3, 2), 701.955000865, 1e-8);
+    EXPECT_NEAR(ratioCents(2, 3), -701.955000865, 1e-8);
+    EXPECT_DOUBLE_EQ(ratioCents(1, 1), 0.0);
+    EXPECT_DOUBLE_EQ(ratioCents(2, 1), 1200.0);
+    EXPECT_NEAR(ratioCents(4294967295u, 1), 1200.0 * 32, 1e-6);
+}
+
+TEST(RatioAnalysis, ExponentTextHasNoOuterSpaces)
+{
+    EXPECT_EQ(exponentText(analysed(16, 15)), "-1 -1 0 0 0");
+    EXPECT_EQ(exponentText(analysed(7, 5)), "0 -1 1 0 0");
+    EXPECT_EQ(exponentText(analysed(7, 6)), "-1 0 1 0 0");
+}
+
+TEST(LimitColours, RowsAndColours)
+{
+    EXPECT_EQ(limitColourIndex(1), 0);
+    EXPECT_EQ(limitColourIndex(3), 1);
+    EXPECT_EQ(limitColourIndex(5), 2);
+    EXPECT_EQ(limitColourIndex(7), 3);
+    EXPECT_EQ(limitColourIndex(11), 4);
+    EXPECT_EQ(limitColourIndex(13), 5);
+    EXPECT_EQ(limitColourIndex(0), 5);
+    EXPECT_EQ(limitColourIndex(17), 5);
+    // 13/8: numerator black on light blue, denominator white on red.
+    const auto e = analysed(13, 8);
+    EXPECT_EQ(limitFillColours[limitColourIndex(e.oLimit)], 0xADD8E6u);
+    EXPECT_EQ(limitTextColours[limitColourIndex(e.oLimit)], 0x000000u);
+    EXPECT_EQ(limitFillColours[limitColourIndex(e.uLimit)], 0xFF0000u);
+    EXPECT_EQ(limitTextColours[limitColourIndex(e.uLimit)], 0xFFFFFFu);
+    EXPECT_EQ(limitFillColours[limitColourIndex(11)], 0xEE82EEu);
+    EXPECT_EQ(limitTextColours[limitColourIndex(11)], 0xFFFFFFu);
+}
+
+TEST(NumberText, FixedFormattingIgnoresADecimalCommaLocale)
+{
+    // Under a locale with a decimal comma, printf writes "0,5"; our numbers must not change.
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
+        << "the de_DE.UTF-8 locale is missing (scripts/install-deps.sh installs locales-all)";
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.1f", 0.5);
+    EXPECT_STREQ(printed, "0,5");
+    EXPECT_EQ(formatFixed(701.955000865, 6), "701.955001");
+    EXPECT_EQ(formatFixed(-0.5, 3), "-0.500");
+    EXPECT_EQ(formatFixed(2.5, 0), "2");
+    EXPECT_NE(formatFixed(std::sqrt(-1.0), 6).find("nan"), std::string::npos);
+    EXPECT_EQ(parseDouble("-701.955"), -701.955);
+    EXPECT_EQ(parseDouble("+2.5"), 2.5);
+    EXPECT_FALSE(parseDouble("701,955").has_value());
+    EXPECT_FALSE(parseDouble("").has_value());
+    std::setlocale(LC_ALL, saved.c_str());
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,196 @@
+#include "PlayerTestSupport.h"
+#include "core/script/ChannelNoteTable.h"
+#include "core/script/ScriptCompiler.h"
+#include "core/script/ScriptPlayer.h"
+
+#include <gtest/gtest.h>
+
+namespace tv {
+namespace {
+
+using test::ClockedCapture;
+using test::FakeClock;
+using test::waitsInMs;
+using Events = std::vector<std::string>;
+using Ms = std::vector<long long>;
+using namespace std::chrono_literals;
+
+std::shared_ptr<const CompiledScript> compiled(std::string_view text)
+{
+    return compileScript(text).code;
+}
+
+// One player run on a fake clock, with its messages and waits.
+struct PlayerRun {
+    explicit PlayerRun(ChannelNoteTable& table) : table(table) {}
+
+    void play(const CompiledScript& code)
+    {
+        runScript(code, capture, table, clock,
+                  [this](std::string_view message) { messages.emplace_back(message); });
+    }
+
+    ChannelNoteTable& table;
+    FakeClock clock;
+    ClockedCapture capture{clock};
+    std::vector<std::string> messages;
+};
+
+TEST(ScriptPlayer, ChordFromAFreshProgram)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(*compiled("PLAY 1/1 3/2 500 MSEC"));
+    // All bends before the note-ons; the note-offs 100 ms before the chord's end.
+    EXPECT_EQ(run.capture.events, (Events{"0: e0 00 40", "0: e1 50 40", "0: 90 3c 60",
+                                          "0: 91 43 60", "400: 80 3c 00", "400: 81 43 00"}));
+    EXPECT_EQ(waitsInMs(run.clock), (Ms{400, 500}));
+    EXPECT_TRUE(run.messages.empty());
+    EXPECT_EQ(table.note(0), 60);
+    EXPECT_EQ(table.note(1), 67);
+    EXPECT_EQ(table.note(2), ChannelNoteTable::none);
+}
+
+TEST(ScriptPlayer, TheSharedTableEndsEarlierNotesOnAChordsChannels)
+{
+    ChannelNoteTable table;
+    const auto code = compiled("PLAY 1/1 3/2 500 MSEC");
+    PlayerRun first(table);
+    first.play(*code);
+    PlayerRun again(table);
+    again.play(*code);
+    EXPECT_EQ(again.capture.events,
+              (Events{"0: 80 3c 00", "0: e0 00 40", "0: 81 43 00", "0: e1 50 40", "0: 90 3c 60",
+                      "0: 91 43 60", "400: 80 3c 00", "400: 81 43 00"}));
+
+    // Another player's chord on channel 0 only ends channel 0's note.
+    PlayerRun other(table);
+    other.play(*compiled("PLAY 5/4 q"));
+    EXPECT_EQ(other.capture.events, (Events{"0: 80 3c 00", "0: e0 4f 5b", "0: 90 3f 60",
+                                            "400: 80 3f 00"}));
+    EXPECT_EQ(table.note(0), 63);
+    EXPECT_EQ(table.note(1), 67);
+}
+
+TEST(ScriptPlayer, WaitsEndAtDueTimesEvenWhenWakingLate)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.clock.current = 1000ms;
+    run.clock.lateness = 7ms;
+    run.play(*compiled("PLAY 1/1 300 ms REST 200 ms PLAY 3/2 50 ms REST 1 sec PLAY 2/1 100 ms"));
+    // Due: chord 0..300 (off at 200), rest to 500, short chord 500..550 (off at once),
+    // rest to 1550, chord 1550..1650 (off at 1550). Late wake-ups never shift them.
+    EXPECT_EQ(waitsInMs(run.clock), (Ms{1200, 1300, 1500, 1500, 1550, 2550, 2550, 2650}));
+}
+
+TEST(ScriptPlayer, ChordsShorterThanTheReleaseGap)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(*compiled("PLAY 1/1 50 ms PLAY 3/2 0 ms REST 10 ms"));
+    EXPECT_EQ(run.capture.events,
+              (Events{"0: e0 00 40", "0: 90 3c 60", "0: 80 3c 00", "50: 80 3c 00",
+                      "50: e0 50 40", "50: 90 43 60", "50: 80 43 00"}));
+    EXPECT_EQ(waitsInMs(run.clock), (Ms{0, 50, 50, 50, 60}));
+}
+
+TEST(ScriptPlayer, RestsAndSilentCode)
+{
+    ChannelNoteTable table;
+    PlayerRun rest(table);
+    rest.play(*compiled("REST 70 SEC"));
+    EXPECT_TRUE(rest.capture.events.empty());
+    EXPECT_EQ(waitsInMs(rest.clock), (Ms{70000}));
+
+    for (const auto& code : {CompiledScript(), CompiledScript(std::vector<std::uint8_t>{})}) {
+        PlayerRun run(table);
+        run.play(code);
+        EXPECT_TRUE(run.capture.events.empty());
+        EXPECT_TRUE(run.clock.waits.empty());
+        EXPECT_TRUE(run.messages.empty());
+    }
+}
+
+TEST(ScriptPlayer, UnknownOperationByteIsReportedAndEndsThePlayer)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(CompiledScript(std::vector<std::uint8_t>{0x41, 0x50, 0x01, 0xE0, 0, 0x40, 0x90,
+                                                      60, 96, 0x00}));
+    EXPECT_EQ(run.messages, (std::vector<std::string>{"Cannot interpret script: A (0x41)"}));
+    EXPECT_TRUE(run.capture.events.empty());
+    EXPECT_EQ(table.note(0), ChannelNoteTable::none);
+
+    // After a step that played, and for a byte that is no printable character.
+    PlayerRun late(table);
+    late.play(CompiledScript(std::vector<std::uint8_t>{0x52, 0, 0, 0, 20, 0x07, 0x00}));
+    EXPECT_EQ(late.messages, (std::vector<std::string>{"Cannot interpret script: ? (0x07)"}));
+    EXPECT_EQ(waitsInMs(late.clock), (Ms{20}));
+
+    // Without a reporter the player just ends.
+    FakeClock clock;
+    ClockedCapture capture(clock);
+    runScript(CompiledScript(std::vector<std::uint8_t>{0xFF}), capture, table, clock, {});
+    EXPECT_TRUE(capture.events.empty());
+}
+
+TEST(ScriptPlayer, ProgramStepSendsAProgramChange)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(*compiled("PLAY 1/1 *5 3/2 200 ms"));
+    EXPECT_EQ(run.capture.events,
+              (Events{"0: c1 05", "0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60",
+                      "100: 80 3c 00", "100: 81 43 00"}));
+}
+
+TEST(ScriptPlayer, StopsAtOnceWhenTheClockSaysSo)
+{
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.clock.stopAtWait = 1;
+    run.play(*compiled("PLAY 1/1 3/2 500 ms PLAY 5/4"));
+    EXPECT_EQ(run.capture.events,
+              (Events{"0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60"}));
+    EXPECT_EQ(run.clock.waits.size(), 1u);
+
+    PlayerRun second(table);
+    second.clock.stopAtWait = 2;
+    second.play(*compiled("PLAY 5/4 500 ms REST 1"));
+    EXPECT_EQ(second.capture.events.back(), "400: 80 3f 00");
+    EXPECT_EQ(second.clock.waits.size(), 2u);
+}
+
+TEST(ScriptPlayer, MalformedCodeStaysWithinItsChannelsAndBytes)
+{
+    // A chord-on step of 17 records (never compiled, but possible in a file): the 17th has
+    // no channel of its own and is not played; its note-off is not sent either.
+    std::vector<std::uint8_t> bytes{0x50, 17};
+    for (int k = 0; k < 17; ++k) {
+        const auto ch = static_cast<std::uint8_t>(k & 15);
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0xE0 + ch), 0, 0x40,
+                                   static_cast<std::uint8_t>(0x90 + ch),
+                                   static_cast<std::uint8_t>(40 + k), 96});
+    }
+    bytes.insert(bytes.end(), {0x44, 0, 0, 0, 0});
+    for (int k = 0; k < 17; ++k)
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0x80 + (k & 15)),
+                                   static_cast<std::uint8_t>(40 + k), 0});
+    bytes.push_back(0);
+
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(CompiledScript(bytes));
+    EXPECT_EQ(run.capture.events.size(), 16u * 3);
+    EXPECT_EQ(table.note(0), 40);  // not 56, the note of the 17th record
+
+    // Code cut short inside a step: nothing of the partial step is sent.
+    PlayerRun cut(table);
+    cut.play(CompiledScript(std::vector<std::uint8_t>{0x50, 0x02, 0xE0, 0, 0x40, 0x90, 60, 96}));
+    EXPECT_TRUE(cut.capture.events.empty());
+    EXPECT_TRUE(cut.messages.empty());
+}
+
+}  // namespace
+}  // namespace tv

@@ -1,0 +1,239 @@
+// Voices of the built-in synthesizer: clean starts and stops, stealing, timbres, band limits.
+
+#include "FrequencyAnalysis.h"
+#include "SynthRender.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace tv {
+namespace {
+
+using test::framesFor;
+using test::largestStep;
+using test::renderMono;
+
+constexpr double rate = 48000;
+
+// One program from each timbre's groups: piano, organ, strings, reed, pipe (sine).
+constexpr int timbrePrograms[] = {0, 16, 40, 65, test::sineProgram};
+
+double rms(const std::vector<double>& samples, std::size_t first, std::size_t last)
+{
+    double sum = 0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += samples[i] * samples[i];
+    return std::sqrt(sum / static_cast<double>(last - first));
+}
+
+TEST(SynthClicks, StartAndReleaseNeverStepFurtherThanTheSteadyTone)
+{
+    // A cut-off note drops by up to its whole amplitude from one sample to the next; a ramp
+    // keeps every step within what the waveform does on its own while it sounds.
+    for (const int program : timbrePrograms) {
+        SCOPED_TRACE("program " + std::to_string(program));
+        SynthEngine engine(rate);
+        engine.handleMessage(programChange(0, program));
+        engine.handleMessage(noteOn(0, 48, 127));
+        std::vector<double> samples;
+        renderMono(engine, samples, framesFor(engine, 0.3) + 37);  // off mid-cycle
+        const std::size_t offAt = samples.size();
+        engine.handleMessage(noteOff(0, 48));
+        renderMono(engine, samples, framesFor(engine, 0.5));
+
+        // The piano is brightest just after its onset, so the steady part starts early.
+        const std::size_t onsetEnd = framesFor(engine, 0.005);
+        const double steady = largestStep(samples, onsetEnd, offAt);
+        ASSERT_GT(steady, 1e-3);
+        EXPECT_LT(std::abs(samples[0]), 0.01 * steady);
+        EXPECT_LE(largestStep(samples, 0, onsetEnd + 1), 1.1 * steady);
+        EXPECT_LE(largestStep(samples, offAt - 1, samples.size()), 1.1 * steady);
+        EXPECT_LT(std::abs(samples.back()), 1e-6);
+        EXPECT_EQ(engine.activeVoices(), 0);
+    }
+}
+
+TEST(SynthClicks, ARepeatedKeyAndABendDoNotClick)
+{
+    SynthEngine engine(rate);
+    engine.handleMessage(programChange(0, test::sineProgram));
+    engine.handleMessage(noteOn(0, 48, 127));
+    std::vector<double> samples;
+    renderMono(engine, samples, framesFor(engine, 0.2) + 91);
+    const double steady = largestStep(samples, framesFor(engine, 0.05), samples.size());
+    engine.handleMessage(noteOn(0, 48, 127));  // again, without a note-off
+    renderMono(engine, samples, framesFor(engine, 0.2) + 13);
+    engine.handleMessage(pitchBend(0, 0, 96));  // one semitone up
+    renderMono(engine, samples, framesFor(engine, 0.2));
+    // A semitone up the waveform moves 6% faster.
+    EXPECT_LE(largestStep(samples, framesFor(engine, 0.05), samples.size()), 1.1 * steady);
+    EXPECT_EQ(engine.activeVoices(), 1);
+}
+
+TEST(SynthVoices, ReleasedAndDecayedNotesFreeTheirVoices)
+{
+    SynthEngine engine(rate);
+    std::vector<double> samples;
+    for (int c = 0; c < 5; ++c) {
+        engine.handleMessage(programChange(c, timbrePrograms[c]));
+        engine.handleMessage(noteOn(c, 60, 90));
+        engine.handleMessage(noteOn(c, 64, 90));
+    }
+    EXPECT_EQ(engine.activeVoices(), 10);
+    EXPECT_TRUE(engine.noteHeld(3, 64));
+    renderMono(engine, samples, framesFor(engine, 0.1));
+    for (int c = 0; c < 5; ++c) {
+        engine.handleMessage(noteOff(c, 60));
+        engine.handleMessage(noteOn(c, 64, 0));  // velocity 0 is a note-off
+    }
+    EXPECT_FALSE(engine.noteHeld(3, 64));
+    renderMono(engine, samples, framesFor(engine, 1.0));
+    EXPECT_EQ(engine.activeVoices(), 0);
+
+    // A piano-like note dies away by itself while the key is still down.
+    engine.handleMessage(programChange(0, 0));
+    engine.handleMessage(noteOn(0, 84, 127));
+    renderMono(engine, samples, framesFor(engine, 20.0));
+    EXPECT_EQ(engine.activeVoices(), 0);
+    EXPECT_FALSE(engine.noteHeld(0, 84));
+}
+
+TEST(SynthVoices, TheSixtyFifthNoteStealsTheOldest)
+{
+    SynthEngine engine(rate);
+    engine.handleMessage(programChange(0, test::sineProgram));
+    engine.handleMessage(noteOn(0, 48, 127));  // the oldest, and the only loud one
+    std::vector<double> samples;
+    renderMono(engine, samples, 100);
+    for (int i = 1; i < SynthEngine::maxVoices; ++i)
+        engine.handleMessage(noteOn(1 + i % 15, 60 + i / 15 * 12 + i % 15 % 12, 1));
+    EXPECT_EQ(engine.activeVoices(), SynthEngine::maxVoices);
+
+    // Steal while the loud note is near a crest, where a cut would jump furthest.
+    while (samples.size() < framesFor(engine, 0.2) || samples.back() < 0.1)
+        renderMono(engine, samples, 1);
+    const double steady = largestStep(samples, framesFor(engine, 0.05), samples.size());
+    const std::size_t stolenAt = samples.size();
+    engine.handleMessage(noteOn(0, 50, 1));
+
+    EXPECT_EQ(engine.activeVoices(), SynthEngine::maxVoices);
+    EXPECT_FALSE(engine.noteHeld(0, 48));
+    EXPECT_TRUE(engine.noteHeld(0, 50));
+    EXPECT_TRUE(engine.noteHeld(2, 61));  // the second oldest stays
+    renderMono(engine, samples, framesFor(engine, 0.05));
+    EXPECT_LE(largestStep(samples, stolenAt - 1, samples.size()), 1.1 * steady);
+    // The loud note is gone; the other 64 are all but silent.
+    EXPECT_LT(rms(samples, samples.size() - 1000, samples.size()), 0.002);
+
+    // Stealing goes on by age: next to go is the second oldest.
+    engine.handleMessage(noteOn(0, 52, 1));
+    EXPECT_FALSE(engine.noteHeld(2, 61));
+    EXPECT_TRUE(engine.noteHeld(3, 62));
+    EXPECT_EQ(engine.activeVoices(), SynthEngine::maxVoices);
+}
+
+TEST(SynthTimbres, ProgramsOfThePipeGroupAreAPureSineAndOthersAreRich)
+{
+    constexpr std::size_t size = 1 << 16;
+    const auto secondHarmonic = [&](int program) {
+        SynthEngine engine(rate);
+        engine.handleMessage(programChange(0, program));
+        engine.handleMessage(noteOn(0, 57, 100));  // 220 Hz
+        std::vector<double> samples;
+        renderMono(engine, samples, framesFor(engine, 0.6));
+        samples.erase(samples.begin(),
+                      samples.begin() + static_cast<std::ptrdiff_t>(framesFor(engine, 0.1)));
+        const test::FourierMagnitudes fourier(samples, rate, size);
+        const double fundamental = fourier.peakMagnitude(215, 225);
+        EXPECT_GT(fundamental, 1.0) << "program " << program << " is silent";
+        return fourier.peakMagnitude(435, 445) / fundamental;
+    };
+    for (int program = 72; program <= 79; ++program)
+        EXPECT_LT(secondHarmonic(program), 1e-4) << program;
+    for (const int program : {0, 16, 40, 65})
+        EXPECT_GT(secondHarmonic(program), 0.05) << program;
+}
+
+TEST(SynthTimbres, EveryProgramSoundsAtTheSameFundamental)
+{
+    for (int program = 0; program < 128; ++program) {
+        SynthEngine engine(rate);
+        engine.handleMessage(programChange(3, program));
+        engine.handleMessage(noteOn(3, 69, 100));
+        std::vector<double> samples;
+        renderMono(engine, samples, framesFor(engine, 0.3));
+        const test::FourierMagnitudes fourier(samples, rate, 1 << 15);
+        EXPECT_NEAR(fourier.peakFrequency(300, 600), 440.0, 0.5) << program;
+    }
+}
+
+TEST(SynthTimbres, NothingAliasesBelowTheNyquistFrequency)
+{
+    // Every peak of a high note must be one of its harmonics below Nyquist; a harmonic above
+    // Nyquist would fold back between them.
+    for (const double sampleRate : {44100.0, 48000.0, 22050.0}) {
+        for (const int program : timbrePrograms) {
+            for (const int note : {84, 96, 100, 105}) {
+                SCOPED_TRACE(std::to_string(sampleRate) + " Hz, program " +
+                             std::to_string(program) + ", note " + std::to_string(note));
+                SynthEngine engine(sampleRate);
+                engine.handleMessage(programChange(0, program));
+                engine.handleMessage(pitchBend(0, 0, 80));  // half a semitone up
+                engine.handleMessage(noteOn(0, static_cast<std::uint8_t>(note), 127));
+                std::vector<double> samples;
+                renderMono(engine, samples, static_cast<std::size_t>(0.1 * sampleRate));
+                samples.clear();
+                renderMono(engine, samples, static_cast<std::size_t>(0.2 * sampleRate));
+                const test::FourierMagnitudes fourier(samples, sampleRate, 1 << 14,
+                                              test::Window::BlackmanHarris);
+                // Beyond the main lobe and the nearest side lobes of a harmonic.
+                const double skirt = 10 * sampleRate / static_cast<double>(samples.size());
+                const double f0 = SynthEngine::noteFrequency(note, 8192 + 2048);
+                const double peak = fourier.peakMagnitude(f0 * 0.97, f0 * 1.03);
+                double worst = 0;
+                for (std::size_t k = 1; k < fourier.bins(); ++k) {
+                    const double hz = static_cast<double>(k) * fourier.binHz();
+                    const double harmonic = std::round(hz / f0);
+                    if (harmonic >= 1 && std::abs(hz - harmonic * f0) < skirt)
+                        continue;
+                    worst = std::max(worst, fourier.magnitude(k));
+                }
+                EXPECT_LT(worst, peak * 3e-4);  // -70 dB
+            }
+        }
+    }
+}
+
+TEST(SynthTimbres, APitchAboveNyquistIsSilentRatherThanFolded)
+{
+    SynthEngine engine(22050);
+    engine.handleMessage(programChange(0, test::sineProgram));
+    engine.handleMessage(pitchBend(0, 127, 127));
+    engine.handleMessage(noteOn(0, 127, 127));  // 13.3 kHz, above 11025 Hz
+    std::vector<double> samples;
+    renderMono(engine, samples, 4410);
+    EXPECT_LT(rms(samples, 0, samples.size()), 1e-9);
+    EXPECT_TRUE(engine.noteHeld(0, 127));
+}
+
+TEST(SynthTimbres, ADenseLoudChordStaysWithinFullScale)
+{
+    SynthEngine engine(rate);
+    for (int c = 0; c < 16; ++c) {
+        engine.handleMessage(programChange(c, 16));  // organ: steady and rich
+        engine.handleMessage(noteOn(c, static_cast<std::uint8_t>(36 + 2 * c), 127));
+    }
+    std::vector<float> buffer(2 * 48000);
+    engine.render(buffer.data(), 48000);
+    float largest = 0;
+    for (const float sample : buffer)
+        largest = std::max(largest, std::abs(sample));
+    EXPECT_LE(largest, 1.0f);
+    EXPECT_GT(largest, 0.5f);
+}
+
+}  // namespace
+}  // namespace tv

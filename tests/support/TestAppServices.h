@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/midi/ChordQueue.h"
+#include "core/midi/MidiOutput.h"
+#include "core/script/ScriptPlayers.h"
+#include "platform/qt/SettingsStore.h"
+#include "support/CaptureMidiService.h"
+#include "support/RecordingMessageService.h"
+#include "ui/common/AppServices.h"
+#include "ui/common/ElementListener.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tv::test {
+
+// The services a window is given, for tests: every MIDI message is captured, every message
+// and question recorded (and answered from a list), and settings live in a temporary file.
+class TestAppServices : public AppServices {
+public:
+    MidiOutput& midiOutput() override { return output; }
+    ChordQueue& chordQueue() override { return chord; }
+    ScriptPlayers& players() override { return scriptPlayers; }
+    MessageService& messages() override { return messageService; }
+    SettingsStore& settings() override { return *settingsStore; }
+    ElementListeners& listeners() override { return listenerList; }
+
+    QTemporaryDir dir;
+    std::unique_ptr<SettingsStore> settingsStore = SettingsStore::fileStore(dir.filePath("s.ini"));
+    RecordingMessageService messageService;
+    std::shared_ptr<CaptureMidiService> capture = std::make_shared<CaptureMidiService>();
+    MidiOutput output{capture};
+    ChordQueue chord{output};
+    ScriptPlayers scriptPlayers{output};
+    ElementListeners listenerList;
+};
+
+}  // namespace tv::test

@@ -1,0 +1,145 @@
+#include "LatticeWindowFixture.h"
+
+#include "core/midi/MidiMessage.h"
+#include "core/pitch/NoteBend.h"
+
+#include <cstdio>
+
+namespace tv::test {
+namespace {
+
+struct LatticePlaying : LatticeWindowFixture {
+    LatticeWindow* window = nullptr;
+    void SetUp() override
+    {
+        LatticeWindowFixture::SetUp();
+        window = openWindow();
+        window->lattice().loadDefaultScale();
+        window->view()->invalidatePicture();
+        paint(window);
+    }
+    void TearDown() override { delete window; }
+    QPoint at(std::uint32_t n, std::uint32_t d) { return inside(window, indexOf(window->lattice(), n, d)); }
+};
+
+TEST_F(LatticePlaying, PlainClickSoundsWhileTheButtonIsHeld)
+{
+    press(window, at(3, 2));
+    EXPECT_EQ(capture->hex(), (Hex{"c0 00", "e0 50 40", "90 43 5a"}));
+    EXPECT_TRUE(window->lattice().selected(indexOf(window->lattice(), 3, 2)));
+    capture->clear();
+    release(window);
+    EXPECT_EQ(capture->hex(), (Hex{"80 43 00"}));
+    EXPECT_FALSE(window->lattice().selected(indexOf(window->lattice(), 3, 2)));
+}
+
+TEST_F(LatticePlaying, ShiftBuildsAChordOneChannelPerNoteWithThePatch)
+{
+    window->setPatch(40);
+    press(window, at(1, 1), Qt::ShiftModifier);
+    release(window, Qt::ShiftModifier);
+    capture->clear();
+    press(window, at(3, 2), Qt::ShiftModifier);
+    // The kept note is silenced again, then both sound, each after its program change.
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "c0 28", "e0 00 40", "90 3c 5a", "c1 28",
+                                   "e1 50 40", "91 43 5a"}));
+    capture->clear();
+    release(window, Qt::ShiftModifier);
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 43 00"}));
+    // A press on a selected element removes it and sounds the rest.
+    capture->clear();
+    press(window, at(1, 1), Qt::ShiftModifier);
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 43 00", "c0 28", "e0 50 40", "90 43 5a"}));
+    EXPECT_FALSE(window->lattice().selected(indexOf(window->lattice(), 1, 1)));
+}
+
+TEST_F(LatticePlaying, PressOnEmptySpaceSilencesAndDeselectsEverything)
+{
+    press(window, at(5, 4), Qt::ShiftModifier);
+    release(window, Qt::ShiftModifier);
+    capture->clear();
+    // Bottom right of the drawing area: no label reaches there.
+    press(window, QPoint(window->view()->width() - 2, window->view()->height() - 2));
+    EXPECT_EQ(capture->hex(), (Hex{"80 3f 00"}));
+    for (int i = 0; i < window->lattice().count(); ++i)
+        EXPECT_FALSE(window->lattice().selected(i));
+}
+
+TEST_F(LatticePlaying, OnlySixteenOfSeventeenSelectedElementsSound)
+{
+    Lattice& lattice = window->lattice();
+    lattice.clear();
+    for (std::uint32_t n = 1; n <= 17; ++n)
+        lattice.addRatio("", n + 16, 16);  // 17/16 .. 33/16, all playable
+    window->view()->invalidatePicture();
+    paint(window);
+    for (int i = 1; i < 17; ++i)
+        lattice.setSelected(i, true);
+    capture->clear();
+    // Element 0 is pressed last: 17 selected, in index order 0..16.
+    window->clickElement(0);
+    const auto sent = capture->hex();
+    ASSERT_EQ(sent.size(), 16u * 3);
+    for (int k = 0; k < 16; ++k) {
+        char program[8];
+        std::snprintf(program, sizeof program, "c%x 00", k);
+        EXPECT_EQ(sent[3 * k], program);
+    }
+    // The tenth sounding element (index 9: 26/16) is on channel 9; element 16 stays silent.
+    const NoteBend tenth = noteForRatio(60, 0, 26, 16);
+    EXPECT_EQ(sent[28], messageHex(pitchBend(9, tenth.bendLsb, tenth.bendMsb)));
+    EXPECT_EQ(sent[29], messageHex(noteOn(9, static_cast<std::uint8_t>(tenth.note), 90)));
+    EXPECT_EQ(window->playList().size(), 17u);
+}
+
+TEST_F(LatticePlaying, CentsOnlyElementsSoundLikeRatios)
+{
+    Lattice& lattice = window->lattice();
+    lattice.clear();
+    lattice.addCents("", -50.0);
+    lattice.addCents("", 701.955);
+    // On the circle the two sit apart (in the lattice both sit on the origin).
+    window->runCommand(LatticeCommand::StylePlanetary);
+    paint(window);
+    press(window, inside(window, 0), Qt::ShiftModifier);
+    release(window, Qt::ShiftModifier);
+    capture->clear();
+    press(window, inside(window, 1), Qt::ShiftModifier);
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "c0 00", "e0 01 30", "90 3c 5a", "c1 00",
+                                   "e1 50 40", "91 43 5a"}));
+}
+
+TEST_F(LatticePlaying, ElementOctaveMovesTheNote)
+{
+    const int fifth = indexOf(window->lattice(), 3, 2);
+    window->lattice().setOctave(fifth, -1);
+    press(window, at(3, 2));
+    EXPECT_EQ(capture->hex(), (Hex{"c0 00", "e0 50 40", "90 37 5a"}));
+}
+
+TEST_F(LatticePlaying, ClicksReachListenersNewestFirstAndTheLatticeWindowsIgnoreThem)
+{
+    struct Recorder : ElementListener {
+        std::vector<std::string> heard;
+        void onRatioChosen(std::uint32_t n, std::uint32_t d) override
+        {
+            heard.push_back(std::to_string(n) + "/" + std::to_string(d));
+        }
+        void onCentsChosen(double cents) override { heard.push_back(std::to_string(cents)); }
+    } recorder;
+    services.listeners().registerListener(&recorder);
+    LatticeWindow* second = openWindow();
+    // Two windows and the recorder: the second window registered last, so it is at the head.
+    ASSERT_EQ(services.listeners().all().size(), 3u);
+    EXPECT_EQ(services.listeners().all()[1], &recorder);
+    press(window, at(7, 5));
+    release(window);
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"7/5"}));
+    delete second;
+    EXPECT_EQ(services.listeners().all().size(), 2u);
+    press(window, at(16, 15));
+    EXPECT_EQ(recorder.heard, (std::vector<std::string>{"7/5", "16/15"}));
+}
+
+}  // namespace
+}  // namespace tv::test

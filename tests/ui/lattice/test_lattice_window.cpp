@@ -1,0 +1,349 @@
+#include "LatticeWindowFixture.h"
+
+#include "ui/common/WindowPlacement.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+
+namespace tv::test {
+namespace {
+
+struct MenuLine {
+    QString text;  // "---" for a separator
+    bool enabled;
+    bool checkable;
+    bool checked;
+    bool operator==(const MenuLine&) const = default;
+};
+
+std::vector<MenuLine> menuLines(QMenu* menu)
+{
+    std::vector<MenuLine> lines;
+    for (const QAction* a : menu->actions()) {
+        if (a->isSeparator())
+            lines.push_back({"---", true, false, false});
+        else
+            lines.push_back({a->text(), a->isEnabled(), a->isCheckable(), a->isChecked()});
+    }
+    return lines;
+}
+
+QMenu* menuNamed(QMenuBar* bar, const QString& title)
+{
+    for (QAction* a : bar->actions()) {
+        if (a->text() == title)
+            return a->menu();
+    }
+    return nullptr;
+}
+
+using LatticeWindowTest = LatticeWindowFixture;
+
+TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
+{
+    QPointer<LatticeWindow> window = openWindow();
+    QMenuBar* bar = window->menuBar();
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Limit", "&Style", "&View"}));
+
+    const bool on = true, off = false;
+    const MenuLine sep{"---", on, off, off};
+    EXPECT_EQ(menuLines(menuNamed(bar, "&Edit")),
+              (std::vector<MenuLine>{{"&Undo", off, off, off}, {"&Redo", off, off, off}, sep,
+                                     {"Cu&t", off, off, off}, {"&Copy", off, off, off},
+                                     {"&Paste", off, off, off}, {"&Delete", off, off, off}, sep,
+                                     {"&Options...", on, off, off}}));
+    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")),
+              (std::vector<MenuLine>{{"&3 limit", on, on, on}, {"&5 limit", on, on, on},
+                                     {"&7 limit", on, on, on}, {"&11 limit", on, on, on},
+                                     {"&Combined", on, on, on}, sep, {"&All", on, off, off}}));
+    const auto style = menuLines(menuNamed(bar, "&Style"));
+    ASSERT_EQ(style.size(), 8u);
+    EXPECT_EQ(style[0], (MenuLine{"&Velmor lattice", on, on, on}));
+    EXPECT_EQ(style[1], (MenuLine{"&Planetary graph", on, on, off}));
+    EXPECT_EQ(style[3], (MenuLine{"Show &ratios/cents", on, on, on}));
+    EXPECT_EQ(style[4], (MenuLine{"Show &exponents", on, on, on}));
+    EXPECT_EQ(style[6].text, "P&atch...");
+    EXPECT_EQ(style[7].text, "&Color...");
+    QStringList file;
+    for (const auto& line : menuLines(menuNamed(bar, "&File")))
+        file << line.text;
+    EXPECT_EQ(file, (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
+                                 "Save &Bitmap...", "---", "Page Set&up...", "&Print...", "---",
+                                 "E&xit"}));
+    QStringList view;
+    for (const auto& line : menuLines(menuNamed(bar, "&View")))
+        view << line.text;
+    EXPECT_EQ(view, (QStringList{"&Table", "&File"}));
+    ASSERT_EQ(window->contextMenu()->actions().size(), 1);
+    EXPECT_EQ(window->contextMenu()->actions()[0]->text(), "&Element Properties");
+    EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");
+    delete window;
+}
+
+TEST_F(LatticeWindowTest, StyleAndLimitMenusKeepTheirChecksInStep)
+{
+    LatticeWindow* window = openWindow();
+    window->lattice().loadDefaultScale();
+    auto& menus = window->menus();
+    menus.action(LatticeCommand::StylePlanetary)->trigger();
+    EXPECT_EQ(window->lattice().style(), 1);
+    EXPECT_TRUE(menus.action(LatticeCommand::StylePlanetary)->isChecked());
+    EXPECT_FALSE(menus.action(LatticeCommand::StyleVelmor)->isChecked());
+    EXPECT_EQ(window->lattice().plotX(0), 0);  // 1/1 at the left of the circle
+    // Choosing the style in force again keeps it checked and lays out again.
+    menus.action(LatticeCommand::StyleVelmor)->trigger();
+    menus.action(LatticeCommand::StyleVelmor)->trigger();
+    EXPECT_TRUE(menus.action(LatticeCommand::StyleVelmor)->isChecked());
+    EXPECT_EQ(window->lattice().plotX(0), 500);
+
+    menus.action(LatticeCommand::Limit5)->trigger();
+    menus.action(LatticeCommand::Limit11)->trigger();
+    EXPECT_FALSE(menus.action(LatticeCommand::Limit5)->isChecked());
+    EXPECT_FALSE(window->limitFlags()[1]);
+    menus.action(LatticeCommand::LimitAll)->trigger();
+    for (std::size_t i = 0; i < LatticeWindow::limitCount; ++i)
+        EXPECT_TRUE(window->limitFlags()[i]);
+    EXPECT_TRUE(menus.action(LatticeCommand::Limit11)->isChecked());
+
+    menus.action(LatticeCommand::ShowExponents)->trigger();
+    EXPECT_FALSE(window->showExponents());
+    EXPECT_FALSE(menus.action(LatticeCommand::ShowExponents)->isChecked());
+    delete window;
+}
+
+// Renders the window's picture into an image of the drawing area.
+QImage picture(LatticeWindow* window)
+{
+    QImage image(window->view()->size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    window->drawLattice(painter);
+    return image;
+}
+
+TEST_F(LatticeWindowTest, LabelsAreDrawnInTheirLimitColours)
+{
+    LatticeWindow* window = openWindow();
+    Lattice& lattice = window->lattice();
+    const QColor sky(135, 206, 250);
+    QImage empty = picture(window);
+    EXPECT_EQ(empty.pixelColor(10, 10), sky);
+    EXPECT_EQ(empty.pixelColor(empty.width() / 2, empty.height() / 2), sky);
+
+    lattice.loadDefaultScale();
+    QImage image = picture(window);
+    const int fifth = indexOf(lattice, 3, 2);
+    const int x = lattice.screenX(fifth), y = lattice.screenY(fifth);
+    // 3/2: numerator strip orange (limit 3), denominator strip red (limit 1); sample the
+    // strips' left edge inside the box border.
+    const int line = lattice.ratioHitHeight() / 2;
+    EXPECT_EQ(image.pixelColor(x + 3, y + 3), QColor(255, 165, 0));
+    EXPECT_EQ(image.pixelColor(x + 3, y + line + 3), QColor(255, 0, 0));
+    // With labels hidden only the background (and exponent lines) remain, but the positions
+    // are stored all the same.
+    window->runCommand(LatticeCommand::ShowRatios);
+    window->runCommand(LatticeCommand::ShowExponents);
+    QImage bare = picture(window);
+    for (int py = 0; py < bare.height(); py += 7)
+        for (int px = 0; px < bare.width(); px += 7)
+            ASSERT_EQ(bare.pixelColor(px, py), sky) << px << "," << py;
+    EXPECT_EQ(lattice.hitTest(x + 1, y + 1), fifth);
+    delete window;
+}
+
+TEST_F(LatticeWindowTest, SmallFontsAtOrBelowTheSizeThresholds)
+{
+    LatticeWindow* window = openWindow();
+    const QFontMetrics metrics(window->painter().mainFont(false));
+    const int cw = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int ch = metrics.height();
+    // The picture is laid out from the window's outer size, frame included.
+    const QSize frame = window->frameGeometry().size() - window->size();
+    auto layoutAt = [&](int drawWidth, int drawHeight) {
+        window->resize(QSize(drawWidth + 2 * cw, drawHeight + 4 * ch) - frame);
+        picture(window);
+        EXPECT_EQ(window->painter().drawWidth(), drawWidth);
+        EXPECT_EQ(window->painter().drawHeight(), drawHeight);
+        return window->painter().smallLayout();
+    };
+    EXPECT_FALSE(layoutAt(501, 351));
+    EXPECT_TRUE(layoutAt(500, 351));
+    EXPECT_TRUE(layoutAt(501, 350));
+    window->lattice().loadDefaultScale();
+    layoutAt(501, 351);
+    const int bigBox = window->lattice().ratioHitHeight();
+    layoutAt(400, 300);
+    EXPECT_LT(window->lattice().ratioHitHeight(), bigBox);
+    delete window;
+}
+
+TEST_F(LatticeWindowTest, ElementAtTheRightEdgeStartsAtEightyFivePercent)
+{
+    LatticeWindow* window = openWindow();
+    window->lattice().loadDefaultScale();  // 9/8 has plotX 1000, 16/9 plotX 0
+    picture(window);
+    const int drawWidth = window->painter().drawWidth();
+    EXPECT_EQ(window->lattice().screenX(indexOf(window->lattice(), 9, 8)),
+              static_cast<int>(1000 * 0.001 * drawWidth * 0.85));
+    EXPECT_EQ(window->lattice().screenX(indexOf(window->lattice(), 16, 9)), 0);
+    delete window;
+}
+
+TEST_F(LatticeWindowTest, ColourDialogAppliesItsChoiceOnlyOnOk)
+{
+    LatticeWindow* window = openWindow();
+    window->chooseColour = [](QWidget*) { return QColor(10, 20, 30); };
+    auto finish = [](int result) {
+        QTimer::singleShot(0, [result] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Lattice colors");
+            dialog->findChildren<QPushButton*>()[0]->click();  // "&Background color..."
+            dialog->done(result);
+        });
+    };
+    finish(QDialog::Rejected);
+    window->runCommand(LatticeCommand::Colour);
+    EXPECT_EQ(window->background(), QColor(135, 206, 250));
+    finish(QDialog::Accepted);
+    window->runCommand(LatticeCommand::Colour);
+    EXPECT_EQ(window->background(), QColor(10, 20, 30));
+    EXPECT_EQ(picture(window).pixelColor(5, 5), QColor(10, 20, 30));
+    delete window;
+}
+
+QString outerText(const QWidget& window)
+{
+    const QRect r = window.frameGeometry();
+    return QStringLiteral("%1 %2 %3 %4").arg(r.left()).arg(r.top()).arg(r.x() + r.width()).arg(
+        r.y() + r.height());
+}
+
+TEST_F(LatticeWindowTest, PlacementIsStoredByTheCloseBoxOnly)
+{
+    QPointer<LatticeWindow> window = openWindow();
+    window->move(40, 50);
+    window->resize(600, 400);
+    const QRect closedAt = window->frameGeometry();
+    const QString stored = outerText(*window);
+    window->close();  // as the close box does
+    EXPECT_EQ(settings->value("MainWindow"), stored);
+    EXPECT_TRUE(stored.startsWith("40 50 "));
+
+    // The next window opens exactly where that one was closed.
+    QPointer<LatticeWindow> second = openWindow();
+    second->resize(600, 400);
+    EXPECT_EQ(second->frameGeometry(), closedAt);
+    second->move(70, 80);
+    QTest::keyClick(second->view(), Qt::Key_Escape);
+    EXPECT_EQ(settings->value("MainWindow"), stored);
+
+    QPointer<LatticeWindow> third = openWindow();
+    third->move(1, 2);
+    third->runCommand(LatticeCommand::Exit);
+    EXPECT_EQ(settings->value("MainWindow"), stored);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+struct PlacementTest : LatticeWindowFixture {
+    QWidget window;
+    void restore() { restorePlacement(window, *settings, messages, "MainWindow"); }
+};
+
+TEST_F(PlacementTest, FirstRunKeepsTheDefaultPlaceSilently)
+{
+    window.setGeometry(11, 12, 300, 200);
+    restore();
+    EXPECT_EQ(window.geometry(), QRect(11, 12, 300, 200));
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(PlacementTest, StoredRectangleIsUsedAsItIs)
+{
+    settings->setValue("MainWindow", "0 0 100 50");
+    restore();
+    EXPECT_EQ(window.frameGeometry(), QRect(0, 0, 100, 50));
+    EXPECT_TRUE(window.isVisible());
+    // Restoring the same value again does not let the window grow by its frame.
+    restore();
+    EXPECT_EQ(window.frameGeometry(), QRect(0, 0, 100, 50));
+    // Partly off the left edge, as on a monitor to the left: kept as stored.
+    settings->setValue("MainWindow", "-50 20 350 320");
+    restore();
+    EXPECT_EQ(window.frameGeometry(), QRect(-50, 20, 400, 300));
+    savePlacement(window, *settings, "MainWindow");
+    EXPECT_EQ(settings->value("MainWindow"), QString("-50 20 350 320"));
+}
+
+TEST_F(PlacementTest, ThreeNumbersGiveOneMessageAndTheDefaultPlace)
+{
+    window.setGeometry(11, 12, 300, 200);
+    settings->setValue("MainWindow", "10 20 650");
+    restore();
+    EXPECT_EQ(messages.texts, QStringList{"Error reading from registry!"});
+    EXPECT_EQ(window.geometry(), QRect(11, 12, 300, 200));
+    settings->setValue("MainWindow", "ten 20 650 500");
+    restore();
+    EXPECT_EQ(messages.texts.size(), 2);
+}
+
+TEST_F(PlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
+{
+    settings->setValue("MainWindow", "-30000 -30000 -29600 -29700");
+    restore();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(window.frameGeometry()));
+    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+}  // namespace
+}  // namespace tv::test
+
+namespace tv::test {
+namespace {
+
+TEST_F(LatticeWindowTest, LeavingOutCoveredLabelsChangesNoPixel)
+{
+    LatticeWindow* window = openWindow();
+    window->resize(420, 330);
+    Lattice& lattice = window->lattice();
+    // A dense lattice: many labels lie on top of each other, some selected, some in cents.
+    lattice.setAutoNormalise(false);
+    for (std::uint32_t n = 1; n < 1200; ++n) {
+        lattice.addRatio("", n * 3 + 1, n % 61 + 1);
+        if (n % 9 == 0)
+            lattice.addCents("", n * 1.7 - 300);
+    }
+    lattice.setAutoNormalise(true);
+    lattice.normalise();
+    for (int i = 0; i < lattice.count(); i += 5)
+        lattice.setSelected(i, true);
+    for (const int style : {0, 1}) {
+        window->runCommand(style == 0 ? LatticeCommand::StyleVelmor : LatticeCommand::StylePlanetary);
+        const QImage culled = picture(window);
+        const auto positions = lattice.screenX(lattice.count() - 1);
+        auto& painter = const_cast<LatticePainter&>(window->painter());
+        painter.setSkipHiddenLabels(false);
+        const QImage everything = picture(window);
+        painter.setSkipHiddenLabels(true);
+        EXPECT_EQ(lattice.screenX(lattice.count() - 1), positions);
+        EXPECT_TRUE(culled == everything) << "style " << style;
+    }
+    delete window;
+}
+
+}  // namespace
+}  // namespace tv::test

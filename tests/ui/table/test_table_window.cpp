@@ -1,0 +1,144 @@
+#include "core/lattice/ElementTable.h"
+#include "core/lattice/Lattice.h"
+#include "platform/qt/DialogUnits.h"
+#include "ui/table/TableWindow.h"
+
+#include <QHeaderView>
+#include <QPointer>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tv {
+namespace {
+
+QStringList rowTexts(const QTreeWidget* list, int row)
+{
+    QStringList texts;
+    const QTreeWidgetItem* item = list->topLevelItem(row);
+    for (int c = 0; c < list->columnCount(); ++c)
+        texts.append(item ? item->text(c) : QString());
+    return texts;
+}
+
+QStringList expectedRow(const Lattice& lattice, int index)
+{
+    QStringList texts;
+    for (const auto& cell : elementTableRow(lattice, index))
+        texts.append(QString::fromStdString(cell));
+    return texts;
+}
+
+TEST(TableWindowTest, TitleKeepsWhatPrecedesTheFirstLatticeSuffix)
+{
+    EXPECT_EQ(TableWindow::titleFor("Untitled - Lattice"), "Untitled - Table");
+    EXPECT_EQ(TableWindow::titleFor("Scale - Lattice"), "Scale - Table");
+    EXPECT_EQ(TableWindow::titleFor("a - Lattice - Lattice"), "a - Table");
+    EXPECT_EQ(TableWindow::titleFor("Scale"), " - Table");
+    EXPECT_EQ(TableWindow::titleFor("- Lattice"), " - Table");
+    // Whatever stands before "- Lattice" loses one character, blank or not.
+    EXPECT_EQ(TableWindow::titleFor("Scale- Lattice"), "Scal - Table");
+}
+
+TEST(TableWindowTest, DefaultScaleRowsWithElevenLeftAlignedColumns)
+{
+    Lattice lattice;
+    lattice.loadDefaultScale();
+    lattice.setOctave(7, 2);  // the table ignores the element's octave
+    auto* table = new TableWindow(lattice, "Untitled - Lattice");
+    QPointer<TableWindow> guard(table);
+    EXPECT_EQ(table->windowTitle(), "Untitled - Table");
+    const DialogUnits units(DialogUnits::dialogFont());
+    EXPECT_EQ(table->size(), units.size(409, 258));
+    EXPECT_EQ(table->minimumSize(), table->maximumSize());
+    EXPECT_FALSE(table->isModal());
+    EXPECT_EQ(table->list()->geometry(), units.rect(7, 7, 395, 244));
+    EXPECT_EQ(table->focusWidget(), table->list());
+
+    const QTreeWidget* list = table->list();
+    ASSERT_EQ(list->columnCount(), 11);
+    const QStringList titles{"Ratio", "Cents",    "Exponents", "Complexity", "Limit",   "OLimit",
+                             "ULimit", "Note", "Bend",      "Bend MSB",   "Bend LSB"};
+    for (int c = 0; c < 11; ++c) {
+        EXPECT_EQ(list->headerItem()->text(c), titles[c]);
+        EXPECT_EQ(list->header()->sectionSize(c), 75) << c;
+    }
+    EXPECT_TRUE(list->header()->defaultAlignment() & Qt::AlignLeft);
+
+    ASSERT_EQ(list->topLevelItemCount(), 12);
+    EXPECT_EQ(rowTexts(list, 1).mid(0, 3), (QStringList{"16:15", "111.731", "-1 -1 0 0 0"}));
+    EXPECT_EQ(rowTexts(list, 7).mid(0, 3), (QStringList{"3:2", "701.955", "1 0 0 0 0"}));
+    EXPECT_EQ(rowTexts(list, 7).mid(4), (QStringList{"3", "3", "1", "67", "8272", "64", "80"}));
+    // Every row is the element of the same index, cell for cell and column for column.
+    for (int j = 0; j < 12; ++j)
+        EXPECT_EQ(rowTexts(list, j), expectedRow(lattice, j)) << j;
+    EXPECT_TRUE(list->topLevelItem(7)->textAlignment(10) & Qt::AlignLeft);
+
+    table->close();  // a closed table is deleted
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+}
+
+TEST(TableWindowTest, CentsOnlyElementShowsZeroRatioAndSoundsByItsCents)
+{
+    Lattice lattice;
+    TableWindow empty(lattice, "Scale - Lattice");
+    EXPECT_EQ(empty.windowTitle(), "Scale - Table");
+    EXPECT_EQ(empty.list()->columnCount(), 11);
+    EXPECT_EQ(empty.list()->topLevelItemCount(), 0);
+
+    lattice.addCents("below", -50.0);
+    lattice.addCents("above", 386.3137);
+    TableWindow table(lattice, "Scale - Lattice");
+    ASSERT_EQ(table.list()->topLevelItemCount(), 2);
+    const QStringList below = rowTexts(table.list(), 0);
+    EXPECT_EQ(below.mid(0, 2), (QStringList{"0:0", "-50.000"}));
+    EXPECT_EQ(below.mid(7), (QStringList{"60", "6145", "48", "1"}));
+    const QStringList above = rowTexts(table.list(), 1);
+    EXPECT_EQ(above[1], "386.314");
+    EXPECT_EQ(above.mid(7), (QStringList{"63", "11727", "91", "79"}));
+}
+
+TEST(TableWindowTest, IsASnapshotThatOutlivesTheLattice)
+{
+    auto lattice = std::make_unique<Lattice>();
+    lattice->loadDefaultScale();
+    TableWindow table(*lattice, "Untitled - Lattice");
+    const QStringList fifth = rowTexts(table.list(), 7);
+
+    lattice->setNumerator(7, 5);
+    lattice->setDenominator(7, 4);
+    lattice->placeRatio(*lattice->element(7), 5, 4);
+    lattice->addRatio("septimal", 7, 4);
+    EXPECT_EQ(table.list()->topLevelItemCount(), 12);
+    EXPECT_EQ(rowTexts(table.list(), 7), fifth);
+
+    lattice.reset();
+    table.show();
+    table.list()->scrollToBottom();
+    QTest::qWait(1);
+    EXPECT_EQ(rowTexts(table.list(), 7)[0], "3:2");
+    EXPECT_EQ(rowTexts(table.list(), 11)[0], "15:8");
+}
+
+TEST(TableWindowTest, OpensModelessCentredOnItsLatticeWindow)
+{
+    QWidget latticeWindow;
+    latticeWindow.setGeometry(100, 80, 900, 700);
+    latticeWindow.show();
+    Lattice lattice;
+    lattice.loadDefaultScale();
+    auto* table = new TableWindow(lattice, "Untitled - Lattice", &latticeWindow);
+    table->show();
+    EXPECT_TRUE(table->isWindow());
+    EXPECT_FALSE(table->isModal());
+    EXPECT_EQ(table->geometry().center(), latticeWindow.geometry().center());
+    // It belongs to the lattice window and goes with it.
+    EXPECT_EQ(table->parentWidget(), &latticeWindow);
+}
+
+}  // namespace
+}  // namespace tv
