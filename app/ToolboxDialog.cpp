@@ -1,7 +1,7 @@
 #include "app/ToolboxDialog.h"
 
-#include "ui/common/ToolboxIcons.h"
 #include "platform/qt/DialogTemplate.h"
+#include "ui/common/ToolboxIcons.h"
 #include "ui/lattice/LatticeWindow.h"
 
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
+#include "platform/midi/MidiDevices.h"
 #include "platform/qt/MessageService.h"
 #include "platform/qt/SettingsStore.h"
-#include "platform/midi/MidiDevices.h"
 
 #include <QApplication>
 
@@ -31,11 +31,10 @@ bool displayAvailable()
 int main(int argc, char** argv)
 {
     if (!displayAvailable()) {
-        std::fprintf(stderr,
-                     "tonalvane: there is no display to open a window on (DISPLAY and "
-                     "WAYLAND_DISPLAY are not set).\n"
-                     "Start it from a desktop session, or try it under a virtual display:\n"
-                     "  xvfb-run -a build/tonalvane\n");
+        std::fprintf(stderr, "tonalvane: there is no display to open a window on (DISPLAY and "
+                             "WAYLAND_DISPLAY are not set).\n"
+                             "Start it from a desktop session, or try it under a virtual display:\n"
+                             "  xvfb-run -a build/tonalvane\n");
         return 1;
     }
     QApplication qtApplication(argc, argv);

@@ -38,8 +38,8 @@ void measure(const char* name, const std::string& text)
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     std::sort(ms.begin(), ms.end());
-    std::cout << name << ": " << text.size() << " characters -> " << result.code->size()
-              << " bytes" << (result.messages.empty() ? "" : " (Memory overflow!)") << '\n'
+    std::cout << name << ": " << text.size() << " characters -> " << result.code->size() << " bytes"
+              << (result.messages.empty() ? "" : " (Memory overflow!)") << '\n'
               << "  compile time, ms: min " << fixed(ms.front(), 3) << "  median "
               << fixed(ms[ms.size() / 2], 3) << "  max " << fixed(ms.back(), 3) << '\n';
 }

@@ -25,7 +25,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // Ratios 3^a 5^b 7^c 11^d 13^e over powers of two, spread over a block of the lattice.
 void fill(tv::Lattice& lattice, int count)
@@ -48,7 +51,8 @@ void fill(tv::Lattice& lattice, int count)
                             n = (n + 1) / 2;
                             q = (q + 1) / 2;
                         }
-                        lattice.addRatio("", static_cast<std::uint32_t>(n), static_cast<std::uint32_t>(q));
+                        lattice.addRatio("", static_cast<std::uint32_t>(n),
+                                         static_cast<std::uint32_t>(q));
                         ++made;
                     }
                 }
@@ -127,11 +131,13 @@ int main(int argc, char** argv)
         for (; target < window->lattice().count(); ++target) {
             const auto& l = window->lattice();
             const int hit = l.hitTest(l.screenX(target) + 2, l.screenY(target) + 2);
-            const auto pitch = app.midiOutput().noteForRatio(0, l.numerator(hit), l.denominator(hit));
+            const auto pitch =
+                app.midiOutput().noteForRatio(0, l.numerator(hit), l.denominator(hit));
             if (hit >= 0 && pitch.note >= 0 && pitch.note <= 127)
                 break;
         }
-        const QPointF at(window->lattice().screenX(target) + 2, window->lattice().screenY(target) + 2);
+        const QPointF at(window->lattice().screenX(target) + 2,
+                         window->lattice().screenY(target) + 2);
         std::vector<double> times;
         const int before = service->messages;
         for (int run = 0; run < 200; ++run) {
@@ -146,9 +152,10 @@ int main(int argc, char** argv)
             QApplication::processEvents();
         }
         if (service->messages == before) {
-            std::printf("  the press did not reach an element (%d of %d, at %.0f,%.0f, view %dx%d)\n",
-                        target, window->lattice().count(), at.x(), at.y(),
-                        window->view()->width(), window->view()->height());
+            std::printf(
+                "  the press did not reach an element (%d of %d, at %.0f,%.0f, view %dx%d)\n",
+                target, window->lattice().count(), at.x(), at.y(), window->view()->width(),
+                window->view()->height());
             return 1;
         }
         std::printf("  %6d elements: %.4f ms (worst %.4f ms)\n", window->lattice().count(),

@@ -8,13 +8,13 @@
 // thread start hook that asks for real-time scheduling (SCHED_FIFO), where the system
 // allows it. On a busy machine the difference is how late the scheduler wakes a player.
 
-#include "core/pitch/NumberText.h"
 #include "core/midi/MidiOutput.h"
-#include "core/script/ScriptPlayers.h"
 #include "core/midi/MidiService.h"
+#include "core/pitch/NumberText.h"
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayer.h"
+#include "core/script/ScriptPlayers.h"
 
 #include <algorithm>
 #include <atomic>
@@ -108,8 +108,8 @@ void playAndReport(const std::shared_ptr<const tv::CompiledScript>& code,
     errors.reserve(dueTimes.size());
     for (std::size_t i = 0; i < dueTimes.size(); ++i) {
         const auto due = start + std::chrono::duration_cast<Clock::duration>(dueTimes[i]);
-        errors.push_back(std::chrono::duration<double, std::micro>(stamping->stamps()[i] - due)
-                             .count());
+        errors.push_back(
+            std::chrono::duration<double, std::micro>(stamping->stamps()[i] - due).count());
     }
     // The player counts its due times from its own start, just before its first message;
     // from the key press they also hold the thread's start-up.
@@ -132,8 +132,7 @@ void playAndReport(const std::shared_ptr<const tv::CompiledScript>& code,
     std::cout << (realTime ? (granted == 1 ? "real-time scheduling (SCHED_FIFO):\n"
                                            : "real-time scheduling refused, default:\n")
                            : "default scheduling:\n")
-              << "  thread start (key press to first message): " << fixed(threadStart, 0)
-              << " us\n"
+              << "  thread start (key press to first message): " << fixed(threadStart, 0) << " us\n"
               << "  error against due time from the player's start, us: " << line(sortedPlayer)
               << "\n"
               << "  drift at the end: last message " << fixed(fromPlayer.back() / 1000, 3)

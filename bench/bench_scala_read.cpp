@@ -3,8 +3,8 @@
 // Goal for the read: under 50 ms.
 
 #include "core/lattice/Lattice.h"
-#include "core/pitch/NumberText.h"
 #include "core/lattice/ScalaFile.h"
+#include "core/pitch/NumberText.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,9 +5,9 @@
 // - speed: 60 s of a 16-note chord struck every 2 s, as a multiple of real time on one core;
 //   goal at least 50x.
 
-#include "core/pitch/NumberText.h"
 #include "core/midi/MidiMessage.h"
 #include "core/pitch/NoteBend.h"
+#include "core/pitch/NumberText.h"
 #include "core/synth/SynthEngine.h"
 #include "tests/core/synth/FrequencyAnalysis.h"
 
@@ -114,7 +114,9 @@ int main()
 {
     std::cout << "Pitch accuracy (sine timbre, 48 kHz, FFT of 0.9 s with peak interpolation)\n";
     const std::vector<std::pair<std::string, std::vector<Ratio>>> chords{
-        {"1/1", {{1, 1}}}, {"3/2", {{3, 2}}}, {"7/4", {{7, 4}}},
+        {"1/1", {{1, 1}}},
+        {"3/2", {{3, 2}}},
+        {"7/4", {{7, 4}}},
         {"1/1 5/4 3/2", {{1, 1}, {5, 4}, {3, 2}}}};
     bool pitchOk = true;
     for (const auto& [name, chord] : chords) {
@@ -130,9 +132,11 @@ int main()
     std::cout << "  goal: within 0.05 cents: " << (pitchOk ? "met" : "NOT met") << "\n\n";
 
     std::cout << "Speed: 60 s of a 16-note chord struck every 2 s, 48 kHz stereo, 5 ms buffers\n";
-    const std::pair<const char*, int> timbres[] = {
-        {"piano (program 0)", 0},   {"organ (program 16)", 16}, {"strings (program 48)", 48},
-        {"reed (program 65)", 65},  {"sine (program 73)", 73}};
+    const std::pair<const char*, int> timbres[] = {{"piano (program 0)", 0},
+                                                   {"organ (program 16)", 16},
+                                                   {"strings (program 48)", 48},
+                                                   {"reed (program 65)", 65},
+                                                   {"sine (program 73)", 73}};
     double slowest = 1e300;
     for (const auto& [name, program] : timbres) {
         const double speed = renderSpeed(program);

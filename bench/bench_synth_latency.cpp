@@ -7,8 +7,8 @@
 // a busy machine; the count of notes that sounded in the first buffer rendered after their
 // message is the service's own share.
 
-#include "core/pitch/NumberText.h"
 #include "core/midi/MidiMessage.h"
+#include "core/pitch/NumberText.h"
 #include "platform/midi/BuiltinSynthService.h"
 
 #include <algorithm>
@@ -114,8 +114,9 @@ int main()
               << fixed(at(wakeLateness, 0.5), 3) << " ms, 99% " << fixed(at(wakeLateness, 0.99), 3)
               << " ms, worst " << fixed(wakeLateness.back(), 3) << " ms\n"
               << "  dropped messages: " << service.droppedMessages() << "\n"
-              << "  goal: within one buffer (" << fixed(bufferMs, 2) << " ms): "
-              << (inNextBuffer == trials ? "met" : "NOT met") << " in buffers; wall clock "
-              << (latencies.back() <= bufferMs ? "within" : "beyond") << " it for the worst note\n";
+              << "  goal: within one buffer (" << fixed(bufferMs, 2)
+              << " ms): " << (inNextBuffer == trials ? "met" : "NOT met")
+              << " in buffers; wall clock " << (latencies.back() <= bufferMs ? "within" : "beyond")
+              << " it for the worst note\n";
     return 0;
 }

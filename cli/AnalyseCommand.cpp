@@ -1,8 +1,8 @@
 #include "cli/CliCommand.h"
 #include "cli/PitchArgument.h"
 #include "core/lattice/LatticeElement.h"
-#include "core/pitch/NumberText.h"
 #include "core/pitch/NoteBend.h"
+#include "core/pitch/NumberText.h"
 
 #include <algorithm>
 #include <iostream>
@@ -19,8 +19,7 @@ int analyse(const Arguments& given)
     if (!takeIntOption(args, "--octave", octave, -20, 20))
         return exitUsage;
     std::string centsText;
-    const bool centsGiven =
-        std::find(args.begin(), args.end(), "--cents") != args.end();
+    const bool centsGiven = std::find(args.begin(), args.end(), "--cents") != args.end();
     if (!takeStringOption(args, "--cents", centsText))
         return exitUsage;
     if (args.size() != (centsGiven ? 0u : 1u))

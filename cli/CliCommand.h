@@ -16,9 +16,9 @@ using Arguments = std::vector<std::string>;
 // CliRegistration, so the command list grows without a central table to edit.
 struct CliCommand {
     const char* name;
-    const char* synopsis;  // e.g. "analyse N/D [--octave K]"
-    const char* help;      // one or more lines describing it
-    int order;             // position in --help
+    const char* synopsis;               // e.g. "analyse N/D [--octave K]"
+    const char* help;                   // one or more lines describing it
+    int order;                          // position in --help
     int (*run)(const Arguments& args);  // the arguments after the command name
 };
 

@@ -1,11 +1,11 @@
 #include "cli/CliCommand.h"
 #include "core/midi/MidiService.h"
-#include "core/synth/SynthWavRenderer.h"
-#include "platform/midi/MidiDevices.h"
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayer.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/synth/SynthWavRenderer.h"
+#include "platform/midi/MidiDevices.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,8 +48,8 @@ void playRepeated(const CompiledScript& code, MidiService& service, PlayerClock&
 
 // Renders the runs into a WAV file with the built-in synthesizer instead of playing them:
 // the same player and timing, with a clock that renders audio up to each due time.
-int renderWav(const CompiledScript& code, long long repeat, const std::string& path,
-              long long rate, WavSampleFormat format)
+int renderWav(const CompiledScript& code, long long repeat, const std::string& path, long long rate,
+              WavSampleFormat format)
 {
     SynthWavRenderer renderer(static_cast<std::uint32_t>(rate));
     std::string error;

@@ -1,8 +1,8 @@
 #include "core/lattice/ElementTable.h"
 
 #include "core/lattice/Lattice.h"
-#include "core/pitch/NumberText.h"
 #include "core/pitch/NoteBend.h"
+#include "core/pitch/NumberText.h"
 
 #include <charconv>
 #include <cmath>
@@ -38,8 +38,8 @@ std::array<std::string, 11> elementTableRow(const Lattice& lattice, int index)
         return row;
     const double cents = e->isRatio() ? ratioCents(e->numerator, e->denominator) : e->cents;
     const NoteBend pitch = e->isRatio()
-        ? noteForRatio(elementTableBaseNote, 0, e->numerator, e->denominator)
-        : noteForCents(elementTableBaseNote, 0, e->cents);
+                               ? noteForRatio(elementTableBaseNote, 0, e->numerator, e->denominator)
+                               : noteForCents(elementTableBaseNote, 0, e->cents);
     row[0] = wholeText(e->numerator) + ":" + wholeText(e->denominator);
     row[1] = formatFixed(cents, 3);
     row[2] = exponentText(*e);

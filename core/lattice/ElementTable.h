@@ -9,8 +9,8 @@ class Lattice;
 
 // Rows of the table of lattice elements, shared by the table window and tonalvane-cli.
 inline constexpr std::array<const char*, 11> elementTableTitles{
-    "Ratio", "Cents",  "Exponents", "Complexity", "Limit",    "OLimit",
-    "ULimit", "Note", "Bend",      "Bend MSB",   "Bend LSB",
+    "Ratio",  "Cents", "Exponents", "Complexity", "Limit",    "OLimit",
+    "ULimit", "Note",  "Bend",      "Bend MSB",   "Bend LSB",
 };
 
 // The MIDI note that sounds 1/1 in the table's note columns.

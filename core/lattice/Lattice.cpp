@@ -29,8 +29,8 @@ constexpr std::array<DefaultPitch, 12> defaultScale{{
     {"M7", 15, 8},
 }};
 
-bool inBox(std::int64_t x, std::int64_t y, std::int64_t left, std::int64_t top,
-           std::int64_t width, std::int64_t height)
+bool inBox(std::int64_t x, std::int64_t y, std::int64_t left, std::int64_t top, std::int64_t width,
+           std::int64_t height)
 {
     return left <= x && x <= left + width && top <= y && y <= top + height;
 }
@@ -157,8 +157,8 @@ int Lattice::hitTest(int x, int y) const
     for (std::size_t i = 0; i < elements_.size(); ++i) {
         const auto& e = elements_[i];
         const bool hit = e.isRatio()
-            ? inBox(x, y, e.screenX, e.screenY, ratioHitWidth_, ratioHitHeight_)
-            : inBox(x, y, e.screenX, e.screenY, centsHitWidth_, centsHitHeight_);
+                             ? inBox(x, y, e.screenX, e.screenY, ratioHitWidth_, ratioHitHeight_)
+                             : inBox(x, y, e.screenX, e.screenY, centsHitWidth_, centsHitHeight_);
         if (hit)
             return static_cast<int>(i);
     }

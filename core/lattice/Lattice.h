@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/pitch/FileResult.h"
 #include "core/lattice/LatticeElement.h"
 #include "core/lattice/LatticeLayout.h"
+#include "core/pitch/FileResult.h"
 
 #include <cstdint>
 #include <deque>

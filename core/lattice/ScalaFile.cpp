@@ -83,7 +83,7 @@ long double log10Of(std::string_view significant)
     std::uint64_t leading = 0;
     std::from_chars(significant.data(), significant.data() + kept, leading);
     return std::log10(static_cast<long double>(leading)) +
-        static_cast<long double>(significant.size() - kept);
+           static_cast<long double>(significant.size() - kept);
 }
 
 ScalaPitch ratioPitch(std::string_view numeratorDigits, std::string_view denominatorDigits)
@@ -304,12 +304,11 @@ FileResult readScalaStream(Lattice& lattice, std::istream& in)
             break;
         }
         const bool added = pitch.kind == ScalaPitch::Kind::ratio
-            ? lattice.addRatio("", pitch.numerator, pitch.denominator)
-            : lattice.addCents("", pitch.cents);
+                               ? lattice.addRatio("", pitch.numerator, pitch.denominator)
+                               : lattice.addCents("", pitch.cents);
         if (!added) {
             result = {false, std::string("The scale has more than ") +
-                                 unsignedText(Lattice::maxElements) +
-                                 " pitches; only the first " +
+                                 unsignedText(Lattice::maxElements) + " pitches; only the first " +
                                  unsignedText(Lattice::maxElements) + " were read."};
             break;
         }

@@ -7,16 +7,14 @@ int messageLength(std::uint32_t packed)
     const std::uint8_t status = messageStatus(packed);
     switch (status & 0xF0) {
     case 0xC0:
-    case 0xD0:
-        return 2;
+    case 0xD0: return 2;
     case 0xF0:
         if (status == 0xF1 || status == 0xF3)
             return 2;
         if (status == 0xF2)
             return 3;
         return 1;
-    default:
-        return 3;
+    default: return 3;
     }
 }
 

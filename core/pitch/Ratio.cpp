@@ -16,9 +16,6 @@ bool isPowerOfTwo(std::uint32_t v)
     return bits == 1;
 }
 
-double ratioCents(double n, double d)
-{
-    return std::log(n / d) * 1200.0 / std::log(2.0);
-}
+double ratioCents(double n, double d) { return std::log(n / d) * 1200.0 / std::log(2.0); }
 
 }  // namespace tv

@@ -84,8 +84,8 @@ void ExpandedText::define()
     // the "=" ends its line (trailing blanks allowed, CR LF or LF), the value is the whole
     // next line instead.
     const std::string_view text = raw_.text();
-    const std::size_t wordEnd = static_cast<std::size_t>(
-        valueWord->data() + valueWord->size() - text.data());
+    const std::size_t wordEnd =
+        static_cast<std::size_t>(valueWord->data() + valueWord->size() - text.data());
     std::size_t lineEnd = text.find('\n', wordEnd);
     if (lineEnd == std::string_view::npos)
         lineEnd = text.size();

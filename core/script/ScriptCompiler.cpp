@@ -27,8 +27,18 @@ struct Dynamic {
     int velocity;
 };
 constexpr std::array<Dynamic, 12> dynamics{{
-    {"ppppp", 31}, {"pppp", 39}, {"ppp", 47}, {"pp", 55}, {"p", 63}, {"mp", 71},
-    {"mf", 79}, {"f", 87}, {"ff", 95}, {"fff", 103}, {"ffff", 115}, {"fffff", 127},
+    {"ppppp", 31},
+    {"pppp", 39},
+    {"ppp", 47},
+    {"pp", 55},
+    {"p", 63},
+    {"mp", 71},
+    {"mf", 79},
+    {"f", 87},
+    {"ff", 95},
+    {"fff", 103},
+    {"ffff", 115},
+    {"fffff", 127},
 }};
 
 // Quarters per note-value letter. For a TEMPO beat, I counts 1/64 of a quarter instead.
@@ -54,9 +64,9 @@ struct NoteName {
     int pitch;
 };
 constexpr std::array<NoteName, 21> noteNames{{
-    {"A", 9},   {"A#", 10}, {"Bb", 10}, {"B", 11},  {"B#", 12}, {"Cb", -1}, {"C", 0},
-    {"C#", 1},  {"Db", 1},  {"D", 2},   {"D#", 3},  {"Eb", 3},  {"E", 4},   {"E#", 5},
-    {"Fb", 4},  {"F", 5},   {"F#", 6},  {"Gb", 6},  {"G", 7},   {"G#", 8},  {"Ab", 8},
+    {"A", 9},  {"A#", 10}, {"Bb", 10}, {"B", 11}, {"B#", 12}, {"Cb", -1}, {"C", 0},
+    {"C#", 1}, {"Db", 1},  {"D", 2},   {"D#", 3}, {"Eb", 3},  {"E", 4},   {"E#", 5},
+    {"Fb", 4}, {"F", 5},   {"F#", 6},  {"Gb", 6}, {"G", 7},   {"G#", 8},  {"Ab", 8},
 }};
 
 // Reads "a:b" or, failing that, "a/b" as two reals; nothing when neither form reads or b is 0.
@@ -294,14 +304,11 @@ void ScriptCompiler::setting(std::string_view word)
         // The step names the channel of the chord's next note; past the 16th there is none.
         if (chordCount_ < maxChordNotes &&
             fits(pendingChordSize(chordCount_, chordPrograms_.size() + 1)))
-            chordPrograms_.push_back({scriptop::program, static_cast<std::uint8_t>(chordCount_),
-                                      scriptProgram_});
+            chordPrograms_.push_back(
+                {scriptop::program, static_cast<std::uint8_t>(chordCount_), scriptProgram_});
         break;
-    case '@':
-        scriptOctave_ = saturatingInt32(value);
-        break;
-    default:
-        break;
+    case '@': scriptOctave_ = saturatingInt32(value); break;
+    default: break;
     }
 }
 

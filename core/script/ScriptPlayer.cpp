@@ -39,8 +39,8 @@ std::string_view uninterpretableMessage(std::uint8_t operation, std::array<char,
     return std::string_view(buffer.data(), n);
 }
 
-ScriptPlayer::ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes,
-                           PlayerClock& clock, const PlayerReporter& reporter)
+ScriptPlayer::ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes, PlayerClock& clock,
+                           const PlayerReporter& reporter)
     : service_(service), channelNotes_(channelNotes), clock_(clock), reporter_(reporter)
 {
 }
@@ -54,17 +54,12 @@ void ScriptPlayer::play(const CompiledScript& code)
         const ScriptStep step = reader.next();
         switch (step.kind) {
         case ScriptStep::Kind::End:
-        case ScriptStep::Kind::Truncated:
-            return;
-        case ScriptStep::Kind::Unknown:
-            report(step.operation);
-            return;
+        case ScriptStep::Kind::Truncated: return;
+        case ScriptStep::Kind::Unknown: report(step.operation); return;
         case ScriptStep::Kind::Program:
             service_.send(programChange(step.channel & 15, step.program));
             break;
-        case ScriptStep::Kind::ChordOn:
-            startChord(step);
-            break;
+        case ScriptStep::Kind::ChordOn: startChord(step); break;
         case ScriptStep::Kind::Rest:
             elapsedMs += step.length;
             if (!clock_.waitUntil(dueTime(start, elapsedMs)))

@@ -48,16 +48,15 @@ bool ScriptPlayers::start(std::shared_ptr<const CompiledScript> code, PlayerRepo
     Player& player = players_.emplace_back();
     running_.fetch_add(1);
     try {
-        player.thread = std::thread(
-            [this, &player, code = std::move(code), service = service_,
-             reporter = std::move(reporter), hook = threadStartHook_] {
-                if (hook)
-                    hook();
-                SteadyPlayerClock clock(&stop_);
-                runScript(*code, *service, channelNotes_, clock, reporter);
-                running_.fetch_sub(1);
-                player.finished.store(true);
-            });
+        player.thread = std::thread([this, &player, code = std::move(code), service = service_,
+                                     reporter = std::move(reporter), hook = threadStartHook_] {
+            if (hook)
+                hook();
+            SteadyPlayerClock clock(&stop_);
+            runScript(*code, *service, channelNotes_, clock, reporter);
+            running_.fetch_sub(1);
+            player.finished.store(true);
+        });
     } catch (const std::system_error&) {
         running_.fetch_sub(1);
         players_.pop_back();

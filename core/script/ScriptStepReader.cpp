@@ -23,9 +23,7 @@ ScriptStep ScriptStepReader::next()
     const std::uint8_t* at = code_.data() + position_;
     step.operation = at[0];
     switch (at[0]) {
-    case scriptop::end:
-        step.size = 1;
-        break;
+    case scriptop::end: step.size = 1; break;
     case scriptop::chordOn:
         step.kind = ScriptStep::Kind::ChordOn;
         if (left >= 2) {

@@ -23,8 +23,8 @@ bool SteadyPlayerClock::waitUntil(PlayerTime due)
 {
     for (;;) {
         const auto current = std::chrono::steady_clock::now();
-        const PlayerTime left = due - std::chrono::duration_cast<PlayerTime>(
-                                          current.time_since_epoch());
+        const PlayerTime left =
+            due - std::chrono::duration_cast<PlayerTime>(current.time_since_epoch());
         if (left <= PlayerTime::zero())
             return !(stop_ && stop_->raised());
         const auto until = current + std::min<PlayerTime>(left, longestWait);

@@ -19,9 +19,9 @@ namespace tv {
 // renders (the built-in synthesizer service queues messages from other threads).
 class SynthEngine {
 public:
-    static constexpr int maxVoices = 64;      // notes at once; one more steals the oldest
+    static constexpr int maxVoices = 64;  // notes at once; one more steals the oldest
     static constexpr int channelCount = 16;
-    static constexpr int blockFrames = 64;    // voices recompute their exact phase per block
+    static constexpr int blockFrames = 64;         // voices recompute their exact phase per block
     static constexpr double stealSeconds = 0.003;  // fade of a stolen voice
 
     explicit SynthEngine(double sampleRate);

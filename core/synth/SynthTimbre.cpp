@@ -26,8 +26,7 @@ double harmonicAmplitude(int partialSet, int h)
         return std::abs(std::sin(std::numbers::pi * k * strike)) /
                (std::sin(std::numbers::pi * strike) * std::pow(k, 1.5));
     }
-    case SynthWavetables::PianoMellow:
-        return 1.0 / (k * k * k);
+    case SynthWavetables::PianoMellow: return 1.0 / (k * k * k);
     case SynthWavetables::Organ: {
         // Drawbars 8', 4', 2 2/3', 2', 1 3/5', 1 1/3', 1'.
         switch (h) {
@@ -41,14 +40,10 @@ double harmonicAmplitude(int partialSet, int h)
         default: return 0.0;
         }
     }
-    case SynthWavetables::Strings:
-        return 1.0 / (k * (1.0 + (k / 10.0) * (k / 10.0)));
-    case SynthWavetables::Reed:
-        return (h % 2 ? 1.0 : 0.3) / (k * (1.0 + (k / 14.0) * (k / 14.0)));
-    case SynthWavetables::Sine:
-        return h == 1 ? 1.0 : 0.0;
-    default:
-        return 0.0;
+    case SynthWavetables::Strings: return 1.0 / (k * (1.0 + (k / 10.0) * (k / 10.0)));
+    case SynthWavetables::Reed: return (h % 2 ? 1.0 : 0.3) / (k * (1.0 + (k / 14.0) * (k / 14.0)));
+    case SynthWavetables::Sine: return h == 1 ? 1.0 : 0.0;
+    default: return 0.0;
     }
 }
 
@@ -57,17 +52,18 @@ double harmonicAmplitude(int partialSet, int h)
 Timbre timbreForProgram(int program)
 {
     switch ((program & 127) / 8) {
-    case 2: return Timbre::Organ;        // organ
-    case 5:                              // solo strings
-    case 6:                              // ensemble
-    case 11:                             // synth pad
-    case 12: return Timbre::Strings;     // synth effects
-    case 7:                              // brass
-    case 8:                              // reed
-    case 10: return Timbre::Reed;        // synth lead
-    case 9: return Timbre::Sine;         // pipe
-    default: return Timbre::Piano;       // piano, chromatic percussion, guitar, bass, ethnic,
-                                         // percussive, sound effects
+    case 2: return Timbre::Organ;     // organ
+    case 5:                           // solo strings
+    case 6:                           // ensemble
+    case 11:                          // synth pad
+    case 12: return Timbre::Strings;  // synth effects
+    case 7:                           // brass
+    case 8:                           // reed
+    case 10: return Timbre::Reed;     // synth lead
+    case 9: return Timbre::Sine;      // pipe
+    default:
+        return Timbre::Piano;  // piano, chromatic percussion, guitar, bass, ethnic,
+                               // percussive, sound effects
     }
 }
 
@@ -114,9 +110,9 @@ SynthWavetables::SynthWavetables(double sampleRate)
                     cycle[static_cast<std::size_t>(i)] +=
                         amplitude * sine[static_cast<std::size_t>((h * i) & (tableSize - 1))];
             }
-            float* out = samples_.data() +
-                         (static_cast<std::size_t>(partialSet) * octaveLevels + level) *
-                             (tableSize + 1);
+            float* out =
+                samples_.data() +
+                (static_cast<std::size_t>(partialSet) * octaveLevels + level) * (tableSize + 1);
             for (int i = 0; i < tableSize; ++i)
                 out[i] = static_cast<float>(cycle[static_cast<std::size_t>(i)]);
             out[tableSize] = out[0];

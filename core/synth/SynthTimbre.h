@@ -43,9 +43,9 @@ public:
     // One set of partials per timbre, plus the mellow second set of Piano.
     enum PartialSet : int { PianoBright, PianoMellow, Organ, Strings, Reed, Sine, partialSetCount };
 
-    static constexpr int tableSize = 2048;         // samples per cycle; a power of two
+    static constexpr int tableSize = 2048;  // samples per cycle; a power of two
     static constexpr int maxHarmonics = 64;
-    static constexpr int octaveLevels = 12;        // fundamentals from 8 Hz up to 32 kHz
+    static constexpr int octaveLevels = 12;  // fundamentals from 8 Hz up to 32 kHz
     static constexpr double lowestFrequency = 8.0;
 
     explicit SynthWavetables(double sampleRate);

@@ -127,8 +127,7 @@ void SynthVoice::render(float* interleaved, int frames)
             if (level_ <= 0)
                 stage_ = Stage::Idle;
             break;
-        case Stage::Idle:
-            break;
+        case Stage::Idle: break;
         }
         if (stage_ == Stage::Idle) {
             level_ = 0;

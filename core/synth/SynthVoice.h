@@ -54,17 +54,17 @@ private:
     std::uint64_t order_ = 0;
 
     double frequency_ = 0;
-    double increment_ = 0;           // cycles per sample
-    double phaseOrigin_ = 0;         // phase in cycles, 0..1, at the origin sample
+    double increment_ = 0;    // cycles per sample
+    double phaseOrigin_ = 0;  // phase in cycles, 0..1, at the origin sample
     std::int64_t samplesSinceOrigin_ = 0;
-    bool audible_ = false;           // false at or above the Nyquist frequency
+    bool audible_ = false;  // false at or above the Nyquist frequency
 
-    double level_ = 0;               // envelope, 0..1
+    double level_ = 0;  // envelope, 0..1
     double attackStep_ = 0;
     double releaseStep_ = 0;
     double releaseSeconds_ = 0;
-    double decayFactor_ = 1;         // per sample while held
-    double brightness_ = 0;          // Piano: weight of the bright partials, 1 falling to 0
+    double decayFactor_ = 1;  // per sample while held
+    double brightness_ = 0;   // Piano: weight of the bright partials, 1 falling to 0
     double brightnessFactor_ = 1;
     float gainLeft_ = 0;
     float gainRight_ = 0;

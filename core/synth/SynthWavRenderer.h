@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/midi/MidiService.h"
+#include "core/script/PlayerClock.h"
 #include "core/synth/SynthEngine.h"
 #include "core/synth/WavWriter.h"
-#include "core/script/PlayerClock.h"
 
 #include <cstdint>
 #include <string>

@@ -64,8 +64,8 @@ std::shared_ptr<BuiltinSynthService> BuiltinSynthService::open(std::string& erro
             error = audioReason("No audio output device was found.", quiet);
             return nullptr;
         }
-        const unsigned rate = info.preferredSampleRate ? info.preferredSampleRate
-                                                       : defaultSampleRate;
+        const unsigned rate =
+            info.preferredSampleRate ? info.preferredSampleRate : defaultSampleRate;
         std::shared_ptr<BuiltinSynthService> service(new BuiltinSynthService(rate));
         service->deviceChannels_ = std::min(info.outputChannels, 2u);
 
@@ -116,8 +116,8 @@ void BuiltinSynthService::close()
     try {
         if (audio_->isStreamRunning()) {
             // The callback keeps taking queued messages (the last note-offs) and rendering.
-            const auto deadline = std::chrono::steady_clock::now() +
-                                  std::chrono::duration<double>(closeGraceSeconds);
+            const auto deadline =
+                std::chrono::steady_clock::now() + std::chrono::duration<double>(closeGraceSeconds);
             while (sounding_.load(std::memory_order_acquire) > 0 &&
                    std::chrono::steady_clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -12,8 +12,8 @@ namespace tv {
 struct MidiOutputInfo {
     enum class Kind { Alsa, Jack, Builtin };
     Kind kind = Kind::Alsa;
-    std::string name;       // as the user sees it
-    unsigned portIndex = 0; // the backend's own port number (Alsa, Jack)
+    std::string name;        // as the user sees it
+    unsigned portIndex = 0;  // the backend's own port number (Alsa, Jack)
 };
 
 // Every MIDI output port of the system (ALSA; JACK where ALSA cannot be opened or offers no

@@ -1,7 +1,7 @@
 #include "platform/midi/MidiLogService.h"
 
-#include "core/pitch/NumberText.h"
 #include "core/midi/MidiMessage.h"
+#include "core/pitch/NumberText.h"
 
 namespace tv {
 
@@ -34,7 +34,8 @@ void MidiLogService::send(std::uint32_t packed)
         if (file_) {
             const std::chrono::duration<double, std::milli> since =
                 std::chrono::steady_clock::now() - opened_;
-            const std::string line = formatFixed(since.count(), 3) + ' ' + messageHex(packed) + '\n';
+            const std::string line =
+                formatFixed(since.count(), 3) + ' ' + messageHex(packed) + '\n';
             std::fwrite(line.data(), 1, line.size(), file_);
             // Each line reaches the file at once, so the log can be followed while it grows.
             std::fflush(file_);

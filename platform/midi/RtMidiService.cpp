@@ -13,8 +13,8 @@ RtMidiService::~RtMidiService() { close(); }
 
 std::shared_ptr<RtMidiService> RtMidiService::open(const MidiOutputInfo& port, std::string& error)
 {
-    const auto api = port.kind == MidiOutputInfo::Kind::Jack ? RtMidi::UNIX_JACK
-                                                             : RtMidi::LINUX_ALSA;
+    const auto api =
+        port.kind == MidiOutputInfo::Kind::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
     BackendQuiet quiet;
     try {
         auto out = std::make_unique<RtMidiOut>(api, "Tonalvane");

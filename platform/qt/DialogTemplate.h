@@ -15,15 +15,15 @@ struct ControlSpec {
     enum class Kind {
         Label,
         Edit,
-        RightEdit,      // right-aligned edit
+        RightEdit,  // right-aligned edit
         Button,
         DefaultButton,
-        Radio,          // the dialog keeps its radio buttons in one group
+        Radio,  // the dialog keeps its radio buttons in one group
         Check,
-        Group,          // a frame with a caption
-        Combo,          // drop-down list with an edit field
-        List,           // report-style list
-        TextArea,       // multi-line edit
+        Group,     // a frame with a caption
+        Combo,     // drop-down list with an edit field
+        List,      // report-style list
+        TextArea,  // multi-line edit
     };
     Kind kind;
     const char* caption;

@@ -8,8 +8,8 @@ DialogUnits::DialogUnits(const QFont& font) : font_(font)
 {
     const QFontMetrics metrics(font);
     // The average width of the 52 Latin letters, rounded, as dialog layouts were measured.
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     averageWidth_ = (letters / 26 + 1) / 2;
     height_ = metrics.height();
 }

@@ -10,8 +10,8 @@ const QString messageCaption = QStringLiteral("Tonalvane");
 
 MessageService::Answer ask(const QString& text, QMessageBox::StandardButtons buttons)
 {
-    const auto chosen = QMessageBox::warning(QApplication::activeWindow(), messageCaption, text,
-                                             buttons);
+    const auto chosen =
+        QMessageBox::warning(QApplication::activeWindow(), messageCaption, text, buttons);
     switch (chosen) {
     case QMessageBox::Yes: return MessageService::Answer::Yes;
     case QMessageBox::No: return MessageService::Answer::No;

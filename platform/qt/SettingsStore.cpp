@@ -16,9 +16,9 @@ std::unique_ptr<SettingsStore> SettingsStore::userStore()
     auto settings = std::make_unique<QSettings>(
         QStringLiteral("HKEY_CURRENT_USER\\Software\\Tonalvane"), QSettings::NativeFormat);
 #else
-    auto settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                QStringLiteral("Tonalvane"),
-                                                QStringLiteral("Tonalvane"));
+    auto settings =
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Tonalvane"), QStringLiteral("Tonalvane"));
 #endif
     return std::unique_ptr<SettingsStore>(new SettingsStore(std::move(settings)));
 }

@@ -56,12 +56,11 @@ TEST(CliScaleCommands, TableListsEveryElement)
     ScratchDirectory dir;
     const CliRun run = runCli(dir, {"table", fixture("cli_scale.scl")});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
-              "Ratio\tCents\tExponents\tComplexity\tLimit\tOLimit\tULimit\tNote\tBend\t"
-              "Bend MSB\tBend LSB\n"
-              "1:1\t0.000\t0 0 0 0 0\t0.000000\t1\t1\t1\t60\t8192\t64\t0\n"
-              "3:1\t1901.955\t1 0 0 0 0\t-nan\t3\t3\t1\t79\t8272\t64\t80\n"
-              "0:0\t-30.997\t0 0 0 0 0\t0.000000\t1\t1\t1\t60\t6923\t54\t11\n");
+    EXPECT_EQ(run.out, "Ratio\tCents\tExponents\tComplexity\tLimit\tOLimit\tULimit\tNote\tBend\t"
+                       "Bend MSB\tBend LSB\n"
+                       "1:1\t0.000\t0 0 0 0 0\t0.000000\t1\t1\t1\t60\t8192\t64\t0\n"
+                       "3:1\t1901.955\t1 0 0 0 0\t-nan\t3\t3\t1\t79\t8272\t64\t80\n"
+                       "0:0\t-30.997\t0 0 0 0 0\t0.000000\t1\t1\t1\t60\t6923\t54\t11\n");
     EXPECT_EQ(run.err, "");
 }
 

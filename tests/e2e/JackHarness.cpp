@@ -26,8 +26,8 @@ bool JackServer::start(const std::string& name, std::string& reason)
         const int devnull = ::open("/dev/null", O_WRONLY);
         dup2(devnull, 1);
         dup2(devnull, 2);
-        execlp("jackd", "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r",
-               "48000", "-p", "128", static_cast<char*>(nullptr));
+        execlp("jackd", "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r", "48000",
+               "-p", "128", static_cast<char*>(nullptr));
         _exit(127);
     }
     // Wait until a client can connect.

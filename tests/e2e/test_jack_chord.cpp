@@ -10,10 +10,7 @@
 namespace tv::test {
 namespace {
 
-bool haveJackd()
-{
-    return std::system("command -v jackd >/dev/null 2>&1") == 0;
-}
+bool haveJackd() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
 
 std::vector<std::string> waitForEvents(const JackMidiCapture& capture, std::size_t count)
 {

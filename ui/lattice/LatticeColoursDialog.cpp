@@ -27,10 +27,8 @@ LatticeColoursDialog::LatticeColoursDialog(std::function<QColor(QWidget*)> pickC
     const auto controls = createControls(this, units, colourControls);
     connect(static_cast<QPushButton*>(controls[0]), &QPushButton::clicked, this,
             &LatticeColoursDialog::pickBackground);
-    connect(static_cast<QPushButton*>(controls[1]), &QPushButton::clicked, this,
-            &QDialog::accept);
-    connect(static_cast<QPushButton*>(controls[2]), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(static_cast<QPushButton*>(controls[1]), &QPushButton::clicked, this, &QDialog::accept);
+    connect(static_cast<QPushButton*>(controls[2]), &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void LatticeColoursDialog::pickBackground()

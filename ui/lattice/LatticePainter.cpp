@@ -124,8 +124,8 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
             label.topText = rightAligned3(element.numerator);
             label.bottomText = rightAligned3(element.denominator);
             label.top = QRect(x, y, m.main.width(label.topText), m.main.height());
-            label.bottom = QRect(x, y + m.lineHeight, m.main.width(label.bottomText),
-                                 m.main.height());
+            label.bottom =
+                QRect(x, y + m.lineHeight, m.main.width(label.bottomText), m.main.height());
             label.box = QRect(x, element.screenY, m.ratioWidth + 1, m.ratioHeight + 1);
             label.hasBox = true;
             y += 2 * m.lineHeight;
@@ -151,8 +151,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
 LatticePainter::LatticePainter(double screenDpiY)
     : main_(labelFont(pointsToPixels(8, screenDpiY), false)),
       mainSmall_(labelFont(pointsToPixels(6, screenDpiY), false)),
-      exponent_(exponentFontForCell(11)),
-      exponentSmall_(exponentFontForCell(8))
+      exponent_(exponentFontForCell(11)), exponentSmall_(exponentFontForCell(8))
 {
 }
 
@@ -190,8 +189,12 @@ int LatticePainter::drawLattice(QPainter& painter, Lattice& lattice, QSize outer
 
     // Later labels lie on top of earlier ones. Walking from the top down, a label whose every
     // pixel is already covered cannot be seen and is left out; what is drawn is the same.
-    const LabelMetrics labelMetrics{mainText, exponentText, lineHeight, lattice.ratioHitWidth(),
-                                    lattice.ratioHitHeight(), lattice.centsHitWidth(),
+    const LabelMetrics labelMetrics{mainText,
+                                    exponentText,
+                                    lineHeight,
+                                    lattice.ratioHitWidth(),
+                                    lattice.ratioHitHeight(),
+                                    lattice.centsHitWidth(),
                                     lattice.centsHitHeight()};
     coverage_.reset(painter.device() ? painter.device()->width() : width,
                     painter.device() ? painter.device()->height() : height);
@@ -249,10 +252,14 @@ void LatticePainter::drawBox(QPainter& painter, const Lattice& lattice, int inde
         return;
     // Two rings: raised boxes are light at the top and left, dark at the bottom and right;
     // sunken boxes the other way round.
-    const QColor outerLight = raised ? palette.color(QPalette::Midlight) : palette.color(QPalette::Dark);
-    const QColor outerDark = raised ? palette.color(QPalette::Shadow) : palette.color(QPalette::Light);
-    const QColor innerLight = raised ? palette.color(QPalette::Light) : palette.color(QPalette::Shadow);
-    const QColor innerDark = raised ? palette.color(QPalette::Dark) : palette.color(QPalette::Midlight);
+    const QColor outerLight =
+        raised ? palette.color(QPalette::Midlight) : palette.color(QPalette::Dark);
+    const QColor outerDark =
+        raised ? palette.color(QPalette::Shadow) : palette.color(QPalette::Light);
+    const QColor innerLight =
+        raised ? palette.color(QPalette::Light) : palette.color(QPalette::Shadow);
+    const QColor innerDark =
+        raised ? palette.color(QPalette::Dark) : palette.color(QPalette::Midlight);
     painter.fillRect(QRect(left, top, w, 1), outerLight);
     painter.fillRect(QRect(left, top, 1, h), outerLight);
     painter.fillRect(QRect(left, bottom, w, 1), outerDark);

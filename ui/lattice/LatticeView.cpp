@@ -58,8 +58,7 @@ void LatticeView::paintEvent(QPaintEvent* event)
         renderPicture();
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area, picture_,
-                      QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
+    painter.drawImage(area, picture_, QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
 }
 
 void LatticeView::resizeEvent(QResizeEvent* event)

@@ -1,11 +1,11 @@
 #include "ui/lattice/LatticeWindow.h"
 
 #include "core/midi/ChordQueue.h"
+#include "platform/qt/DialogUnits.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
-#include "platform/qt/DialogUnits.h"
 #include "ui/lattice/LatticeColoursDialog.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
@@ -24,10 +24,10 @@
 namespace tv {
 
 LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
-    : QMainWindow(parent, Qt::Window),
-      services_(services),
-      painter_(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
-                                                : 96.0)
+    : QMainWindow(parent, Qt::Window), services_(services),
+      painter_(QGuiApplication::primaryScreen()
+                   ? QGuiApplication::primaryScreen()->logicalDotsPerInchY()
+                   : 96.0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     services_.listeners().registerListener(&listener_);
@@ -197,9 +197,7 @@ void LatticeWindow::openTable()
 void LatticeWindow::runCommand(LatticeCommand command)
 {
     switch (command) {
-    case LatticeCommand::Exit:
-        closeWithoutPlacement();
-        break;
+    case LatticeCommand::Exit: closeWithoutPlacement(); break;
     case LatticeCommand::Limit3:
     case LatticeCommand::Limit5:
     case LatticeCommand::Limit7:
@@ -215,12 +213,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
         }
         repaintAll();
         break;
-    case LatticeCommand::StyleVelmor:
-        chooseStyle(Lattice::latticeStyle);
-        break;
-    case LatticeCommand::StylePlanetary:
-        chooseStyle(Lattice::planetaryStyle);
-        break;
+    case LatticeCommand::StyleVelmor: chooseStyle(Lattice::latticeStyle); break;
+    case LatticeCommand::StylePlanetary: chooseStyle(Lattice::planetaryStyle); break;
     case LatticeCommand::ShowRatios:
         options_.showRatios = !options_.showRatios;
         menus_->action(command)->setChecked(options_.showRatios);
@@ -231,39 +225,17 @@ void LatticeWindow::runCommand(LatticeCommand command)
         menus_->action(command)->setChecked(options_.showExponents);
         repaintAll();
         break;
-    case LatticeCommand::Colour:
-        editColours();
-        break;
-    case LatticeCommand::New:
-        files_->newLattice();
-        break;
-    case LatticeCommand::Open:
-        files_->open();
-        break;
-    case LatticeCommand::Close:
-        close();
-        break;
-    case LatticeCommand::Save:
-        files_->save();
-        break;
-    case LatticeCommand::SaveAs:
-        files_->saveAs();
-        break;
-    case LatticeCommand::SaveBitmap:
-        files_->saveBitmap();
-        break;
-    case LatticeCommand::PageSetup:
-        files_->pageSetup();
-        break;
-    case LatticeCommand::Print:
-        files_->print();
-        break;
-    case LatticeCommand::Patch:
-        choosePatch();
-        break;
-    case LatticeCommand::Table:
-        openTable();
-        break;
+    case LatticeCommand::Colour: editColours(); break;
+    case LatticeCommand::New: files_->newLattice(); break;
+    case LatticeCommand::Open: files_->open(); break;
+    case LatticeCommand::Close: close(); break;
+    case LatticeCommand::Save: files_->save(); break;
+    case LatticeCommand::SaveAs: files_->saveAs(); break;
+    case LatticeCommand::SaveBitmap: files_->saveBitmap(); break;
+    case LatticeCommand::PageSetup: files_->pageSetup(); break;
+    case LatticeCommand::Print: files_->print(); break;
+    case LatticeCommand::Patch: choosePatch(); break;
+    case LatticeCommand::Table: openTable(); break;
     default:
         // Options and View > File have no behaviour of their own yet.
         break;
@@ -289,11 +261,8 @@ void LatticeWindow::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        closeWithoutPlacement();
-        break;
-    default:
-        QMainWindow::keyPressEvent(event);
+    case Qt::Key_Escape: closeWithoutPlacement(); break;
+    default: QMainWindow::keyPressEvent(event);
     }
 }
 

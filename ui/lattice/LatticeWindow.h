@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/common/ElementListener.h"
 #include "core/lattice/Lattice.h"
+#include "ui/common/ElementListener.h"
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"

@@ -46,11 +46,10 @@ NewLatticeDialog::NewLatticeDialog(QWidget* parent) : QDialog(parent)
     okButton_ = static_cast<QPushButton*>(controls[0]);
     cancelButton_ = static_cast<QPushButton*>(controls[1]);
     limitEdit_ = static_cast<QLineEdit*>(controls[3]);
-    styleButtons_ = {static_cast<QRadioButton*>(controls[5]),
-                     static_cast<QRadioButton*>(controls[14]),
-                     static_cast<QRadioButton*>(controls[6]),
-                     static_cast<QRadioButton*>(controls[7]),
-                     static_cast<QRadioButton*>(controls[8])};
+    styleButtons_ = {
+        static_cast<QRadioButton*>(controls[5]), static_cast<QRadioButton*>(controls[14]),
+        static_cast<QRadioButton*>(controls[6]), static_cast<QRadioButton*>(controls[7]),
+        static_cast<QRadioButton*>(controls[8])};
     for (std::size_t i = 0; i < showBoxes_.size(); ++i)
         showBoxes_[i] = static_cast<QCheckBox*>(controls[10 + i]);
 

@@ -107,8 +107,8 @@ QString decimal(std::uint32_t value) { return QString::number(value); }
 
 }  // namespace
 
-RatioPropertiesDialog::RatioPropertiesDialog(Lattice& lattice, int index,
-                                             MessageService& messages, QWidget* parent)
+RatioPropertiesDialog::RatioPropertiesDialog(Lattice& lattice, int index, MessageService& messages,
+                                             QWidget* parent)
     : QDialog(parent), lattice_(lattice), index_(index), messages_(messages)
 {
     // The title's spelling is the one users have always seen.

@@ -20,8 +20,7 @@ constexpr int columnWidth = 75;
 
 }  // namespace
 
-TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTitle,
-                         QWidget* parent)
+TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTitle, QWidget* parent)
     : QDialog(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);

@@ -11,9 +11,9 @@ using Row = std::array<std::string, 11>;
 
 TEST(ElementTable, ColumnTitles)
 {
-    const std::array<std::string, 11> expected{"Ratio",  "Cents", "Exponents", "Complexity",
-                                               "Limit",  "OLimit", "ULimit",   "Note",
-                                               "Bend",   "Bend MSB", "Bend LSB"};
+    const std::array<std::string, 11> expected{"Ratio", "Cents",    "Exponents", "Complexity",
+                                               "Limit", "OLimit",   "ULimit",    "Note",
+                                               "Bend",  "Bend MSB", "Bend LSB"};
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(elementTableTitles[i], expected[i]);
 }
@@ -34,8 +34,8 @@ TEST(ElementTable, RowsOfRatioElements)
     Lattice lattice;
     lattice.loadDefaultScale();
     // 16/9 sits at (0, 174) in the lattice.
-    EXPECT_EQ(elementTableRow(lattice, 10), (Row{"16:9", "996.090", "-2 0 0 0 0", "174.000000",
-                                                 "3", "1", "3", "69", "12128", "94", "96"}));
+    EXPECT_EQ(elementTableRow(lattice, 10), (Row{"16:9", "996.090", "-2 0 0 0 0", "174.000000", "3",
+                                                 "1", "3", "69", "12128", "94", "96"}));
     // 3/2: note 67 bent up by 80 steps; its own octave does not reach the table.
     lattice.setOctave(7, 2);
     const Row fifth = elementTableRow(lattice, 7);
@@ -54,8 +54,8 @@ TEST(ElementTable, RowsOfCentsElementsAndOutOfRange)
 {
     Lattice lattice;
     lattice.addCents("", -30.99719);
-    EXPECT_EQ(elementTableRow(lattice, 0), (Row{"0:0", "-30.997", "0 0 0 0 0", "0.000000", "1",
-                                                "1", "1", "60", "6923", "54", "11"}));
+    EXPECT_EQ(elementTableRow(lattice, 0), (Row{"0:0", "-30.997", "0 0 0 0 0", "0.000000", "1", "1",
+                                                "1", "60", "6923", "54", "11"}));
     EXPECT_EQ(elementTableRow(lattice, 1), Row{});
     EXPECT_EQ(elementTableRow(lattice, -1), Row{});
 }

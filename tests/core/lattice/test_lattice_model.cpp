@@ -176,10 +176,10 @@ TEST(HitTest, BoxesIncludeTheirEdgesAndTheLowestIndexWins)
     lattice.setScreenX(2, -30);
     lattice.setScreenY(2, -30);
 
-    EXPECT_EQ(lattice.hitTest(125, 65), 0);   // inside both: the first one drawn below
-    EXPECT_EQ(lattice.hitTest(100, 50), 0);   // top left corner
-    EXPECT_EQ(lattice.hitTest(140, 70), 0);   // bottom right corner
-    EXPECT_EQ(lattice.hitTest(141, 70), 1);   // past element 0, inside element 1
+    EXPECT_EQ(lattice.hitTest(125, 65), 0);  // inside both: the first one drawn below
+    EXPECT_EQ(lattice.hitTest(100, 50), 0);  // top left corner
+    EXPECT_EQ(lattice.hitTest(140, 70), 0);  // bottom right corner
+    EXPECT_EQ(lattice.hitTest(141, 70), 1);  // past element 0, inside element 1
     EXPECT_EQ(lattice.hitTest(160, 80), 1);
     EXPECT_EQ(lattice.hitTest(161, 80), -1);
     EXPECT_EQ(lattice.hitTest(99, 50), -1);

@@ -1,8 +1,8 @@
 #include "support/ScratchDirectory.h"
 
 #include "core/lattice/Lattice.h"
-#include "core/pitch/NumberText.h"
 #include "core/lattice/ScalaFile.h"
+#include "core/pitch/NumberText.h"
 
 #include <gtest/gtest.h>
 

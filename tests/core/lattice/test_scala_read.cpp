@@ -88,10 +88,10 @@ TEST(ScalaRead, EveryWayOfWritingAPitch)
     Lattice lattice;
     const FileResult r = lattice.readScala(fixture("pitch_forms.scl"));
     EXPECT_TRUE(r.ok) << r.message;
-    expectPitches(lattice, {cents(408.0), cents(-5.0), cents(100.0), cents(701.955),
-                            cents(2.5), ratio(2, 1), ratio(2, 1), cents(76.049), cents(0.5),
-                            cents(701.955), ratio(3, 2), ratio(5, 4), ratio(3, 2),
-                            ratio(4294967295u, 4294967294u), cents(12.5), ratio(7, 1)});
+    expectPitches(lattice,
+                  {cents(408.0), cents(-5.0), cents(100.0), cents(701.955), cents(2.5), ratio(2, 1),
+                   ratio(2, 1), cents(76.049), cents(0.5), cents(701.955), ratio(3, 2), ratio(5, 4),
+                   ratio(3, 2), ratio(4294967295u, 4294967294u), cents(12.5), ratio(7, 1)});
     // Read exactly, not through a nearby binary value of a different decimal.
     EXPECT_EQ(lattice.cents(7), 76.049);
 }
@@ -110,7 +110,8 @@ TEST(ScalaRead, ControlCharactersLeaveTheEndOfTheDescription)
     Lattice lattice;
     ASSERT_TRUE(lattice.readScala(fixture("latin1_title.scl")).ok);
     // The bytes stay as the file has them; spaces are not control characters.
-    EXPECT_EQ(lattice.title(), "Gamme temp\xe9r\xe9" "e de d'Alembert  ");
+    EXPECT_EQ(lattice.title(), "Gamme temp\xe9r\xe9"
+                               "e de d'Alembert  ");
     EXPECT_EQ(displayText(lattice.title()), "Gamme temp\xc3\xa9r\xc3\xa9\x65 de d'Alembert  ");
 
     ASSERT_TRUE(lattice.readScala(fixture("utf8_title.scl")).ok);
@@ -149,8 +150,8 @@ TEST(ScalaRead, FilesWithoutDescriptionAndCountAreRefusedUntouched)
         EXPECT_EQ(r.message, "Invalid scala file!") << name;
         expectUnchanged(lattice);
     }
-    for (const char* text : {"Title\n12abc\n", "Title\n-3\n3/2\n", "Title\n99999999999\n",
-                             "Title\n\n12\n"}) {
+    for (const char* text :
+         {"Title\n12abc\n", "Title\n-3\n3/2\n", "Title\n99999999999\n", "Title\n\n12\n"}) {
         Lattice lattice = oldLattice();
         EXPECT_EQ(readText(lattice, text).message, "Invalid scala file!") << text;
         expectUnchanged(lattice);
@@ -213,9 +214,8 @@ TEST(ScalaRead, LongLinesAreReadWhole)
     // A comment or a trailing remark of any length never spills into a further line.
     const std::string remark(2000, 'x');
     Lattice lattice;
-    const FileResult r =
-        readText(lattice, "!" + remark + "\nLong lines\n2\n!" + remark + "\n3/2 " + remark +
-                              "\n" + "701.955 " + remark + "\n");
+    const FileResult r = readText(lattice, "!" + remark + "\nLong lines\n2\n!" + remark + "\n3/2 " +
+                                               remark + "\n" + "701.955 " + remark + "\n");
     EXPECT_TRUE(r.ok) << r.message.substr(0, 80);
     expectPitches(lattice, {ratio(3, 2), cents(701.955)});
 }
@@ -252,9 +252,9 @@ TEST(ScalaRead, StyleInForceIsKeptAndUsed)
 TEST(ScalaPitchWords, ShapesThatAreNotPitches)
 {
     for (const char* line :
-         {"0/1", "3/0", "00/5", "0", "-3/2", "+3/2", "-2", "abc", "1,5", "3/2.", "3//2", "/2",
-          "3/", ".", "-.", "+", "1.2.3", "3/2/5", "", "   \t", "!", "1e5", "1.5e3", "inf", "nan",
-          "0x10", "3./2", "x3/2"}) {
+         {"0/1",  "3/0", "00/5",  "0",   "-3/2", "+3/2", "-2",    "abc",   "1,5", "3/2.",
+          "3//2", "/2",  "3/",    ".",   "-.",   "+",    "1.2.3", "3/2/5", "",    "   \t",
+          "!",    "1e5", "1.5e3", "inf", "nan",  "0x10", "3./2",  "x3/2"}) {
         EXPECT_EQ(parseScalaPitch(line).kind, ScalaPitch::Kind::invalid) << '"' << line << '"';
     }
 }

@@ -1,5 +1,5 @@
-#include "core/midi/MidiMessage.h"
 #include "core/midi/ChordQueue.h"
+#include "core/midi/MidiMessage.h"
 #include "core/midi/MidiOutput.h"
 #include "support/CaptureMidiService.h"
 
@@ -11,7 +11,8 @@ namespace {
 using Hex = std::vector<std::string>;
 
 struct ChordQueueTest : ::testing::Test {
-    std::shared_ptr<test::CaptureMidiService> capture = std::make_shared<test::CaptureMidiService>();
+    std::shared_ptr<test::CaptureMidiService> capture =
+        std::make_shared<test::CaptureMidiService>();
     MidiOutput output{capture};
     ChordQueue queue{output};
 };
@@ -42,8 +43,8 @@ TEST_F(ChordQueueTest, SecondNoteGoesOutOnItsOwnChannel)
     queue.queueRatio(0, 0, 1, 1);
     queue.queueRatio(1, 0, 3, 2);
     queue.sendQueued(0);
-    EXPECT_EQ(capture->hex(), (Hex{"c0 00", "e0 00 40", "90 3c 5a", "c1 00", "e1 50 40",
-                                   "91 43 5a"}));
+    EXPECT_EQ(capture->hex(),
+              (Hex{"c0 00", "e0 00 40", "90 3c 5a", "c1 00", "e1 50 40", "91 43 5a"}));
     capture->clear();
     queue.sendNoteOffs();
     queue.sendNoteOffs();  // repeats the same note-offs

@@ -67,12 +67,9 @@ inline std::vector<std::string> steps(const CompiledScript& code)
             }
             out.push_back("D " + std::to_string(step.length));
             break;
-        case ScriptStep::Kind::Rest:
-            out.push_back("R " + std::to_string(step.length));
-            break;
+        case ScriptStep::Kind::Rest: out.push_back("R " + std::to_string(step.length)); break;
         case ScriptStep::Kind::Program:
-            out.push_back("* " + std::to_string(step.channel) + " " +
-                          std::to_string(step.program));
+            out.push_back("* " + std::to_string(step.channel) + " " + std::to_string(step.program));
             break;
         }
     }
@@ -92,8 +89,8 @@ inline std::vector<std::string> noteRecords(const CompiledScript& code)
 {
     std::vector<std::string> out;
     ScriptStepReader reader(code);
-    for (ScriptStep step = reader.next(); step.kind != ScriptStep::Kind::End &&
-                                          step.kind != ScriptStep::Kind::Truncated;
+    for (ScriptStep step = reader.next();
+         step.kind != ScriptStep::Kind::End && step.kind != ScriptStep::Kind::Truncated;
          step = reader.next()) {
         if (step.kind != ScriptStep::Kind::ChordOn)
             continue;

@@ -12,21 +12,19 @@ using test::stepsOf;
 
 TEST(CompilerText, AUserScriptFromStartToComment)
 {
-    const char* text =
-        "SET $triad = 1/1 5/4 3/2\r\n"
-        "TEMPO Q90\r\n"
-        "PLAY mf $triad q\r\n"
-        "REST e\r\n"
-        "PLAY @-1 ff 1/1 7/4 h.\r\n"
-        "REST q\r\n"
-        "/ from here on the text is ignored\r\n"
-        "PLAY 1/1\r\n";
-    EXPECT_EQ(stepsOf(text),
-              (Steps{"P 60 63 67", "D 667", "R 333", "P 48 57", "D 2000", "R 667"}));
-    EXPECT_EQ(test::noteRecords(*compileScript(text).code),
-              (std::vector<std::string>{"e0 00 40 90 3c 4f", "e1 4f 5b 91 3f 4f",
-                                        "e2 50 40 92 43 4f", "e0 00 40 90 30 5f",
-                                        "e1 03 56 91 39 5f"}));
+    const char* text = "SET $triad = 1/1 5/4 3/2\r\n"
+                       "TEMPO Q90\r\n"
+                       "PLAY mf $triad q\r\n"
+                       "REST e\r\n"
+                       "PLAY @-1 ff 1/1 7/4 h.\r\n"
+                       "REST q\r\n"
+                       "/ from here on the text is ignored\r\n"
+                       "PLAY 1/1\r\n";
+    EXPECT_EQ(stepsOf(text), (Steps{"P 60 63 67", "D 667", "R 333", "P 48 57", "D 2000", "R 667"}));
+    EXPECT_EQ(
+        test::noteRecords(*compileScript(text).code),
+        (std::vector<std::string>{"e0 00 40 90 3c 4f", "e1 4f 5b 91 3f 4f", "e2 50 40 92 43 4f",
+                                  "e0 00 40 90 30 5f", "e1 03 56 91 39 5f"}));
 }
 
 TEST(CompilerText, SeparatorsAndLineEnds)
@@ -76,8 +74,7 @@ TEST(Variables, DefinitionsAndTheirScope)
     // Values are used as written: a "$" word inside one is not expanded again.
     EXPECT_EQ(stepsOf("SET $a 1/1\r\nSET $b $a\r\nPLAY $b 3/2"), (Steps{"P 67", "D 1000"}));
     // A value may hold whole statements; the comma separates SET's own words.
-    EXPECT_EQ(stepsOf("SET $p,=,PLAY 1/1 q\r\n$p $p"),
-              (Steps{"P 60", "D 500", "P 60", "D 500"}));
+    EXPECT_EQ(stepsOf("SET $p,=,PLAY 1/1 q\r\n$p $p"), (Steps{"P 60", "D 500", "P 60", "D 500"}));
     // SET without a name or value defines nothing and produces nothing.
     EXPECT_EQ(stepsOf("PLAY 1/1 SET $x"), (Steps{"P 60", "D 1000"}));
 }

@@ -66,8 +66,8 @@ TEST(ScriptPlayer, TheSharedTableEndsEarlierNotesOnAChordsChannels)
     // Another player's chord on channel 0 only ends channel 0's note.
     PlayerRun other(table);
     other.play(*compiled("PLAY 5/4 q"));
-    EXPECT_EQ(other.capture.events, (Events{"0: 80 3c 00", "0: e0 4f 5b", "0: 90 3f 60",
-                                            "400: 80 3f 00"}));
+    EXPECT_EQ(other.capture.events,
+              (Events{"0: 80 3c 00", "0: e0 4f 5b", "0: 90 3f 60", "400: 80 3f 00"}));
     EXPECT_EQ(table.note(0), 63);
     EXPECT_EQ(table.note(1), 67);
 }
@@ -90,8 +90,8 @@ TEST(ScriptPlayer, ChordsShorterThanTheReleaseGap)
     PlayerRun run(table);
     run.play(*compiled("PLAY 1/1 50 ms PLAY 3/2 0 ms REST 10 ms"));
     EXPECT_EQ(run.capture.events,
-              (Events{"0: e0 00 40", "0: 90 3c 60", "0: 80 3c 00", "50: 80 3c 00",
-                      "50: e0 50 40", "50: 90 43 60", "50: 80 43 00"}));
+              (Events{"0: e0 00 40", "0: 90 3c 60", "0: 80 3c 00", "50: 80 3c 00", "50: e0 50 40",
+                      "50: 90 43 60", "50: 80 43 00"}));
     EXPECT_EQ(waitsInMs(run.clock), (Ms{0, 50, 50, 50, 60}));
 }
 
@@ -116,8 +116,8 @@ TEST(ScriptPlayer, UnknownOperationByteIsReportedAndEndsThePlayer)
 {
     ChannelNoteTable table;
     PlayerRun run(table);
-    run.play(CompiledScript(std::vector<std::uint8_t>{0x41, 0x50, 0x01, 0xE0, 0, 0x40, 0x90,
-                                                      60, 96, 0x00}));
+    run.play(CompiledScript(
+        std::vector<std::uint8_t>{0x41, 0x50, 0x01, 0xE0, 0, 0x40, 0x90, 60, 96, 0x00}));
     EXPECT_EQ(run.messages, (std::vector<std::string>{"Cannot interpret script: A (0x41)"}));
     EXPECT_TRUE(run.capture.events.empty());
     EXPECT_EQ(table.note(0), ChannelNoteTable::none);
@@ -140,9 +140,8 @@ TEST(ScriptPlayer, ProgramStepSendsAProgramChange)
     ChannelNoteTable table;
     PlayerRun run(table);
     run.play(*compiled("PLAY 1/1 *5 3/2 200 ms"));
-    EXPECT_EQ(run.capture.events,
-              (Events{"0: c1 05", "0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60",
-                      "100: 80 3c 00", "100: 81 43 00"}));
+    EXPECT_EQ(run.capture.events, (Events{"0: c1 05", "0: e0 00 40", "0: e1 50 40", "0: 90 3c 60",
+                                          "0: 91 43 60", "100: 80 3c 00", "100: 81 43 00"}));
 }
 
 TEST(ScriptPlayer, StopsAtOnceWhenTheClockSaysSo)
@@ -169,9 +168,9 @@ TEST(ScriptPlayer, MalformedCodeStaysWithinItsChannelsAndBytes)
     std::vector<std::uint8_t> bytes{0x50, 17};
     for (int k = 0; k < 17; ++k) {
         const auto ch = static_cast<std::uint8_t>(k & 15);
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(0xE0 + ch), 0, 0x40,
-                                   static_cast<std::uint8_t>(0x90 + ch),
-                                   static_cast<std::uint8_t>(40 + k), 96});
+        bytes.insert(bytes.end(),
+                     {static_cast<std::uint8_t>(0xE0 + ch), 0, 0x40,
+                      static_cast<std::uint8_t>(0x90 + ch), static_cast<std::uint8_t>(40 + k), 96});
     }
     bytes.insert(bytes.end(), {0x44, 0, 0, 0, 0});
     for (int k = 0; k < 17; ++k)

@@ -1,7 +1,7 @@
 #include "core/midi/MidiOutput.h"
-#include "core/script/ScriptPlayers.h"
 #include "core/script/PlayerStopSignal.h"
 #include "core/script/ScriptCompiler.h"
+#include "core/script/ScriptPlayers.h"
 #include "core/script/SteadyPlayerClock.h"
 #include "support/CaptureMidiService.h"
 
@@ -31,8 +31,7 @@ TEST(ScriptPlayers, ManyPlayersAtOnceShareTheChannelTable)
     constexpr int players = 24;
     for (int i = 0; i < players; ++i) {
         // Each player holds the only reference to its code.
-        ASSERT_TRUE(
-            threads.start(compileScript("PLAY 1/1 3/2 5 ms PLAY 5/4 5 ms REST 1 ms").code));
+        ASSERT_TRUE(threads.start(compileScript("PLAY 1/1 3/2 5 ms PLAY 5/4 5 ms REST 1 ms").code));
     }
     threads.waitAll();
     EXPECT_EQ(threads.running(), 0u);

@@ -65,13 +65,11 @@ TEST(ScriptStepReader, NoteOffCountFollowsTheMostRecentChord)
 {
     // A chord-length step before any chord has no records; one after a program step still
     // takes its count from the chord-on step, and a later chord of one note changes it.
-    const Bytes code{0x44, 0, 0, 0, 10,                                  // no chord yet
-                     0x50, 2, 0xE0, 0, 0x40, 0x90, 60, 96, 0xE1, 0, 0x40, 0x91, 64, 96,
-                     0x2A, 0, 5,                                          // program between
-                     0x44, 0, 0, 0, 20, 0x80, 60, 0, 0x81, 64, 0,
-                     0x50, 1, 0xE0, 0, 0x40, 0x90, 67, 96,
-                     0x44, 0, 0, 0, 30, 0x80, 67, 0,
-                     0x00};
+    const Bytes code{0x44, 0,    0,    0,  10,  // no chord yet
+                     0x50, 2,    0xE0, 0,  0x40, 0x90, 60, 96, 0xE1, 0,  0x40, 0x91, 64, 96,
+                     0x2A, 0,    5,  // program between
+                     0x44, 0,    0,    0,  20,   0x80, 60, 0,  0x81, 64, 0,    0x50, 1,  0xE0,
+                     0,    0x40, 0x90, 67, 96,   0x44, 0,  0,  0,    30, 0x80, 67,   0,  0x00};
     ScriptStepReader reader{std::span<const std::uint8_t>(code)};
     std::vector<std::pair<Kind, std::uint32_t>> walk;
     std::size_t total = 0;

@@ -50,20 +50,19 @@ enum class Window { Hann, BlackmanHarris };
 // (a power of two at least as long as the samples).
 class FourierMagnitudes {
 public:
-    FourierMagnitudes(const std::vector<double>& samples, double sampleRate,
-                      std::size_t fftSize, Window window = Window::Hann)
+    FourierMagnitudes(const std::vector<double>& samples, double sampleRate, std::size_t fftSize,
+                      Window window = Window::Hann)
         : sampleRate_(sampleRate), size_(fftSize)
     {
         std::vector<std::complex<double>> data(fftSize);
         const std::size_t n = std::min(samples.size(), fftSize);
         for (std::size_t i = 0; i < n; ++i) {
-            const double x = 2 * std::numbers::pi * static_cast<double>(i) /
-                             static_cast<double>(n - 1);
-            const double weight =
-                window == Window::Hann
-                    ? 0.5 - 0.5 * std::cos(x)
-                    : 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) -
-                          0.01168 * std::cos(3 * x);
+            const double x =
+                2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n - 1);
+            const double weight = window == Window::Hann
+                                      ? 0.5 - 0.5 * std::cos(x)
+                                      : 0.35875 - 0.48829 * std::cos(x) +
+                                            0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
             data[i] = samples[i] * weight;
         }
         fft(data);

@@ -27,8 +27,7 @@ double encodedFrequency(int note, int bend)
 }
 
 // Samples [fromSeconds, toSeconds) of a rendering.
-std::vector<double> slice(const std::vector<double>& samples, double fromSeconds,
-                          double toSeconds)
+std::vector<double> slice(const std::vector<double>& samples, double fromSeconds, double toSeconds)
 {
     return {samples.begin() + static_cast<std::ptrdiff_t>(fromSeconds * rate),
             samples.begin() + static_cast<std::ptrdiff_t>(toSeconds * rate)};
@@ -74,12 +73,12 @@ TEST_P(SynthChordPitch, EveryNoteIsWithinAFiftiethOfACentOfItsExactPitch)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    JustChords, SynthChordPitch,
-    ::testing::Values(ChordCase{"Unison", {{1, 1}}}, ChordCase{"Fifth", {{3, 2}}},
-                      ChordCase{"Seventh", {{7, 4}}},
-                      ChordCase{"MajorTriad", {{1, 1}, {5, 4}, {3, 2}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(JustChords, SynthChordPitch,
+                         ::testing::Values(ChordCase{"Unison", {{1, 1}}},
+                                           ChordCase{"Fifth", {{3, 2}}},
+                                           ChordCase{"Seventh", {{7, 4}}},
+                                           ChordCase{"MajorTriad", {{1, 1}, {5, 4}, {3, 2}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SynthPitch, OneStepOfBendIsHeard)
 {
@@ -114,9 +113,9 @@ TEST(SynthPitch, ABendRetunesTheSoundingNotesOfItsChannelOnly)
     const test::FourierMagnitudes before(slice(samples, 0.02, 0.3), rate, fftSize);
     const test::FourierMagnitudes after(slice(samples, 0.35, 1.3), rate, fftSize);
     EXPECT_NEAR(centsBetween(measure(before, middleC), middleC), 0.0, 0.05);
-    EXPECT_NEAR(centsBetween(measure(after, encodedFrequency(60, bend)),
-                             encodedFrequency(60, bend)),
-                0.0, 0.05);
+    EXPECT_NEAR(
+        centsBetween(measure(after, encodedFrequency(60, bend)), encodedFrequency(60, bend)), 0.0,
+        0.05);
     const NoteBend fifth = noteForRatio(60, 0, 3, 2);
     const double fifthHz = encodedFrequency(fifth.note, fifth.bend);
     EXPECT_NEAR(centsBetween(measure(after, fifthHz), fifthHz), 0.0, 0.05);
@@ -130,9 +129,9 @@ TEST(SynthPitch, ABendRetunesTheSoundingNotesOfItsChannelOnly)
     engine.handleMessage(noteOn(0, 72, 100));
     test::renderMono(engine, samples, test::framesFor(engine, 1.0));
     const test::FourierMagnitudes later(slice(samples, 1.4, 2.3), rate, fftSize);
-    EXPECT_NEAR(centsBetween(measure(later, encodedFrequency(72, bend)),
-                             encodedFrequency(72, bend)),
-                0.0, 0.05);
+    EXPECT_NEAR(
+        centsBetween(measure(later, encodedFrequency(72, bend)), encodedFrequency(72, bend)), 0.0,
+        0.05);
 }
 
 TEST(SynthPitch, ALongNoteStaysInPhaseWithTheIdealSine)

@@ -188,7 +188,7 @@ TEST(SynthTimbres, NothingAliasesBelowTheNyquistFrequency)
                 samples.clear();
                 renderMono(engine, samples, static_cast<std::size_t>(0.2 * sampleRate));
                 const test::FourierMagnitudes fourier(samples, sampleRate, 1 << 14,
-                                              test::Window::BlackmanHarris);
+                                                      test::Window::BlackmanHarris);
                 // Beyond the main lobe and the nearest side lobes of a harmonic.
                 const double skirt = 10 * sampleRate / static_cast<double>(samples.size());
                 const double f0 = SynthEngine::noteFrequency(note, 8192 + 2048);

@@ -1,12 +1,12 @@
 // Scripts rendered into WAV files with the built-in synthesizer: the player's own timing, the
 // exact pitches.
 
-#include "core/synth/SynthWavRenderer.h"
-#include "core/synth/WavWriter.h"
+#include "FrequencyAnalysis.h"
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayer.h"
-#include "FrequencyAnalysis.h"
+#include "core/synth/SynthWavRenderer.h"
+#include "core/synth/WavWriter.h"
 
 #include "support/ScratchDirectory.h"
 

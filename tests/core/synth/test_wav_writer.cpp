@@ -32,23 +32,21 @@ struct WavWriterTest : ::testing::Test {
 TEST(WavHeader, SixteenBitStereo)
 {
     // 3 frames at 48000 Hz: 12 data bytes, 192000 bytes a second, 4 bytes a frame.
-    const Bytes expected{
-        'R', 'I', 'F', 'F', 48, 0, 0, 0, 'W', 'A', 'V', 'E',          //
-        'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0,                  //
-        0x80, 0xBB, 0, 0, 0x00, 0xEE, 0x02, 0, 4, 0, 16, 0,           //
-        'd', 'a', 't', 'a', 12, 0, 0, 0};
+    const Bytes expected{'R',  'I',  'F', 'F', 48,   0,    0,    0, 'W', 'A', 'V', 'E',  //
+                         'f',  'm',  't', ' ', 16,   0,    0,    0, 1,   0,   2,   0,    //
+                         0x80, 0xBB, 0,   0,   0x00, 0xEE, 0x02, 0, 4,   0,   16,  0,    //
+                         'd',  'a',  't', 'a', 12,   0,    0,    0};
     EXPECT_EQ(wavHeader(48000, 2, WavSampleFormat::Pcm16, 3), expected);
 }
 
 TEST(WavHeader, FloatMonoCarriesAFactChunk)
 {
     // 5 frames at 44100 Hz: 20 data bytes, 176400 bytes a second.
-    const Bytes expected{
-        'R', 'I', 'F', 'F', 70, 0, 0, 0, 'W', 'A', 'V', 'E',          //
-        'f', 'm', 't', ' ', 18, 0, 0, 0, 3, 0, 1, 0,                  //
-        0x44, 0xAC, 0, 0, 0x10, 0xB1, 0x02, 0, 4, 0, 32, 0, 0, 0,     //
-        'f', 'a', 'c', 't', 4, 0, 0, 0, 5, 0, 0, 0,                   //
-        'd', 'a', 't', 'a', 20, 0, 0, 0};
+    const Bytes expected{'R',  'I',  'F', 'F', 70,   0,    0,    0, 'W', 'A', 'V', 'E',        //
+                         'f',  'm',  't', ' ', 18,   0,    0,    0, 3,   0,   1,   0,          //
+                         0x44, 0xAC, 0,   0,   0x10, 0xB1, 0x02, 0, 4,   0,   32,  0,   0, 0,  //
+                         'f',  'a',  'c', 't', 4,    0,    0,    0, 5,   0,   0,   0,          //
+                         'd',  'a',  't', 'a', 20,   0,    0,    0};
     EXPECT_EQ(wavHeader(44100, 1, WavSampleFormat::Float32, 5), expected);
 }
 

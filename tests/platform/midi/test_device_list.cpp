@@ -48,18 +48,18 @@ TEST(MidiDeviceList, TheBuiltinSynthesizerComesAfterEveryPortAndIsDeviceZeroWith
 
 TEST(MidiDeviceList, TheEnvironmentChoosesByNameOrBuiltin)
 {
-    const auto outputs = withBuiltinSynthesizer(
-        {{Kind::Jack, "tvcapture:in", 0}, {Kind::Jack, "synth:midi_in", 1}});
+    const auto outputs =
+        withBuiltinSynthesizer({{Kind::Jack, "tvcapture:in", 0}, {Kind::Jack, "synth:midi_in", 1}});
     const auto chosen = [&](const std::string& choice) {
         const MidiOutputInfo* output = chooseMidiOutput(outputs, choice);
         return output ? output->name : std::string("(none)");
     };
     EXPECT_EQ(chosen("builtin"), builtinName);
-    EXPECT_EQ(chosen("built-in"), builtinName);     // a part of its name, as for any output
-    EXPECT_EQ(chosen("synth"), "synth:midi_in");   // the first match, not the built-in one
+    EXPECT_EQ(chosen("built-in"), builtinName);   // a part of its name, as for any output
+    EXPECT_EQ(chosen("synth"), "synth:midi_in");  // the first match, not the built-in one
     EXPECT_EQ(chosen("capture"), "tvcapture:in");
     EXPECT_EQ(chosen("no-such-port"), "(none)");
-    EXPECT_EQ(chosen("Builtin"), "(none)");        // names compare with their case
+    EXPECT_EQ(chosen("Builtin"), "(none)");  // names compare with their case
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // The built-in synthesizer through a real audio device: RtAudio's JACK backend against a
 // private JACK server with the dummy driver, its output recorded by a JACK client and measured.
 
-#include "e2e/JackHarness.h"
 #include "core/midi/MidiMessage.h"
 #include "core/pitch/NoteBend.h"
-#include "platform/midi/BuiltinSynthService.h"
 #include "core/synth/FrequencyAnalysis.h"
+#include "e2e/JackHarness.h"
+#include "platform/midi/BuiltinSynthService.h"
 
 #include <gtest/gtest.h>
 
@@ -51,8 +51,8 @@ public:
     // Connects the first port whose name matches `pattern` to the recorder.
     bool connectFrom(const char* pattern)
     {
-        const char** ports = jack_get_ports(client_, pattern, JACK_DEFAULT_AUDIO_TYPE,
-                                            JackPortIsOutput);
+        const char** ports =
+            jack_get_ports(client_, pattern, JACK_DEFAULT_AUDIO_TYPE, JackPortIsOutput);
         if (!ports || !ports[0])
             return false;
 
@@ -81,8 +81,7 @@ private:
     static int process(jack_nframes_t frames, void* self)
     {
         auto* recorder = static_cast<JackAudioRecorder*>(self);
-        const auto* in =
-            static_cast<const float*>(jack_port_get_buffer(recorder->port_, frames));
+        const auto* in = static_cast<const float*>(jack_port_get_buffer(recorder->port_, frames));
         std::size_t count = recorder->count_.load(std::memory_order_relaxed);
         for (jack_nframes_t i = 0; i < frames && count < recorder->recorded_.size(); ++i)
             recorder->recorded_[count++] = in[i];

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
-#include <QPrinter>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTimer>
 
@@ -197,8 +197,7 @@ TEST_F(LatticeFiles, SaveBitmapWritesThePictureAtTheWindowsSize)
 
     dialogs->imagePath = dir.filePath("missing/picture.png");
     window->runCommand(LatticeCommand::SaveBitmap);
-    EXPECT_EQ(messages.texts,
-              QStringList{"Unable to open " + dialogs->imagePath + " for writing"});
+    EXPECT_EQ(messages.texts, QStringList{"Unable to open " + dialogs->imagePath + " for writing"});
 }
 
 TEST_F(LatticeFiles, PrintWritesOnePageAndClicksStillHitTheScreenPositions)
@@ -211,7 +210,8 @@ TEST_F(LatticeFiles, PrintWritesOnePageAndClicksStillHitTheScreenPositions)
     window->runCommand(LatticeCommand::Print);
     const QByteArray pdf = read(dialogs->pdfPath);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 1);
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
+              1);
     EXPECT_GT(pdf.size(), 2000);
     // The document name is the PDF's title, in UTF-16.
     EXPECT_TRUE(pdf.contains(QByteArray("/Title (\xfe\xff\0O\0R\0L\0I\0X)", 19)));

@@ -19,7 +19,10 @@ struct LatticePlaying : LatticeWindowFixture {
         paint(window);
     }
     void TearDown() override { delete window; }
-    QPoint at(std::uint32_t n, std::uint32_t d) { return inside(window, indexOf(window->lattice(), n, d)); }
+    QPoint at(std::uint32_t n, std::uint32_t d)
+    {
+        return inside(window, indexOf(window->lattice(), n, d));
+    }
 };
 
 TEST_F(LatticePlaying, PlainClickSoundsWhileTheButtonIsHeld)
@@ -41,8 +44,8 @@ TEST_F(LatticePlaying, ShiftBuildsAChordOneChannelPerNoteWithThePatch)
     capture->clear();
     press(window, at(3, 2), Qt::ShiftModifier);
     // The kept note is silenced again, then both sound, each after its program change.
-    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "c0 28", "e0 00 40", "90 3c 5a", "c1 28",
-                                   "e1 50 40", "91 43 5a"}));
+    EXPECT_EQ(capture->hex(),
+              (Hex{"80 3c 00", "c0 28", "e0 00 40", "90 3c 5a", "c1 28", "e1 50 40", "91 43 5a"}));
     capture->clear();
     release(window, Qt::ShiftModifier);
     EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 43 00"}));
@@ -105,8 +108,8 @@ TEST_F(LatticePlaying, CentsOnlyElementsSoundLikeRatios)
     release(window, Qt::ShiftModifier);
     capture->clear();
     press(window, inside(window, 1), Qt::ShiftModifier);
-    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "c0 00", "e0 01 30", "90 3c 5a", "c1 00",
-                                   "e1 50 40", "91 43 5a"}));
+    EXPECT_EQ(capture->hex(),
+              (Hex{"80 3c 00", "c0 00", "e0 01 30", "90 3c 5a", "c1 00", "e1 50 40", "91 43 5a"}));
 }
 
 TEST_F(LatticePlaying, ElementOctaveMovesTheNote)

@@ -5,14 +5,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QPushButton>
-#include <QTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace tv::test {
 namespace {
@@ -60,14 +60,22 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     const bool on = true, off = false;
     const MenuLine sep{"---", on, off, off};
     EXPECT_EQ(menuLines(menuNamed(bar, "&Edit")),
-              (std::vector<MenuLine>{{"&Undo", off, off, off}, {"&Redo", off, off, off}, sep,
-                                     {"Cu&t", off, off, off}, {"&Copy", off, off, off},
-                                     {"&Paste", off, off, off}, {"&Delete", off, off, off}, sep,
+              (std::vector<MenuLine>{{"&Undo", off, off, off},
+                                     {"&Redo", off, off, off},
+                                     sep,
+                                     {"Cu&t", off, off, off},
+                                     {"&Copy", off, off, off},
+                                     {"&Paste", off, off, off},
+                                     {"&Delete", off, off, off},
+                                     sep,
                                      {"&Options...", on, off, off}}));
-    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")),
-              (std::vector<MenuLine>{{"&3 limit", on, on, on}, {"&5 limit", on, on, on},
-                                     {"&7 limit", on, on, on}, {"&11 limit", on, on, on},
-                                     {"&Combined", on, on, on}, sep, {"&All", on, off, off}}));
+    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")), (std::vector<MenuLine>{{"&3 limit", on, on, on},
+                                                                          {"&5 limit", on, on, on},
+                                                                          {"&7 limit", on, on, on},
+                                                                          {"&11 limit", on, on, on},
+                                                                          {"&Combined", on, on, on},
+                                                                          sep,
+                                                                          {"&All", on, off, off}}));
     const auto style = menuLines(menuNamed(bar, "&Style"));
     ASSERT_EQ(style.size(), 8u);
     EXPECT_EQ(style[0], (MenuLine{"&Velmor lattice", on, on, on}));
@@ -226,8 +234,11 @@ TEST_F(LatticeWindowTest, ColourDialogAppliesItsChoiceOnlyOnOk)
 QString outerText(const QWidget& window)
 {
     const QRect r = window.frameGeometry();
-    return QStringLiteral("%1 %2 %3 %4").arg(r.left()).arg(r.top()).arg(r.x() + r.width()).arg(
-        r.y() + r.height());
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(r.left())
+        .arg(r.top())
+        .arg(r.x() + r.width())
+        .arg(r.y() + r.height());
 }
 
 TEST_F(LatticeWindowTest, PlacementIsStoredByTheCloseBoxOnly)
@@ -332,7 +343,8 @@ TEST_F(LatticeWindowTest, LeavingOutCoveredLabelsChangesNoPixel)
     for (int i = 0; i < lattice.count(); i += 5)
         lattice.setSelected(i, true);
     for (const int style : {0, 1}) {
-        window->runCommand(style == 0 ? LatticeCommand::StyleVelmor : LatticeCommand::StylePlanetary);
+        window->runCommand(style == 0 ? LatticeCommand::StyleVelmor
+                                      : LatticeCommand::StylePlanetary);
         const QImage culled = picture(window);
         const auto positions = lattice.screenX(lattice.count() - 1);
         auto& painter = const_cast<LatticePainter&>(window->painter());

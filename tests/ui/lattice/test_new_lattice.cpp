@@ -65,9 +65,18 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     NewLatticeDialog dialog;
     const auto& s = dialog.styleButtons();
     const auto& b = dialog.showBoxes();
-    const std::vector<QWidget*> order{dialog.okButton(), dialog.cancelButton(),
-                                      dialog.limitEdit(), s[0], s[2], s[3], s[4],
-                                      b[0], b[1], b[2], b[3], s[1]};
+    const std::vector<QWidget*> order{dialog.okButton(),
+                                      dialog.cancelButton(),
+                                      dialog.limitEdit(),
+                                      s[0],
+                                      s[2],
+                                      s[3],
+                                      s[4],
+                                      b[0],
+                                      b[1],
+                                      b[2],
+                                      b[3],
+                                      s[1]};
     std::vector<QWidget*> chain;
     QWidget* w = dialog.okButton();
     do {
@@ -88,8 +97,8 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    const std::vector<QWidget*> walk{dialog.cancelButton(), dialog.limitEdit(), s[0], b[0],
-                                     b[1], b[2], b[3], dialog.okButton()};
+    const std::vector<QWidget*> walk{
+        dialog.cancelButton(), dialog.limitEdit(), s[0], b[0], b[1], b[2], b[3], dialog.okButton()};
     for (std::size_t i = 0; i < walk.size(); ++i)
         EXPECT_EQ(tabFrom(dialog.okButton(), static_cast<int>(i) + 1), walk[i]) << i;
 

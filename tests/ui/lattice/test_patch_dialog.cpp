@@ -64,10 +64,12 @@ TEST(PatchDialogTest, OpensOnAllWithTheCurrentPatchSelected)
     const DialogUnits units(DialogUnits::dialogFont());
     EXPECT_EQ(dialog.size(), units.size(186, 126));
     EXPECT_TRUE(dialog.okButton()->isDefault());
-    const QStringList groups{"ALL", "PIANO", "CHROMATIC PERCUSSION", "ORGAN", "GUITAR", "BASS",
-                             "SOLO STRINGS", "ENSEMBLE", "BRASS", "REED", "PIPE", "SYNTH LEAD",
-                             "SYNTH PAD", "SYNTH EFFECTS", "ETHNIC", "PERCUSSIVE",
-                             "SOUND EFFECTS"};
+    const QStringList groups{"ALL",          "PIANO",         "CHROMATIC PERCUSSION",
+                             "ORGAN",        "GUITAR",        "BASS",
+                             "SOLO STRINGS", "ENSEMBLE",      "BRASS",
+                             "REED",         "PIPE",          "SYNTH LEAD",
+                             "SYNTH PAD",    "SYNTH EFFECTS", "ETHNIC",
+                             "PERCUSSIVE",   "SOUND EFFECTS"};
     EXPECT_EQ(items(dialog.groupList()), groups);
     EXPECT_EQ(dialog.groupList()->currentText(), "ALL");
     EXPECT_EQ(items(dialog.programList()), programNames(0, 127));

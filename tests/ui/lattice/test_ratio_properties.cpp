@@ -138,7 +138,7 @@ TEST_F(RatioPropertiesTest, SignedDecimalCentsWinOverTheRatioWhateverTheLocale)
     EXPECT_EQ(dialog.numeratorEdit()->text(), "15");  // digits only
     type(dialog, cents, "1,5");
     EXPECT_EQ(dialog.centsEdit()->text(), "15");  // no decimal comma
-    type(dialog, numerator, "0");  // would be refused if the ratio were read
+    type(dialog, numerator, "0");                 // would be refused if the ratio were read
     type(dialog, cents, "-701.955");
     type(dialog, octave, "-1");
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);

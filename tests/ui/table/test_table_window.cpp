@@ -60,8 +60,8 @@ TEST(TableWindowTest, DefaultScaleRowsWithElevenLeftAlignedColumns)
 
     const QTreeWidget* list = table->list();
     ASSERT_EQ(list->columnCount(), 11);
-    const QStringList titles{"Ratio", "Cents",    "Exponents", "Complexity", "Limit",   "OLimit",
-                             "ULimit", "Note", "Bend",      "Bend MSB",   "Bend LSB"};
+    const QStringList titles{"Ratio",  "Cents", "Exponents", "Complexity", "Limit",   "OLimit",
+                             "ULimit", "Note",  "Bend",      "Bend MSB",   "Bend LSB"};
     for (int c = 0; c < 11; ++c) {
         EXPECT_EQ(list->headerItem()->text(c), titles[c]);
         EXPECT_EQ(list->header()->sectionSize(c), 75) << c;
