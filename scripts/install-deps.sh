@@ -4,8 +4,8 @@
 set -euo pipefail
 
 PACKAGES=(
-  # build
-  build-essential cmake ninja-build pkg-config
+  # build, and the formatting that scripts/test.sh checks
+  build-essential cmake ninja-build pkg-config clang-format-14
   # user interface: Qt 6 widgets, printing, the test library and the platform plugins
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-qpa-plugins libgl-dev
   # MIDI output and the audio of the built-in synthesizer
