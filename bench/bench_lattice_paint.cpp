@@ -5,6 +5,7 @@
 #include "core/lattice/Lattice.h"
 #include "platform/qt/MessageService.h"
 #include "platform/qt/SettingsStore.h"
+#include "ui/lattice/LatticeGeometry.h"
 #include "ui/lattice/LatticePainter.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/LatticeWindow.h"
@@ -100,7 +101,9 @@ int main(int argc, char** argv)
         for (int run = 0; run < (count > 20000 ? 7 : 15); ++run) {
             QPainter p(&image);
             const auto start = Clock::now();
-            painter.drawLattice(p, lattice, QSize(1024, 768), tv::LatticeDrawOptions{});
+            painter.drawLattice(p,
+                                tv::LatticeGeometry(lattice, QSize(1024, 768), painter.metrics()),
+                                tv::LatticeDrawOptions{});
             p.end();
             times.push_back(milliseconds(Clock::now() - start));
         }
@@ -127,17 +130,17 @@ int main(int argc, char** argv)
         window->view()->invalidatePicture();
         window->view()->repaint();
         // A point whose element sounds (its note lies in the MIDI range).
+        const tv::LatticeGeometry geometry = window->labelGeometry();
+        const auto& l = window->lattice();
         int target = 0;
-        for (; target < window->lattice().count(); ++target) {
-            const auto& l = window->lattice();
-            const int hit = l.hitTest(l.screenX(target) + 2, l.screenY(target) + 2);
+        for (; target < l.count(); ++target) {
+            const int hit = geometry.hitTest(geometry.labelAt(target) + QPoint(2, 2));
             const auto pitch =
                 app.midiOutput().noteForRatio(0, l.numerator(hit), l.denominator(hit));
             if (hit >= 0 && pitch.note >= 0 && pitch.note <= 127)
                 break;
         }
-        const QPointF at(window->lattice().screenX(target) + 2,
-                         window->lattice().screenY(target) + 2);
+        const QPointF at(geometry.labelAt(target) + QPoint(2, 2));
         std::vector<double> times;
         const int before = service->messages;
         for (int run = 0; run < 200; ++run) {

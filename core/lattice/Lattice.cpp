@@ -29,12 +29,6 @@ constexpr std::array<DefaultPitch, 12> defaultScale{{
     {"M7", 15, 8},
 }};
 
-bool inBox(std::int64_t x, std::int64_t y, std::int64_t left, std::int64_t top, std::int64_t width,
-           std::int64_t height)
-{
-    return left <= x && x <= left + width && top <= y && y <= top + height;
-}
-
 }  // namespace
 
 Lattice::Lattice() { primeDirections(); }
@@ -151,31 +145,6 @@ void Lattice::placeCents(LatticeElement& element, double cents)
 }
 
 void Lattice::normalise() { normaliseLayout(elements_); }
-
-int Lattice::hitTest(int x, int y) const
-{
-    for (std::size_t i = 0; i < elements_.size(); ++i) {
-        const auto& e = elements_[i];
-        const bool hit = e.isRatio()
-                             ? inBox(x, y, e.screenX, e.screenY, ratioHitWidth_, ratioHitHeight_)
-                             : inBox(x, y, e.screenX, e.screenY, centsHitWidth_, centsHitHeight_);
-        if (hit)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-void Lattice::setRatioHitSize(int width, int height)
-{
-    ratioHitWidth_ = width;
-    ratioHitHeight_ = height;
-}
-
-void Lattice::setCentsHitSize(int width, int height)
-{
-    centsHitWidth_ = width;
-    centsHitHeight_ = height;
-}
 
 std::string Lattice::name(int index) const
 {
@@ -304,30 +273,6 @@ Rgb Lattice::denominatorFillColour(int index) const
 {
     const auto* e = element(index);
     return e ? limitFillColours[limitColourIndex(e->uLimit)] : Rgb{0};
-}
-
-std::int32_t Lattice::screenX(int index) const
-{
-    const auto* e = element(index);
-    return e ? e->screenX : 0;
-}
-
-std::int32_t Lattice::screenY(int index) const
-{
-    const auto* e = element(index);
-    return e ? e->screenY : 0;
-}
-
-void Lattice::setScreenX(int index, std::int32_t value)
-{
-    if (auto* e = element(index))
-        e->screenX = value;
-}
-
-void Lattice::setScreenY(int index, std::int32_t value)
-{
-    if (auto* e = element(index))
-        e->screenY = value;
 }
 
 bool Lattice::selected(int index) const

@@ -11,9 +11,9 @@
 namespace tv {
 
 // The pitches behind one lattice window: an ordered list of elements that only grows at the
-// end or is emptied as a whole, the scale's title, the layout style and the label box sizes
-// used for hit testing. Every indexed accessor answers an index out of range with a neutral
-// value instead of failing.
+// end or is emptied as a whole, the scale's title and the layout style. Where the labels are
+// drawn is the window's business. Every indexed accessor answers an index out of range with a
+// neutral value instead of failing.
 class Lattice {
 public:
     // Element counts are 16-bit wherever the lattice is indexed.
@@ -37,7 +37,7 @@ public:
     // the lattice already holds `maxElements`.
     bool addRatio(const std::string& name, std::uint32_t numerator, std::uint32_t denominator);
     bool addCents(const std::string& name, double cents);
-    // Removes every element; title, style, hit sizes and autoNormalise stay.
+    // Removes every element; title, style and autoNormalise stay.
     void clear();
     // Replaces the elements with the twelve-note default scale; the title stays. Gives 1.
     int loadDefaultScale();
@@ -62,15 +62,6 @@ public:
     bool autoNormalise() const { return autoNormalise_; }
     void setAutoNormalise(bool on) { autoNormalise_ = on; }
 
-    // The lowest index whose label box (both edges inclusive) holds the window point, else -1.
-    int hitTest(int x, int y) const;
-    void setRatioHitSize(int width, int height);
-    int ratioHitWidth() const { return ratioHitWidth_; }
-    int ratioHitHeight() const { return ratioHitHeight_; }
-    void setCentsHitSize(int width, int height);
-    int centsHitWidth() const { return centsHitWidth_; }
-    int centsHitHeight() const { return centsHitHeight_; }
-
     std::string name(int index) const;
     std::string setName(int index, const std::string& text);
     std::uint32_t numerator(int index) const;
@@ -90,10 +81,6 @@ public:
     Rgb numeratorFillColour(int index) const;
     Rgb denominatorTextColour(int index) const;
     Rgb denominatorFillColour(int index) const;
-    std::int32_t screenX(int index) const;
-    std::int32_t screenY(int index) const;
-    void setScreenX(int index, std::int32_t value);
-    void setScreenY(int index, std::int32_t value);
     bool selected(int index) const;
     void setSelected(int index, bool value);
     // "e3 e5 e7 e11 e13"; empty out of range.
@@ -108,10 +95,6 @@ private:
     std::deque<LatticeElement> elements_;
     int style_ = latticeStyle;
     std::string title_;
-    int ratioHitWidth_ = 0;
-    int ratioHitHeight_ = 0;
-    int centsHitWidth_ = 0;
-    int centsHitHeight_ = 0;
     bool autoNormalise_ = true;
 };
 

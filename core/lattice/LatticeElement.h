@@ -25,8 +25,6 @@ struct LatticeElement {
     std::uint16_t oLimit = 1;
     std::uint16_t uLimit = 1;
     std::uint16_t limit = 1;
-    std::int32_t screenX = 0;
-    std::int32_t screenY = 0;
     bool selected = false;
 
     bool isRatio() const { return denominator != 0; }

@@ -114,10 +114,6 @@ void LatticeFileCommands::print()
     // printable area.
     window_.drawLattice(painter);
     painter.end();
-    // Drawing stored the label positions measured on the page; put the screen's back so a
-    // click finds the element under the pointer.
-    window_.view()->renderPicture();
-    window_.view()->update();
 }
 
 }  // namespace tv

@@ -61,13 +61,6 @@ void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std
     font.draw(painter, cell.x(), cell.y(), text);
 }
 
-struct LabelMetrics {
-    const GlyphText& main;
-    const GlyphText& exponent;
-    int lineHeight;
-    int ratioWidth, ratioHeight, centsWidth, centsHeight;
-};
-
 // Where one element's label parts go and what they say. Every part is opaque: the text
 // cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
 struct Label {
@@ -114,30 +107,31 @@ struct Label {
 };
 
 Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& options,
-                  const LabelMetrics& m)
+                  const LatticeGeometry& geometry, const GlyphText& main, const GlyphText& exponent)
 {
     Label label;
-    const int x = element.screenX;
-    int y = element.screenY;
+    const QPoint corner = geometry.labelAt(element);
+    const int x = corner.x();
+    int y = corner.y();
+    const int lineHeight = geometry.lineHeight();
     if (element.isRatio()) {
         if (options.showRatios) {
             label.topText = rightAligned3(element.numerator);
             label.bottomText = rightAligned3(element.denominator);
-            label.top = QRect(x, y, m.main.width(label.topText), m.main.height());
-            label.bottom =
-                QRect(x, y + m.lineHeight, m.main.width(label.bottomText), m.main.height());
-            label.box = QRect(x, element.screenY, m.ratioWidth + 1, m.ratioHeight + 1);
+            label.top = QRect(x, y, main.width(label.topText), main.height());
+            label.bottom = QRect(x, y + lineHeight, main.width(label.bottomText), main.height());
+            label.box = geometry.box(element);
             label.hasBox = true;
-            y += 2 * m.lineHeight;
+            y += 2 * lineHeight;
         }
         if (options.showExponents) {
             label.exponentText = tv::exponentText(element);
-            label.exponent = QRect(x, y, m.exponent.width(label.exponentText), m.exponent.height());
+            label.exponent = QRect(x, y, exponent.width(label.exponentText), exponent.height());
         }
     } else if (options.showRatios) {
         label.topText = formatFixed(element.cents, 1);
-        label.top = QRect(x, y, m.main.width(label.topText), m.main.height());
-        label.box = QRect(x, y, m.centsWidth + 1, m.centsHeight + 1);
+        label.top = QRect(x, y, main.width(label.topText), main.height());
+        label.box = geometry.box(element);
         label.hasBox = true;
     }
     // A box too small for its ring is not drawn.
@@ -151,56 +145,33 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
 LatticePainter::LatticePainter(double screenDpiY)
     : main_(labelFont(pointsToPixels(8, screenDpiY), false)),
       mainSmall_(labelFont(pointsToPixels(6, screenDpiY), false)),
-      exponent_(exponentFontForCell(11)), exponentSmall_(exponentFontForCell(8))
+      exponent_(exponentFontForCell(11)), exponentSmall_(exponentFontForCell(8)),
+      metrics_(LatticeFontMetrics::measure(main_.font(), mainSmall_.font()))
 {
 }
 
-int LatticePainter::drawLattice(QPainter& painter, Lattice& lattice, QSize outerSize,
+int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geometry,
                                 const LatticeDrawOptions& options)
 {
-    const int width = outerSize.width();
-    const int height = outerSize.height();
+    const Lattice& lattice = geometry.lattice();
+    const int width = geometry.outerSize().width();
+    const int height = geometry.outerSize().height();
     painter.fillRect(QRect(0, 0, width, height), options.background);
 
-    const QFontMetrics normal(main_.font());
-    const int cw = normal.horizontalAdvance(QLatin1Char('0'));
-    const int ch = normal.height();
-    drawWidth_ = width - 2 * cw;
-    drawHeight_ = height - 4 * ch;
-    smallLayout_ = !(drawWidth_ > 500 && drawHeight_ > 350);
-
-    const GlyphText& mainText = smallLayout_ ? mainSmall_ : main_;
-    const GlyphText& exponentText = smallLayout_ ? exponentSmall_ : exponent_;
-    const QFontMetrics metrics(mainText.font());
-    const int lineHeight = metrics.height();
-    const int w2 = metrics.horizontalAdvance(QStringLiteral("00"));
-    lattice.setRatioHitSize(static_cast<int>(1.33 * w2 + 0.5), 2 * lineHeight);
-    lattice.setCentsHitSize(metrics.horizontalAdvance(QStringLiteral("9999.9")), lineHeight);
-
+    const GlyphText& mainText = geometry.smallLayout() ? mainSmall_ : main_;
+    const GlyphText& exponentText = geometry.smallLayout() ? exponentSmall_ : exponent_;
     const QPalette palette;
     const QColor white(255, 255, 255);
     const QColor black(0, 0, 0);
     const int count = lattice.count();
-    for (int i = 0; i < count; ++i) {
-        const LatticeElement& element = *lattice.element(i);
-        lattice.setScreenX(i, static_cast<int>(element.plotX * 0.001 * drawWidth_ * 0.85));
-        lattice.setScreenY(i, static_cast<int>(element.plotY * 0.001 * drawHeight_ * 0.85));
-    }
 
     // Later labels lie on top of earlier ones. Walking from the top down, a label whose every
     // pixel is already covered cannot be seen and is left out; what is drawn is the same.
-    const LabelMetrics labelMetrics{mainText,
-                                    exponentText,
-                                    lineHeight,
-                                    lattice.ratioHitWidth(),
-                                    lattice.ratioHitHeight(),
-                                    lattice.centsHitWidth(),
-                                    lattice.centsHitHeight()};
     coverage_.reset(painter.device() ? painter.device()->width() : width,
                     painter.device() ? painter.device()->height() : height);
     std::vector<std::pair<int, Label>> shown;
     for (int i = count - 1; i >= 0; --i) {
-        Label label = layoutLabel(*lattice.element(i), options, labelMetrics);
+        Label label = layoutLabel(*lattice.element(i), options, geometry, mainText, exponentText);
         if (skipHidden_) {
             if (label.hiddenUnder(coverage_))
                 continue;
@@ -230,26 +201,23 @@ int LatticePainter::drawLattice(QPainter& painter, Lattice& lattice, QSize outer
             drawOpaque(painter, mainText, label.top, label.topText, black, white);
         }
         if (label.hasBox)
-            drawBox(painter, lattice, i, element.selected, palette);
+            drawBox(painter, geometry, i, element.selected, palette);
     }
     return count;
 }
 
-void LatticePainter::drawBox(QPainter& painter, const Lattice& lattice, int index, bool raised,
-                             const QPalette& palette)
+void LatticePainter::drawBox(QPainter& painter, const LatticeGeometry& geometry, int index,
+                             bool raised, const QPalette& palette)
 {
-    const LatticeElement* element = lattice.element(index);
-    if (!element)
+    const QRect box = geometry.box(index);
+    const int w = box.width();
+    const int h = box.height();
+    if (w < 4 || h < 4)  // also out of range: the box is empty
         return;
-    const bool ratio = element->isRatio();
-    const int left = element->screenX;
-    const int top = element->screenY;
-    const int right = left + (ratio ? lattice.ratioHitWidth() : lattice.centsHitWidth());
-    const int bottom = top + (ratio ? lattice.ratioHitHeight() : lattice.centsHitHeight());
-    const int w = right - left + 1;
-    const int h = bottom - top + 1;
-    if (w < 4 || h < 4)
-        return;
+    const int left = box.left();
+    const int top = box.top();
+    const int right = box.right();
+    const int bottom = box.bottom();
     // Two rings: raised boxes are light at the top and left, dark at the bottom and right;
     // sunken boxes the other way round.
     const QColor outerLight =

@@ -43,12 +43,7 @@ void LatticeView::redrawBox(int index, bool raised)
         QPainter painter(&picture_);
         window_.drawBox(painter, index, raised);
     }
-    const Lattice& lattice = window_.lattice();
-    const bool ratio = lattice.denominator(index) != 0;
-    const QRect box(lattice.screenX(index), lattice.screenY(index),
-                    (ratio ? lattice.ratioHitWidth() : lattice.centsHitWidth()) + 1,
-                    (ratio ? lattice.ratioHitHeight() : lattice.centsHitHeight()) + 1);
-    update(box);
+    update(window_.labelGeometry().box(index));
 }
 
 void LatticeView::paintEvent(QPaintEvent* event)

@@ -16,7 +16,7 @@ public:
 
     // The whole picture is drawn again at the next paint.
     void invalidatePicture();
-    // Draws the whole picture now (which also stores every label position for hit testing).
+    // Draws the whole picture now.
     void renderPicture();
     // Changes one element's border on the picture and shows just that part.
     void redrawBox(int index, bool raised);

@@ -53,21 +53,27 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
 
 LatticeWindow::~LatticeWindow() = default;
 
+LatticeGeometry LatticeWindow::labelGeometry() const
+{
+    // The picture is laid out from the window's outer size, frame and menu bar included.
+    return LatticeGeometry(lattice_, frameGeometry().size(), painter_.metrics());
+}
+
 int LatticeWindow::drawLattice(QPainter& painter)
 {
-    return painter_.drawLattice(painter, lattice_, frameGeometry().size(), options_);
+    return painter_.drawLattice(painter, labelGeometry(), options_);
 }
 
 void LatticeWindow::drawBox(QPainter& painter, int index, bool raised)
 {
-    LatticePainter::drawBox(painter, lattice_, index, raised, view_->palette());
+    LatticePainter::drawBox(painter, labelGeometry(), index, raised, view_->palette());
 }
 
 void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
 
 void LatticeWindow::pressLeft(QPoint at)
 {
-    const int index = lattice_.hitTest(at.x(), at.y());
+    const int index = labelGeometry().hitTest(at);
     if (index >= 0)
         clickElement(index);
     else
@@ -83,12 +89,11 @@ void LatticeWindow::releaseLeft(bool shiftHeld)
 
 void LatticeWindow::pressRight(QPoint at)
 {
-    contextElement_ = lattice_.hitTest(at.x(), at.y());
-    // The menu opens at the top right corner of the element's box.
-    const QPoint corner = contextElement_ >= 0
-                              ? QPoint(lattice_.screenX(contextElement_) + lattice_.ratioHitWidth(),
-                                       lattice_.screenY(contextElement_))
-                              : QPoint(lattice_.ratioHitWidth(), 0);
+    const LatticeGeometry layout = labelGeometry();
+    contextElement_ = layout.hitTest(at);
+    // The menu opens at the top right corner of a ratio element's box; with no element under
+    // the press, the corner of the box of a label at (0, 0).
+    const QPoint corner = layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
     contextMenu_->popup(view_->mapToGlobal(corner));
 }
 

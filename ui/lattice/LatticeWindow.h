@@ -39,7 +39,11 @@ public:
     LatticeFileCommands& files() { return *files_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
-    // Paints the whole lattice on any surface: the window, a printer page or an image.
+    // Where the labels lie at the window's current size: what a paint draws and what a click
+    // hits.
+    LatticeGeometry labelGeometry() const;
+    // Paints the whole lattice on any surface: the window, a printer page or an image, each
+    // laid out for the window's current size.
     int drawLattice(QPainter& painter);
     void drawBox(QPainter& painter, int index, bool raised);
     const LatticePainter& painter() const { return painter_; }

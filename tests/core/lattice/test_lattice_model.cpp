@@ -12,7 +12,6 @@ TEST(LatticeModel, FreshLatticeAnswersEveryIndexWithNeutralValues)
     EXPECT_EQ(lattice.style(), 0);
     EXPECT_EQ(lattice.title(), "");
     EXPECT_TRUE(lattice.autoNormalise());
-    EXPECT_EQ(lattice.hitTest(0, 0), -1);
     for (const int i : {0, -1, 1}) {
         EXPECT_EQ(lattice.element(i), nullptr);
         EXPECT_EQ(lattice.name(i), "");
@@ -29,8 +28,6 @@ TEST(LatticeModel, FreshLatticeAnswersEveryIndexWithNeutralValues)
         EXPECT_EQ(lattice.numeratorFillColour(i), 0u);
         EXPECT_EQ(lattice.denominatorTextColour(i), 0u);
         EXPECT_EQ(lattice.denominatorFillColour(i), 0u);
-        EXPECT_EQ(lattice.screenX(i), 0);
-        EXPECT_EQ(lattice.screenY(i), 0);
         EXPECT_FALSE(lattice.selected(i));
         EXPECT_EQ(lattice.exponentText(i), "");
     }
@@ -46,24 +43,18 @@ TEST(LatticeModel, SettersStoreInRangeAndIgnoreOutOfRange)
         EXPECT_EQ(lattice.setDenominator(i, 7), 1u);
         EXPECT_EQ(lattice.setCents(i, 5.0), 0.0);
         EXPECT_EQ(lattice.setOctave(i, 2), 0);
-        lattice.setScreenX(i, 9);
         lattice.setSelected(i, true);
     }
     EXPECT_EQ(lattice.count(), 1);
-    EXPECT_EQ(lattice.screenX(0), 0);
     EXPECT_FALSE(lattice.selected(0));
 
     EXPECT_EQ(lattice.setName(0, "P5"), "P5");
     EXPECT_EQ(lattice.setOctave(0, -1), -1);
     EXPECT_EQ(lattice.setCents(0, 12.5), 12.5);
-    lattice.setScreenX(0, -7);
-    lattice.setScreenY(0, 300);
     lattice.setSelected(0, true);
     EXPECT_EQ(lattice.name(0), "P5");
     EXPECT_EQ(lattice.octave(0), -1);
     EXPECT_EQ(lattice.cents(0), 12.5);
-    EXPECT_EQ(lattice.screenX(0), -7);
-    EXPECT_EQ(lattice.screenY(0), 300);
     EXPECT_TRUE(lattice.selected(0));
     // The ratio setters store only; the element is placed again by whoever edits it.
     const auto exponentsBefore = lattice.element(0)->exponents;
@@ -129,18 +120,12 @@ TEST(LatticeModel, ClearKeepsEverythingButTheElements)
     Lattice lattice;
     lattice.setTitle("t");
     lattice.setStyle(2);
-    lattice.setRatioHitSize(30, 20);
-    lattice.setCentsHitSize(40, 10);
     lattice.setAutoNormalise(false);
     lattice.addRatio("", 3, 2);
     lattice.clear();
     EXPECT_EQ(lattice.count(), 0);
     EXPECT_EQ(lattice.title(), "t");
     EXPECT_EQ(lattice.style(), 2);
-    EXPECT_EQ(lattice.ratioHitWidth(), 30);
-    EXPECT_EQ(lattice.ratioHitHeight(), 20);
-    EXPECT_EQ(lattice.centsHitWidth(), 40);
-    EXPECT_EQ(lattice.centsHitHeight(), 10);
     EXPECT_FALSE(lattice.autoNormalise());
 }
 
@@ -159,46 +144,6 @@ TEST(LatticeModel, HoldsAtMost65535ElementsAndRefusesMore)
     EXPECT_EQ(lattice.numerator(65535), 1u);
     // Adding never moved the elements already there.
     EXPECT_EQ(lattice.element(0), first);
-}
-
-TEST(HitTest, BoxesIncludeTheirEdgesAndTheLowestIndexWins)
-{
-    Lattice lattice;
-    lattice.setRatioHitSize(40, 20);
-    lattice.setCentsHitSize(10, 5);
-    lattice.addRatio("", 3, 2);
-    lattice.addRatio("", 5, 4);
-    lattice.addCents("", 100.0);
-    lattice.setScreenX(0, 100);
-    lattice.setScreenY(0, 50);
-    lattice.setScreenX(1, 120);
-    lattice.setScreenY(1, 60);
-    lattice.setScreenX(2, -30);
-    lattice.setScreenY(2, -30);
-
-    EXPECT_EQ(lattice.hitTest(125, 65), 0);  // inside both: the first one drawn below
-    EXPECT_EQ(lattice.hitTest(100, 50), 0);  // top left corner
-    EXPECT_EQ(lattice.hitTest(140, 70), 0);  // bottom right corner
-    EXPECT_EQ(lattice.hitTest(141, 70), 1);  // past element 0, inside element 1
-    EXPECT_EQ(lattice.hitTest(160, 80), 1);
-    EXPECT_EQ(lattice.hitTest(161, 80), -1);
-    EXPECT_EQ(lattice.hitTest(99, 50), -1);
-
-    // The cents-only element uses its own, smaller box, with signed coordinates.
-    EXPECT_EQ(lattice.hitTest(-20, -25), 2);
-    EXPECT_EQ(lattice.hitTest(-19, -25), -1);
-    EXPECT_EQ(lattice.hitTest(-25, -24), -1);
-}
-
-TEST(HitTest, BoxesNearTheIntegerLimitDoNotWrap)
-{
-    Lattice lattice;
-    lattice.setRatioHitSize(100, 100);
-    lattice.addRatio("", 3, 2);
-    lattice.setScreenX(0, 2147483600);
-    lattice.setScreenY(0, 0);
-    EXPECT_EQ(lattice.hitTest(2147483647, 50), 0);
-    EXPECT_EQ(lattice.hitTest(-2147483647, 50), -1);
 }
 
 }  // namespace

@@ -12,8 +12,7 @@ namespace tv::test {
 
 using Hex = std::vector<std::string>;
 
-// A lattice window over a capture MIDI service and a temporary settings store, painted once
-// so that its label positions are known.
+// A lattice window over a capture MIDI service and a temporary settings store.
 struct LatticeWindowFixture : ::testing::Test {
     TestAppServices services;
     QTemporaryDir& dir = services.dir;
@@ -38,11 +37,10 @@ struct LatticeWindowFixture : ::testing::Test {
         window->view()->repaint();
     }
 
-    // A point inside the element's label box, as the last paint placed it.
+    // A point inside the element's label box at the window's current size.
     static QPoint inside(const LatticeWindow* window, int index)
     {
-        const Lattice& l = window->lattice();
-        return {l.screenX(index) + 2, l.screenY(index) + 2};
+        return window->labelGeometry().labelAt(index) + QPoint(2, 2);
     }
 
     static int indexOf(const Lattice& lattice, std::uint32_t n, std::uint32_t d)

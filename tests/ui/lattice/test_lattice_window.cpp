@@ -152,21 +152,22 @@ TEST_F(LatticeWindowTest, LabelsAreDrawnInTheirLimitColours)
     lattice.loadDefaultScale();
     QImage image = picture(window);
     const int fifth = indexOf(lattice, 3, 2);
-    const int x = lattice.screenX(fifth), y = lattice.screenY(fifth);
+    const LatticeGeometry geometry = window->labelGeometry();
+    const int x = geometry.labelAt(fifth).x(), y = geometry.labelAt(fifth).y();
     // 3/2: numerator strip orange (limit 3), denominator strip red (limit 1); sample the
     // strips' left edge inside the box border.
-    const int line = lattice.ratioHitHeight() / 2;
+    const int line = geometry.ratioHitHeight() / 2;
     EXPECT_EQ(image.pixelColor(x + 3, y + 3), QColor(255, 165, 0));
     EXPECT_EQ(image.pixelColor(x + 3, y + line + 3), QColor(255, 0, 0));
-    // With labels hidden only the background (and exponent lines) remain, but the positions
-    // are stored all the same.
+    // With labels hidden only the background (and exponent lines) remain, but they are hit
+    // all the same.
     window->runCommand(LatticeCommand::ShowRatios);
     window->runCommand(LatticeCommand::ShowExponents);
     QImage bare = picture(window);
     for (int py = 0; py < bare.height(); py += 7)
         for (int px = 0; px < bare.width(); px += 7)
             ASSERT_EQ(bare.pixelColor(px, py), sky) << px << "," << py;
-    EXPECT_EQ(lattice.hitTest(x + 1, y + 1), fifth);
+    EXPECT_EQ(window->labelGeometry().hitTest(QPoint(x + 1, y + 1)), fifth);
     delete window;
 }
 
@@ -180,19 +181,19 @@ TEST_F(LatticeWindowTest, SmallFontsAtOrBelowTheSizeThresholds)
     const QSize frame = window->frameGeometry().size() - window->size();
     auto layoutAt = [&](int drawWidth, int drawHeight) {
         window->resize(QSize(drawWidth + 2 * cw, drawHeight + 4 * ch) - frame);
-        picture(window);
-        EXPECT_EQ(window->painter().drawWidth(), drawWidth);
-        EXPECT_EQ(window->painter().drawHeight(), drawHeight);
-        return window->painter().smallLayout();
+        const LatticeGeometry geometry = window->labelGeometry();
+        EXPECT_EQ(geometry.drawWidth(), drawWidth);
+        EXPECT_EQ(geometry.drawHeight(), drawHeight);
+        return geometry.smallLayout();
     };
     EXPECT_FALSE(layoutAt(501, 351));
     EXPECT_TRUE(layoutAt(500, 351));
     EXPECT_TRUE(layoutAt(501, 350));
     window->lattice().loadDefaultScale();
     layoutAt(501, 351);
-    const int bigBox = window->lattice().ratioHitHeight();
+    const int bigBox = window->labelGeometry().ratioHitHeight();
     layoutAt(400, 300);
-    EXPECT_LT(window->lattice().ratioHitHeight(), bigBox);
+    EXPECT_LT(window->labelGeometry().ratioHitHeight(), bigBox);
     delete window;
 }
 
@@ -200,11 +201,10 @@ TEST_F(LatticeWindowTest, ElementAtTheRightEdgeStartsAtEightyFivePercent)
 {
     LatticeWindow* window = openWindow();
     window->lattice().loadDefaultScale();  // 9/8 has plotX 1000, 16/9 plotX 0
-    picture(window);
-    const int drawWidth = window->painter().drawWidth();
-    EXPECT_EQ(window->lattice().screenX(indexOf(window->lattice(), 9, 8)),
-              static_cast<int>(1000 * 0.001 * drawWidth * 0.85));
-    EXPECT_EQ(window->lattice().screenX(indexOf(window->lattice(), 16, 9)), 0);
+    const LatticeGeometry geometry = window->labelGeometry();
+    EXPECT_EQ(geometry.labelAt(indexOf(window->lattice(), 9, 8)).x(),
+              static_cast<int>(1000 * 0.001 * geometry.drawWidth() * 0.85));
+    EXPECT_EQ(geometry.labelAt(indexOf(window->lattice(), 16, 9)).x(), 0);
     delete window;
 }
 
@@ -346,12 +346,10 @@ TEST_F(LatticeWindowTest, LeavingOutCoveredLabelsChangesNoPixel)
         window->runCommand(style == 0 ? LatticeCommand::StyleVelmor
                                       : LatticeCommand::StylePlanetary);
         const QImage culled = picture(window);
-        const auto positions = lattice.screenX(lattice.count() - 1);
         auto& painter = const_cast<LatticePainter&>(window->painter());
         painter.setSkipHiddenLabels(false);
         const QImage everything = picture(window);
         painter.setSkipHiddenLabels(true);
-        EXPECT_EQ(lattice.screenX(lattice.count() - 1), positions);
         EXPECT_TRUE(culled == everything) << "style " << style;
     }
     delete window;

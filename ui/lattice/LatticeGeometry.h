@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+class QFont;
+
+namespace tv {
+
+class Lattice;
+struct LatticeElement;
+
+// The text measures a lattice picture is laid out with, taken once from its main fonts.
+struct LatticeFontMetrics {
+    // What one main font gives a label.
+    struct Layout {
+        int lineHeight = 0;      // one numerator or denominator line, a cents label
+        int twoDigitsWidth = 0;  // "00"
+        int centsWidth = 0;      // "9999.9"
+    };
+    int digitWidth = 0;   // "0" in the normal font: the margins of the drawing area
+    int digitHeight = 0;  // its line height
+    Layout normal;
+    Layout small;
+
+    static LatticeFontMetrics measure(const QFont& normalFont, const QFont& smallFont);
+};
+
+// Where each label of a lattice lies on a surface laid out for a window whose outer size is
+// `outerSize`, and which label a point there hits. Painting and hit testing both ask it, so a
+// click finds what a paint would draw without any paint having happened; positions are
+// worked out on demand from the elements' plot coordinates, nothing is kept between uses.
+// The lattice must outlive the geometry.
+class LatticeGeometry {
+public:
+    LatticeGeometry(const Lattice& lattice, QSize outerSize, const LatticeFontMetrics& fonts);
+
+    const Lattice& lattice() const { return *lattice_; }
+    QSize outerSize() const { return outerSize_; }
+    // The usable area: the outer size less two character widths and four line heights.
+    int drawWidth() const { return drawWidth_; }
+    int drawHeight() const { return drawHeight_; }
+    // Small fonts unless the usable area is wider than 500 and higher than 350.
+    bool smallLayout() const { return smallLayout_; }
+    int lineHeight() const { return lineHeight_; }
+
+    // A label box runs from the label's corner to the corner plus these, both edges included.
+    int ratioHitWidth() const { return ratioHitWidth_; }
+    int ratioHitHeight() const { return ratioHitHeight_; }
+    int centsHitWidth() const { return centsHitWidth_; }
+    int centsHitHeight() const { return centsHitHeight_; }
+
+    // The top-left corner of the element's label; (0, 0) out of range.
+    QPoint labelAt(int index) const;
+    QPoint labelAt(const LatticeElement& element) const;
+    // The pixels of the element's label box, edges included; a null rectangle out of range.
+    QRect box(int index) const;
+    QRect box(const LatticeElement& element) const;
+    // The lowest index whose label box holds the point, else -1. Labels that are not shown
+    // are hit all the same.
+    int hitTest(QPoint at) const;
+
+private:
+    const Lattice* lattice_;
+    QSize outerSize_;
+    int drawWidth_;
+    int drawHeight_;
+    bool smallLayout_;
+    int lineHeight_;
+    int ratioHitWidth_;
+    int ratioHitHeight_;
+    int centsHitWidth_;
+    int centsHitHeight_;
+};
+
+}  // namespace tv
