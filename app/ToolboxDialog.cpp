@@ -11,11 +11,14 @@
 namespace tv {
 namespace {
 
-constexpr std::array toolboxControls{
-    ControlSpec{ControlSpec::Kind::Button, "Lattice", 7, 7, 39, 28},
-    ControlSpec{ControlSpec::Kind::Button, "Computer Keyboard", 55, 7, 39, 28},
-    ControlSpec{ControlSpec::Kind::Button, "Help", 55, 43, 39, 28},
-};
+using Kind = ControlSpec::Kind;
+using Controls = ToolboxDialog::Controls;
+
+constexpr auto toolboxControls = controlTable<Controls>({
+    {Kind::Button, "Lattice", 7, 7, 39, 28, &Controls::latticeButton},
+    {Kind::Button, "Computer Keyboard", 55, 7, 39, 28, &Controls::keyboardButton},
+    {Kind::Button, "Help", 55, 43, 39, 28, &Controls::helpButton},
+});
 
 }  // namespace
 
@@ -26,15 +29,13 @@ ToolboxDialog::ToolboxDialog(AppServices& services, QWidget* parent)
     const DialogUnits units(DialogUnits::dialogFont());
     setFixedSize(units.size(113, 89));
 
-    const auto controls = createControls(this, units, toolboxControls);
-    latticeButton_ = static_cast<QPushButton*>(controls[0]);
-    keyboardButton_ = static_cast<QPushButton*>(controls[1]);
-    helpButton_ = static_cast<QPushButton*>(controls[2]);
+    controls_ = createControls(this, units, toolboxControls);
 
     // The buttons show pictures instead of their captions; the caption stays as the name
     // that tooltips and screen readers give.
     const std::array icons{latticeIcon(), keyboardIcon(), helpIcon()};
-    const std::array buttons{latticeButton_, keyboardButton_, helpButton_};
+    const std::array buttons{controls_.latticeButton, controls_.keyboardButton,
+                             controls_.helpButton};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         QPushButton* button = buttons[i];
         button->setToolTip(button->text());
@@ -47,9 +48,9 @@ ToolboxDialog::ToolboxDialog(AppServices& services, QWidget* parent)
     }
 
     // Windows that are not built yet stay disabled rather than pretending.
-    keyboardButton_->setEnabled(false);
-    helpButton_->setEnabled(false);
-    connect(latticeButton_, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
+    controls_.keyboardButton->setEnabled(false);
+    controls_.helpButton->setEnabled(false);
+    connect(controls_.latticeButton, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
 }
 
 void ToolboxDialog::showAtCorner()

@@ -14,11 +14,19 @@ class AppServices;
 class ToolboxDialog : public QDialog {
     Q_OBJECT
 public:
+    // One field per control of the dialog.
+    struct Controls {
+        QPushButton* latticeButton = nullptr;
+        QPushButton* keyboardButton = nullptr;
+        QPushButton* helpButton = nullptr;
+    };
+
     explicit ToolboxDialog(AppServices& services, QWidget* parent = nullptr);
 
-    QPushButton* latticeButton() const { return latticeButton_; }
-    QPushButton* keyboardButton() const { return keyboardButton_; }
-    QPushButton* helpButton() const { return helpButton_; }
+    const Controls& controls() const { return controls_; }
+    QPushButton* latticeButton() const { return controls_.latticeButton; }
+    QPushButton* keyboardButton() const { return controls_.keyboardButton; }
+    QPushButton* helpButton() const { return controls_.helpButton; }
 
     // Moves the toolbox to the top-left corner of the screen, shows and raises it.
     void showAtCorner();
@@ -27,9 +35,7 @@ private:
     void openLattice();
 
     AppServices& services_;
-    QPushButton* latticeButton_;
-    QPushButton* keyboardButton_;
-    QPushButton* helpButton_;
+    Controls controls_;
 };
 
 }  // namespace tv

@@ -293,7 +293,31 @@ std::string Lattice::exponentText(int index) const
     return e ? tv::exponentText(*e) : std::string();
 }
 
-FileResult Lattice::readScala(const std::string& path) { return readScalaFile(*this, path); }
+void Lattice::loadScale(const Scale& scale)
+{
+    static_assert(Scale::maxPitches == maxElements);
+    if (!scale.hasHeader())
+        return;
+    clear();
+    title_ = scale.title;
+    autoNormalise_ = false;
+    for (const ScalaPitch& pitch : scale.pitches) {
+        if (pitch.kind == ScalaPitch::Kind::ratio)
+            addRatio("", pitch.numerator, pitch.denominator);
+        else if (pitch.kind == ScalaPitch::Kind::cents)
+            addCents("", pitch.cents);
+    }
+    autoNormalise_ = true;
+    if (style_ == latticeStyle)
+        normalise();
+}
+
+FileResult Lattice::readScala(const std::string& path)
+{
+    const Scale scale = parseScalaFile(path);
+    loadScale(scale);
+    return scale.result();
+}
 
 FileResult Lattice::writeScala(const std::string& path) const
 {

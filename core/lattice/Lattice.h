@@ -10,6 +10,8 @@
 
 namespace tv {
 
+struct Scale;
+
 // The pitches behind one lattice window: an ordered list of elements that only grows at the
 // end or is emptied as a whole, the scale's title and the layout style. Where the labels are
 // drawn is the window's business. Every indexed accessor answers an index out of range with a
@@ -86,6 +88,11 @@ public:
     // "e3 e5 e7 e11 e13"; empty out of range.
     std::string exponentText(int index) const;
 
+    // Replaces the elements and title with the scale's, when the scale got as far as its
+    // title and count; otherwise changes nothing. Elements are added with autoNormalise off,
+    // which is on afterwards; style 0 is normalised once at the end.
+    void loadScale(const Scale& scale);
+    // parseScalaFile, then loadScale.
     FileResult readScala(const std::string& path);
     FileResult writeScala(const std::string& path) const;
 

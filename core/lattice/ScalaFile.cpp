@@ -3,6 +3,7 @@
 #include "core/lattice/Lattice.h"
 #include "core/pitch/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -18,9 +19,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' ||
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isComment(const std::string& line) { return !line.empty() && line.front() == '!'; }
+bool isComment(std::string_view line) { return !line.empty() && line.front() == '!'; }
 
-bool isBlankLine(const std::string& line)
+bool isBlankLine(std::string_view line)
 {
     for (const char c : line) {
         if (!isBlank(c))
@@ -131,23 +132,28 @@ ScalaPitch centsPitch(std::string_view word)
     return pitch;
 }
 
-// Lines of a file with their LF or CR LF removed. A UTF-8 byte order mark before the first
-// line is dropped, so an editor's signature does not turn the first comment into text.
+// Lines of a file's text with their LF or CR LF removed, numbered from 1. A UTF-8 byte order
+// mark before the first line is dropped, so an editor's signature does not turn the first
+// comment into text.
 class LineReader {
 public:
-    explicit LineReader(std::istream& in) : in_(in) {}
+    explicit LineReader(std::string_view text) : rest_(text)
+    {
+        if (rest_.starts_with("\xEF\xBB\xBF"))
+            rest_.remove_prefix(3);
+    }
 
     bool next()
     {
-        if (!std::getline(in_, line_))
+        // Text after the last line feed is one more line; nothing after it is none.
+        if (rest_.empty())
             return false;
-        if (first_) {
-            first_ = false;
-            if (line_.compare(0, 3, "\xEF\xBB\xBF") == 0)
-                line_.erase(0, 3);
-        }
+        const auto end = rest_.find('\n');
+        line_ = rest_.substr(0, end);
+        rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + 1);
         if (!line_.empty() && line_.back() == '\r')
-            line_.pop_back();
+            line_.remove_suffix(1);
+        ++number_;
         return true;
     }
 
@@ -161,15 +167,25 @@ public:
         return false;
     }
 
-    const std::string& line() const { return line_; }
+    std::string_view line() const { return line_; }
+    std::uint32_t number() const { return number_; }
 
 private:
-    std::istream& in_;
-    std::string line_;
-    bool first_ = true;
+    std::string_view rest_;
+    std::string_view line_;
+    std::uint32_t number_ = 0;
 };
 
-bool parseCount(const std::string& line, std::uint32_t& count)
+std::string readAll(std::istream& in)
+{
+    std::string text;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+bool parseCount(std::string_view line, std::uint32_t& count)
 {
     const auto word = firstWord(line);
     if (!allDigits(word))
@@ -181,11 +197,11 @@ bool parseCount(const std::string& line, std::uint32_t& count)
     return true;
 }
 
-std::string stripTrailingControls(std::string text)
+std::string stripTrailingControls(std::string_view text)
 {
     while (!text.empty() && static_cast<unsigned char>(text.back()) < 32)
-        text.pop_back();
-    return text;
+        text.remove_suffix(1);
+    return std::string(text);
 }
 
 // The title as the description line. A title read from a file never holds a line feed nor
@@ -262,62 +278,73 @@ ScalaPitch parseScalaPitch(std::string_view line)
     return ratioPitch(word, "1");
 }
 
-FileResult readScalaFile(Lattice& lattice, const std::string& path)
+Scale parseScala(std::string_view text)
+{
+    Scale scale;
+    const auto fail = [&scale](Scale::Outcome outcome, std::string message,
+                               std::uint32_t line) -> Scale {
+        scale.outcome = outcome;
+        scale.message = std::move(message);
+        scale.line = line;
+        return std::move(scale);
+    };
+    LineReader reader(text);
+    // Description and count come first; without both the scale holds nothing.
+    if (!reader.nextContent())
+        return fail(Scale::Outcome::invalid, std::string(scalaInvalidText), 0);
+    std::string title = stripTrailingControls(reader.line());
+    if (!reader.nextContent())
+        return fail(Scale::Outcome::invalid, std::string(scalaInvalidText), 0);
+    std::uint32_t count = 0;
+    if (!parseCount(reader.line(), count))
+        return fail(Scale::Outcome::invalid, std::string(scalaInvalidText), reader.number());
+
+    scale.title = std::move(title);
+    scale.pitches.reserve(std::min<std::uint32_t>(count, Scale::maxPitches));
+    while (scale.pitches.size() < count) {
+        if (!reader.nextContent()) {
+            return fail(Scale::Outcome::endsEarly,
+                        "The scale file ends after " + unsignedText(scale.pitches.size()) +
+                            " of its " + unsignedText(count) + " pitches.",
+                        0);
+        }
+        const auto line = reader.line();
+        if (isBlankLine(line))
+            continue;
+        const ScalaPitch pitch = parseScalaPitch(line);
+        if (pitch.kind == ScalaPitch::Kind::invalid) {
+            std::string message(scalaUnknownFormatText);
+            message.append(line);
+            message += '\n';
+            return fail(Scale::Outcome::unknownFormat, std::move(message), reader.number());
+        }
+        if (scale.pitches.size() == Scale::maxPitches) {
+            return fail(Scale::Outcome::tooManyPitches,
+                        "The scale has more than " + unsignedText(Scale::maxPitches) +
+                            " pitches; only the first " + unsignedText(Scale::maxPitches) +
+                            " were read.",
+                        reader.number());
+        }
+        scale.pitches.push_back(pitch);
+    }
+    return scale;
+}
+
+Scale parseScala(std::istream& in) { return parseScala(readAll(in)); }
+
+Scale parseScalaFile(const std::string& path)
 {
     std::error_code ec;
     std::ifstream in;
     if (!fs::is_directory(path, ec))
         in.open(path, std::ios::binary);
-    if (!in.is_open())
-        return {false, std::string(scalaOpenFailedText) + path};
-    return readScalaStream(lattice, in);
-}
-
-FileResult readScalaStream(Lattice& lattice, std::istream& in)
-{
-    LineReader reader(in);
-    // Description and count come first; without both the lattice stays as it is.
-    if (!reader.nextContent())
-        return {false, std::string(scalaInvalidText)};
-    std::string title = stripTrailingControls(reader.line());
-    std::uint32_t count = 0;
-    if (!reader.nextContent() || !parseCount(reader.line(), count))
-        return {false, std::string(scalaInvalidText)};
-
-    lattice.clear();
-    lattice.setTitle(std::move(title));
-    lattice.setAutoNormalise(false);
-    FileResult result;
-    std::uint32_t read = 0;
-    while (read < count) {
-        if (!reader.nextContent()) {
-            result = {false, std::string("The scale file ends after ") + unsignedText(read) +
-                                 " of its " + unsignedText(count) + " pitches."};
-            break;
-        }
-        const auto& line = reader.line();
-        if (isBlankLine(line))
-            continue;
-        const ScalaPitch pitch = parseScalaPitch(line);
-        if (pitch.kind == ScalaPitch::Kind::invalid) {
-            result = {false, std::string(scalaUnknownFormatText) + line + "\n"};
-            break;
-        }
-        const bool added = pitch.kind == ScalaPitch::Kind::ratio
-                               ? lattice.addRatio("", pitch.numerator, pitch.denominator)
-                               : lattice.addCents("", pitch.cents);
-        if (!added) {
-            result = {false, std::string("The scale has more than ") +
-                                 unsignedText(Lattice::maxElements) + " pitches; only the first " +
-                                 unsignedText(Lattice::maxElements) + " were read."};
-            break;
-        }
-        ++read;
+    if (!in.is_open()) {
+        Scale scale;
+        scale.outcome = Scale::Outcome::unableToOpen;
+        scale.message = std::string(scalaOpenFailedText) + path;
+        return scale;
     }
-    lattice.setAutoNormalise(true);
-    if (lattice.style() == Lattice::latticeStyle)
-        lattice.normalise();
-    return result;
+    return parseScala(in);
 }
 
 std::string scalaFileText(const Lattice& lattice, const std::string& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lattice/Scale.h"
 #include "core/pitch/FileResult.h"
 
 #include <cstdint>
@@ -22,33 +23,25 @@ inline constexpr std::string_view scalaInvalidText = "Invalid scala file!";
 inline constexpr std::string_view scalaUnknownFormatText = "Unknown format:";
 
 // The pitch at the start of one line (line end already removed): its first word after
-// optional white space; whatever follows the word is ignored.
-struct ScalaPitch {
-    enum class Kind { invalid, ratio, cents };
-    Kind kind = Kind::invalid;
-    std::uint32_t numerator = 0;
-    std::uint32_t denominator = 0;
-    double cents = 0.0;
-};
-
-// A word with a period is cents, otherwise "N/D" or "N" (N/1) is a ratio. Ratios with terms
-// beyond 32 bits come back as cents of their exact size. Zero or negative ratios, and words of
-// any other shape, are invalid.
+// optional white space; whatever follows the word is ignored. A word with a period is cents,
+// otherwise "N/D" or "N" (N/1) is a ratio. Ratios with terms beyond 32 bits come back as
+// cents of their exact size. Zero or negative ratios, and words of any other shape, are
+// invalid.
 ScalaPitch parseScalaPitch(std::string_view line);
 
-// Replaces the lattice's elements and title with the file's. Failures and the state they
-// leave:
-//  - the file cannot be opened: "Unable to open <path>", lattice unchanged;
-//  - no description and count: "Invalid scala file!", lattice unchanged;
+// Reads a whole file's text into a Scale. Failures, and what the scale keeps:
+//  - no description and count: "Invalid scala file!", nothing (line: the count line when
+//    there is one that is not a count);
 //  - a pitch line of no known shape: "Unknown format:<line>\n" with the line as read but
-//    without its line end, followed by one LF whatever the file used; the pitches before it
-//    and the new title stay;
-//  - the file ends before its count of pitches, or holds more than the lattice can: the
-//    pitches read so far and the new title stay.
-// After a read that got as far as replacing the elements, autoNormalise is on and the
-// lattice is normalised in style 0.
-FileResult readScalaFile(Lattice& lattice, const std::string& path);
-FileResult readScalaStream(Lattice& lattice, std::istream& in);
+//    without its line end, followed by one LF whatever the file used; the title and the
+//    pitches before it (line: that line);
+//  - the file ends before its count of pitches: the title and the pitches read (no line);
+//  - more pitches than Scale::maxPitches: the title and the first maxPitches (line: the first
+//    pitch left out).
+Scale parseScala(std::string_view text);
+Scale parseScala(std::istream& in);
+// As parseScala of the file's bytes; "Unable to open <path>" when it cannot be read.
+Scale parseScalaFile(const std::string& path);
 
 // The whole file as writeScalaFile writes it: CR LF line ends, the file name (after the last
 // "/" or "\") as the first comment, the title as the description, ratios as " N/D" and

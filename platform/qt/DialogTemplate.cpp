@@ -11,56 +11,91 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <type_traits>
+#include <vector>
 
 namespace tv {
 namespace {
 
-QWidget* createControl(QWidget* parent, const ControlSpec& control)
+using Kind = ControlSpec::Kind;
+
+// One maker per widget class; the kind chooses among the variants a class serves.
+QLabel* make(std::type_identity<QLabel>, QWidget* parent, const ControlSpec& control)
 {
-    const QString caption = QString::fromUtf8(control.caption);
-    using Kind = ControlSpec::Kind;
-    switch (control.kind) {
-    case Kind::Label: {
-        auto* label = new QLabel(caption, parent);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return label;
-    }
-    case Kind::Edit: return new QLineEdit(parent);
-    case Kind::RightEdit: {
-        auto* edit = new QLineEdit(parent);
-        edit->setAlignment(Qt::AlignRight);
-        return edit;
-    }
-    case Kind::Button: return new QPushButton(caption, parent);
-    case Kind::DefaultButton: {
-        auto* button = new QPushButton(caption, parent);
-        button->setDefault(true);
-        button->setAutoDefault(true);
-        return button;
-    }
-    case Kind::Radio: return new QRadioButton(caption, parent);
-    case Kind::Check: return new QCheckBox(caption, parent);
-    case Kind::Group: return new QGroupBox(caption, parent);
-    case Kind::Combo: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        return combo;
-    }
-    case Kind::List: {
-        auto* list = new QTreeWidget(parent);
-        list->setRootIsDecorated(false);
-        return list;
-    }
-    case Kind::TextArea: return new QPlainTextEdit(parent);
-    }
-    return nullptr;
+    auto* label = new QLabel(QString::fromUtf8(control.caption), parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }
 
-bool hasCaptionToFit(ControlSpec::Kind kind)
+QLineEdit* make(std::type_identity<QLineEdit>, QWidget* parent, const ControlSpec& control)
 {
-    using Kind = ControlSpec::Kind;
+    auto* edit = new QLineEdit(parent);
+    if (control.kind == Kind::RightEdit)
+        edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+QPushButton* make(std::type_identity<QPushButton>, QWidget* parent, const ControlSpec& control)
+{
+    auto* button = new QPushButton(QString::fromUtf8(control.caption), parent);
+    if (control.kind == Kind::DefaultButton) {
+        button->setDefault(true);
+        button->setAutoDefault(true);
+    }
+    return button;
+}
+
+QRadioButton* make(std::type_identity<QRadioButton>, QWidget* parent, const ControlSpec& control)
+{
+    return new QRadioButton(QString::fromUtf8(control.caption), parent);
+}
+
+QCheckBox* make(std::type_identity<QCheckBox>, QWidget* parent, const ControlSpec& control)
+{
+    return new QCheckBox(QString::fromUtf8(control.caption), parent);
+}
+
+QGroupBox* make(std::type_identity<QGroupBox>, QWidget* parent, const ControlSpec& control)
+{
+    return new QGroupBox(QString::fromUtf8(control.caption), parent);
+}
+
+QComboBox* make(std::type_identity<QComboBox>, QWidget* parent, const ControlSpec&)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+QTreeWidget* make(std::type_identity<QTreeWidget>, QWidget* parent, const ControlSpec&)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    return list;
+}
+
+QPlainTextEdit* make(std::type_identity<QPlainTextEdit>, QWidget* parent, const ControlSpec&)
+{
+    return new QPlainTextEdit(parent);
+}
+
+// Makes the control of the slot's class and stores it there.
+QWidget* createControl(QWidget* parent, const ControlSpec& control, const ControlSlot& slot)
+{
+    return std::visit(
+        [&](auto** field) -> QWidget* {
+            using Widget = std::remove_pointer_t<std::remove_reference_t<decltype(*field)>>;
+            Widget* widget = make(std::type_identity<Widget>{}, parent, control);
+            *field = widget;
+            return widget;
+        },
+        slot);
+}
+
+bool hasCaptionToFit(Kind kind)
+{
     return kind == Kind::Label || kind == Kind::Radio || kind == Kind::Check;
 }
 
@@ -83,7 +118,7 @@ void widenCaptions(QWidget* parent, std::span<const ControlSpec> controls,
         int limit = parent->width() > 0 ? parent->width() : area.left() + wanted;
         for (std::size_t j = 0; j < widgets.size(); ++j) {
             const QRect other = widgets[j]->geometry();
-            if (j == i || controls[j].kind == ControlSpec::Kind::Group)
+            if (j == i || controls[j].kind == Kind::Group)
                 continue;
             const bool sameRow = other.top() < area.bottom() && other.bottom() > area.top();
             if (sameRow && other.left() >= area.right())
@@ -96,25 +131,28 @@ void widenCaptions(QWidget* parent, std::span<const ControlSpec> controls,
 
 }  // namespace
 
-std::vector<QWidget*> createControls(QWidget* parent, const DialogUnits& units,
-                                     std::span<const ControlSpec> controls)
+namespace detail {
+
+void createControls(QWidget* parent, const DialogUnits& units, std::span<const ControlSpec> specs,
+                    std::span<const ControlSlot> destinations)
 {
     // Captions fit their controls only in the font the units were measured in.
     parent->setFont(units.font());
     std::vector<QWidget*> widgets;
-    widgets.reserve(controls.size());
-    for (const auto& control : controls) {
-        QWidget* widget = createControl(parent, control);
+    widgets.reserve(specs.size());
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        const ControlSpec& control = specs[i];
+        QWidget* widget = createControl(parent, control, destinations[i]);
         QRect area = units.rect(control.x, control.y, control.width, control.height);
         // A drop-down's height in a template includes its open list; the closed box keeps
         // its natural height.
-        if (control.kind == ControlSpec::Kind::Combo)
+        if (control.kind == Kind::Combo)
             area.setHeight(widget->sizeHint().height());
         widget->setGeometry(area);
         widgets.push_back(widget);
     }
-    widenCaptions(parent, controls, widgets);
-    return widgets;
+    widenCaptions(parent, specs, widgets);
 }
 
+}  // namespace detail
 }  // namespace tv

@@ -9,11 +9,14 @@
 namespace tv {
 namespace {
 
-constexpr std::array colourControls{
-    ControlSpec{ControlSpec::Kind::Button, "&Background color...", 7, 7, 90, 14},
-    ControlSpec{ControlSpec::Kind::DefaultButton, "OK", 7, 28, 42, 14},
-    ControlSpec{ControlSpec::Kind::Button, "Cancel", 55, 28, 42, 14},
-};
+using Kind = ControlSpec::Kind;
+using Controls = LatticeColoursDialog::Controls;
+
+constexpr auto colourControls = controlTable<Controls>({
+    {Kind::Button, "&Background color...", 7, 7, 90, 14, &Controls::backgroundButton},
+    {Kind::DefaultButton, "OK", 7, 28, 42, 14, &Controls::okButton},
+    {Kind::Button, "Cancel", 55, 28, 42, 14, &Controls::cancelButton},
+});
 
 }  // namespace
 
@@ -24,11 +27,11 @@ LatticeColoursDialog::LatticeColoursDialog(std::function<QColor(QWidget*)> pickC
     setWindowTitle(QStringLiteral("Lattice colors"));
     const DialogUnits units(DialogUnits::dialogFont());
     setFixedSize(units.size(104, 49));
-    const auto controls = createControls(this, units, colourControls);
-    connect(static_cast<QPushButton*>(controls[0]), &QPushButton::clicked, this,
+    controls_ = createControls(this, units, colourControls);
+    connect(controls_.backgroundButton, &QPushButton::clicked, this,
             &LatticeColoursDialog::pickBackground);
-    connect(static_cast<QPushButton*>(controls[1]), &QPushButton::clicked, this, &QDialog::accept);
-    connect(static_cast<QPushButton*>(controls[2]), &QPushButton::clicked, this, &QDialog::reject);
+    connect(controls_.okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(controls_.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void LatticeColoursDialog::pickBackground()

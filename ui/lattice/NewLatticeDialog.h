@@ -6,6 +6,8 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -17,21 +19,39 @@ namespace tv {
 class NewLatticeDialog : public QDialog {
     Q_OBJECT
 public:
+    // One field per control of the dialog.
+    struct Controls {
+        QPushButton* okButton = nullptr;
+        QPushButton* cancelButton = nullptr;
+        QLabel* limitLabel = nullptr;
+        QLineEdit* limitEdit = nullptr;
+        QGroupBox* styleFrame = nullptr;
+        QRadioButton* velmorButton = nullptr;
+        QRadioButton* chalmersButton = nullptr;
+        QRadioButton* wilsonButton = nullptr;
+        QRadioButton* fokkerButton = nullptr;
+        QGroupBox* showFrame = nullptr;
+        QCheckBox* ratiosBox = nullptr;
+        QCheckBox* exponentsBox = nullptr;
+        QCheckBox* linesBox = nullptr;
+        QCheckBox* circlesBox = nullptr;
+        QRadioButton* planetaryButton = nullptr;
+    };
+
     explicit NewLatticeDialog(QWidget* parent = nullptr);
 
-    QPushButton* okButton() const { return okButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
-    QLineEdit* limitEdit() const { return limitEdit_; }
-    // Across the row: Velmor, Planetary, Chalmers, Wilson, Fokker.
+    const Controls& controls() const { return controls_; }
+    QPushButton* okButton() const { return controls_.okButton; }
+    QPushButton* cancelButton() const { return controls_.cancelButton; }
+    QLineEdit* limitEdit() const { return controls_.limitEdit; }
+    // By style number, across the row: Velmor, Planetary, Chalmers, Wilson, Fokker.
     const std::array<QRadioButton*, 5>& styleButtons() const { return styleButtons_; }
     // Ratios, Exponents, Lines, Circles.
     const std::array<QCheckBox*, 4>& showBoxes() const { return showBoxes_; }
     QButtonGroup* styleGroup() const { return styleGroup_; }
 
 private:
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
-    QLineEdit* limitEdit_;
+    Controls controls_;
     std::array<QRadioButton*, 5> styleButtons_;
     std::array<QCheckBox*, 4> showBoxes_;
     QButtonGroup* styleGroup_;

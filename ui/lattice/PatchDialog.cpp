@@ -15,16 +15,17 @@ namespace tv {
 namespace {
 
 using Kind = ControlSpec::Kind;
+using Controls = PatchDialog::Controls;
 
 // A drop-down's height here includes its open list.
-constexpr std::array patchControls{
-    ControlSpec{Kind::DefaultButton, "OK", 129, 7, 50, 14},
-    ControlSpec{Kind::Button, "Cancel", 129, 24, 50, 14},
-    ControlSpec{Kind::Combo, "", 7, 20, 110, 92},
-    ControlSpec{Kind::Label, "Group:", 7, 9, 34, 8},
-    ControlSpec{Kind::Combo, "", 7, 49, 110, 70},
-    ControlSpec{Kind::Label, "Program:", 7, 38, 34, 8},
-};
+constexpr auto patchControls = controlTable<Controls>({
+    {Kind::DefaultButton, "OK", 129, 7, 50, 14, &Controls::okButton},
+    {Kind::Button, "Cancel", 129, 24, 50, 14, &Controls::cancelButton},
+    {Kind::Combo, "", 7, 20, 110, 92, &Controls::groupList},
+    {Kind::Label, "Group:", 7, 9, 34, 8, &Controls::groupLabel},
+    {Kind::Combo, "", 7, 49, 110, 70, &Controls::programList},
+    {Kind::Label, "Program:", 7, 38, 34, 8, &Controls::programLabel},
+});
 
 // Typing in a list's edit field must never pick an item: no completion, and Enter is taken
 // by the dialog (see eventFilter) before the list could look the typed text up.
@@ -52,32 +53,29 @@ PatchDialog::PatchDialog(int patch, QWidget* parent)
     const DialogUnits units(font());
     setFixedSize(units.size(186, 126));
 
-    const auto controls = createControls(this, units, patchControls);
-    okButton_ = static_cast<QPushButton*>(controls[0]);
-    cancelButton_ = static_cast<QPushButton*>(controls[1]);
-    groupList_ = static_cast<QComboBox*>(controls[2]);
-    programList_ = static_cast<QComboBox*>(controls[4]);
-    keepTypingFromPicking(groupList_, this);
-    keepTypingFromPicking(programList_, this);
-    fitOpenList(groupList_, units, patchControls[2].height);
-    fitOpenList(programList_, units, patchControls[4].height);
+    controls_ = createControls(this, units, patchControls);
+    keepTypingFromPicking(controls_.groupList, this);
+    keepTypingFromPicking(controls_.programList, this);
+    fitOpenList(controls_.groupList, units, patchControls.rowOf(&Controls::groupList).height);
+    fitOpenList(controls_.programList, units, patchControls.rowOf(&Controls::programList).height);
 
     for (const auto& group : gmGroups)
-        groupList_->addItem(QString::fromUtf8(group.name));
+        controls_.groupList->addItem(QString::fromUtf8(group.name));
 
     const auto [first, last] = findGroup("ALL");
     groupFirst_ = first;
     fillPrograms(first, last);
-    groupList_->setCurrentIndex(0);
+    controls_.groupList->setCurrentIndex(0);
     // A patch beyond the list selects nothing and stays the working choice.
     const int item = patch - first;
-    programList_->setCurrentIndex(item >= 0 && item < programList_->count() ? item : -1);
-    programList_->setFocus();
+    controls_.programList->setCurrentIndex(item >= 0 && item < controls_.programList->count() ? item
+                                                                                              : -1);
+    controls_.programList->setFocus();
 
-    connect(groupList_, &QComboBox::activated, this, &PatchDialog::pickGroup);
-    connect(programList_, &QComboBox::activated, this, &PatchDialog::pickProgram);
-    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(controls_.groupList, &QComboBox::activated, this, &PatchDialog::pickGroup);
+    connect(controls_.programList, &QComboBox::activated, this, &PatchDialog::pickProgram);
+    connect(controls_.okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(controls_.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int PatchDialog::patch() const { return result() == Accepted ? workingPatch_ : initialPatch_; }
@@ -85,7 +83,7 @@ int PatchDialog::patch() const { return result() == Accepted ? workingPatch_ : i
 bool PatchDialog::eventFilter(QObject* watched, QEvent* event)
 {
     const bool inListEdit =
-        watched == groupList_->lineEdit() || watched == programList_->lineEdit();
+        watched == controls_.groupList->lineEdit() || watched == controls_.programList->lineEdit();
     if (inListEdit && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -99,23 +97,23 @@ bool PatchDialog::eventFilter(QObject* watched, QEvent* event)
 
 void PatchDialog::fillPrograms(int first, int last)
 {
-    programList_->clear();
+    controls_.programList->clear();
     for (int p = first; p <= last; ++p)
-        programList_->addItem(QString::fromStdString(programName(p)));
+        controls_.programList->addItem(QString::fromStdString(programName(p)));
 }
 
 void PatchDialog::pickGroup(int item)
 {
     if (item >= 0) {
-        const auto [first, last] = findGroup(groupList_->itemText(item).toStdString());
+        const auto [first, last] = findGroup(controls_.groupList->itemText(item).toStdString());
         if (first < 0)
             return;
         groupFirst_ = first;
         fillPrograms(first, last);
         workingPatch_ = first;
     }
-    programList_->setCurrentIndex(0);
-    programList_->setFocus();
+    controls_.programList->setCurrentIndex(0);
+    controls_.programList->setFocus();
 }
 
 void PatchDialog::pickProgram(int item)

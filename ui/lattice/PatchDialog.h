@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace tv {
@@ -14,15 +15,26 @@ namespace tv {
 class PatchDialog : public QDialog {
     Q_OBJECT
 public:
+    // One field per control of the dialog.
+    struct Controls {
+        QPushButton* okButton = nullptr;
+        QPushButton* cancelButton = nullptr;
+        QComboBox* groupList = nullptr;
+        QLabel* groupLabel = nullptr;
+        QComboBox* programList = nullptr;
+        QLabel* programLabel = nullptr;
+    };
+
     explicit PatchDialog(int patch, QWidget* parent = nullptr);
 
     // The chosen program after OK; the patch it was opened with otherwise.
     int patch() const;
 
-    QComboBox* groupList() const { return groupList_; }
-    QComboBox* programList() const { return programList_; }
-    QPushButton* okButton() const { return okButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
+    const Controls& controls() const { return controls_; }
+    QComboBox* groupList() const { return controls_.groupList; }
+    QComboBox* programList() const { return controls_.programList; }
+    QPushButton* okButton() const { return controls_.okButton; }
+    QPushButton* cancelButton() const { return controls_.cancelButton; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,10 +47,7 @@ private:
     const int initialPatch_;
     int workingPatch_;
     int groupFirst_ = 0;
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
-    QComboBox* groupList_;
-    QComboBox* programList_;
+    Controls controls_;
 };
 
 }  // namespace tv

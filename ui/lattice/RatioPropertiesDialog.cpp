@@ -21,33 +21,24 @@ namespace tv {
 namespace {
 
 using Kind = ControlSpec::Kind;
+using Controls = RatioPropertiesDialog::Controls;
 
-constexpr std::array ratioControls{
-    ControlSpec{Kind::Label, "Name:", 7, 8, 22, 10},
-    ControlSpec{Kind::Edit, "", 33, 7, 136, 12},
-    ControlSpec{Kind::Label, "Ratio:", 7, 23, 22, 10},
-    ControlSpec{Kind::RightEdit, "", 33, 21, 43, 12},
-    ControlSpec{Kind::Label, "/", 82, 22, 8, 8},
-    ControlSpec{Kind::Edit, "", 94, 21, 43, 12},
-    ControlSpec{Kind::Label, "Cents:", 7, 37, 22, 10},
-    ControlSpec{Kind::RightEdit, "", 33, 35, 43, 12},
-    ControlSpec{Kind::Label, "2/1:", 7, 52, 22, 10},
-    ControlSpec{Kind::Edit, "", 33, 50, 43, 12},
-    ControlSpec{Kind::Label, "(0 = same as base; -1 = octave lower; +1 = octave higher)", 79, 50,
-                98, 19},
-    ControlSpec{Kind::DefaultButton, "OK", 41, 71, 32, 14},
-    ControlSpec{Kind::Button, "Cancel", 91, 71, 32, 14},
-};
-enum ControlIndex {
-    NameEdit = 1,
-    NumeratorEdit = 3,
-    DenominatorEdit = 5,
-    CentsEdit = 7,
-    OctaveEdit = 9,
-    OctaveHint = 10,
-    OkButton = 11,
-    CancelButton = 12,
-};
+constexpr auto ratioControls = controlTable<Controls>({
+    {Kind::Label, "Name:", 7, 8, 22, 10, &Controls::nameLabel},
+    {Kind::Edit, "", 33, 7, 136, 12, &Controls::nameEdit},
+    {Kind::Label, "Ratio:", 7, 23, 22, 10, &Controls::ratioLabel},
+    {Kind::RightEdit, "", 33, 21, 43, 12, &Controls::numeratorEdit},
+    {Kind::Label, "/", 82, 22, 8, 8, &Controls::slashLabel},
+    {Kind::Edit, "", 94, 21, 43, 12, &Controls::denominatorEdit},
+    {Kind::Label, "Cents:", 7, 37, 22, 10, &Controls::centsLabel},
+    {Kind::RightEdit, "", 33, 35, 43, 12, &Controls::centsEdit},
+    {Kind::Label, "2/1:", 7, 52, 22, 10, &Controls::octaveLabel},
+    {Kind::Edit, "", 33, 50, 43, 12, &Controls::octaveEdit},
+    {Kind::Label, "(0 = same as base; -1 = octave lower; +1 = octave higher)", 79, 50, 98, 19,
+     &Controls::octaveHint},
+    {Kind::DefaultButton, "OK", 41, 71, 32, 14, &Controls::okButton},
+    {Kind::Button, "Cancel", 91, 71, 32, 14, &Controls::cancelButton},
+});
 
 const QString numeratorZeroMessage = QStringLiteral("Numerator of 0 is invalid");
 const QString denominatorZeroMessage = QStringLiteral("Denominator of 0 is invalid");
@@ -117,35 +108,28 @@ RatioPropertiesDialog::RatioPropertiesDialog(Lattice& lattice, int index, Messag
     const DialogUnits units(font());
     setFixedSize(units.size(184, 92));
 
-    const auto controls = createControls(this, units, ratioControls);
-    nameEdit_ = static_cast<QLineEdit*>(controls[NameEdit]);
-    numeratorEdit_ = static_cast<QLineEdit*>(controls[NumeratorEdit]);
-    denominatorEdit_ = static_cast<QLineEdit*>(controls[DenominatorEdit]);
-    centsEdit_ = static_cast<QLineEdit*>(controls[CentsEdit]);
-    octaveEdit_ = static_cast<QLineEdit*>(controls[OctaveEdit]);
-    okButton_ = static_cast<QPushButton*>(controls[OkButton]);
-    cancelButton_ = static_cast<QPushButton*>(controls[CancelButton]);
-    fitWrappedText(static_cast<QLabel*>(controls[OctaveHint]));
+    controls_ = createControls(this, units, ratioControls);
+    fitWrappedText(controls_.octaveHint);
 
     // Ratio terms are whole numbers; an octave may be negative and a size in cents both
     // negative and fractional (-701.955). Only the decimal point is taken, whatever the locale.
-    allowOnly(numeratorEdit_, QStringLiteral("[0-9]*"));
-    allowOnly(denominatorEdit_, QStringLiteral("[0-9]*"));
-    allowOnly(centsEdit_, QStringLiteral("[-+]?[0-9]*\\.?[0-9]*"));
-    allowOnly(octaveEdit_, QStringLiteral("[-+]?[0-9]*"));
+    allowOnly(controls_.numeratorEdit, QStringLiteral("[0-9]*"));
+    allowOnly(controls_.denominatorEdit, QStringLiteral("[0-9]*"));
+    allowOnly(controls_.centsEdit, QStringLiteral("[-+]?[0-9]*\\.?[0-9]*"));
+    allowOnly(controls_.octaveEdit, QStringLiteral("[-+]?[0-9]*"));
 
     // Out of range (index -1 included) the lattice answers with a new element's values:
     // empty name, 1/1, octave 0. A cents-only element shows 0/0.
     storedName_ = lattice_.name(index_);
     shownName_ = QString::fromStdString(displayText(storedName_));
-    nameEdit_->setText(shownName_);
-    numeratorEdit_->setText(decimal(lattice_.numerator(index_)));
-    denominatorEdit_->setText(decimal(lattice_.denominator(index_)));
-    octaveEdit_->setText(QString::number(lattice_.octave(index_)));
-    nameEdit_->setFocus();
+    controls_.nameEdit->setText(shownName_);
+    controls_.numeratorEdit->setText(decimal(lattice_.numerator(index_)));
+    controls_.denominatorEdit->setText(decimal(lattice_.denominator(index_)));
+    controls_.octaveEdit->setText(QString::number(lattice_.octave(index_)));
+    controls_.nameEdit->setFocus();
 
-    connect(okButton_, &QPushButton::clicked, this, &RatioPropertiesDialog::applyEntries);
-    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(controls_.okButton, &QPushButton::clicked, this, &RatioPropertiesDialog::applyEntries);
+    connect(controls_.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void RatioPropertiesDialog::refuse(const QString& text)
@@ -163,25 +147,25 @@ void RatioPropertiesDialog::applyEntries()
         return;
     }
 
-    const QString nameText = nameEdit_->text();
+    const QString nameText = controls_.nameEdit->text();
     const std::string name = nameText == shownName_ ? storedName_ : nameText.toStdString();
-    const bool centsGiven = !centsEdit_->text().isEmpty();
+    const bool centsGiven = !controls_.centsEdit->text().isEmpty();
 
     // Everything is read and checked first; nothing changes until every entry is sound.
     std::optional<double> cents;
     std::optional<std::uint32_t> numerator;
     std::optional<std::uint32_t> denominator;
     if (centsGiven) {
-        cents = leadingNumber<double>(centsEdit_);
+        cents = leadingNumber<double>(controls_.centsEdit);
         if (!cents)
             return refuse(centsTooLargeMessage);
     } else {
-        numerator = leadingNumber<std::uint32_t>(numeratorEdit_);
+        numerator = leadingNumber<std::uint32_t>(controls_.numeratorEdit);
         if (!numerator)
             return refuse(numeratorTooLargeMessage);
         if (*numerator == 0)
             return refuse(numeratorZeroMessage);
-        denominator = leadingNumber<std::uint32_t>(denominatorEdit_);
+        denominator = leadingNumber<std::uint32_t>(controls_.denominatorEdit);
         if (!denominator)
             return refuse(denominatorTooLargeMessage);
         if (*denominator == 0)
@@ -198,7 +182,7 @@ void RatioPropertiesDialog::applyEntries()
         return;
     }
 
-    const auto octave = leadingNumber<std::int16_t>(octaveEdit_);
+    const auto octave = leadingNumber<std::int16_t>(controls_.octaveEdit);
     if (!octave)
         return refuse(octaveRangeMessage);
 

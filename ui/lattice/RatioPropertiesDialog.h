@@ -4,6 +4,7 @@
 
 #include <string>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,16 +21,34 @@ class MessageService;
 class RatioPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
+    // One field per control of the dialog.
+    struct Controls {
+        QLabel* nameLabel = nullptr;
+        QLineEdit* nameEdit = nullptr;
+        QLabel* ratioLabel = nullptr;
+        QLineEdit* numeratorEdit = nullptr;
+        QLabel* slashLabel = nullptr;
+        QLineEdit* denominatorEdit = nullptr;
+        QLabel* centsLabel = nullptr;
+        QLineEdit* centsEdit = nullptr;
+        QLabel* octaveLabel = nullptr;
+        QLineEdit* octaveEdit = nullptr;
+        QLabel* octaveHint = nullptr;
+        QPushButton* okButton = nullptr;
+        QPushButton* cancelButton = nullptr;
+    };
+
     RatioPropertiesDialog(Lattice& lattice, int index, MessageService& messages,
                           QWidget* parent = nullptr);
 
-    QLineEdit* nameEdit() const { return nameEdit_; }
-    QLineEdit* numeratorEdit() const { return numeratorEdit_; }
-    QLineEdit* denominatorEdit() const { return denominatorEdit_; }
-    QLineEdit* centsEdit() const { return centsEdit_; }
-    QLineEdit* octaveEdit() const { return octaveEdit_; }
-    QPushButton* okButton() const { return okButton_; }
-    QPushButton* cancelButton() const { return cancelButton_; }
+    const Controls& controls() const { return controls_; }
+    QLineEdit* nameEdit() const { return controls_.nameEdit; }
+    QLineEdit* numeratorEdit() const { return controls_.numeratorEdit; }
+    QLineEdit* denominatorEdit() const { return controls_.denominatorEdit; }
+    QLineEdit* centsEdit() const { return controls_.centsEdit; }
+    QLineEdit* octaveEdit() const { return controls_.octaveEdit; }
+    QPushButton* okButton() const { return controls_.okButton; }
+    QPushButton* cancelButton() const { return controls_.cancelButton; }
 
 private:
     void applyEntries();
@@ -43,13 +62,7 @@ private:
     // keeps the stored bytes even when they are not UTF-8.
     std::string storedName_;
     QString shownName_;
-    QLineEdit* nameEdit_;
-    QLineEdit* numeratorEdit_;
-    QLineEdit* denominatorEdit_;
-    QLineEdit* centsEdit_;
-    QLineEdit* octaveEdit_;
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
+    Controls controls_;
 };
 
 }  // namespace tv

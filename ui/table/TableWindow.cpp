@@ -12,9 +12,11 @@
 namespace tv {
 namespace {
 
-constexpr std::array tableControls{
-    ControlSpec{ControlSpec::Kind::List, "", 7, 7, 395, 244},
-};
+using Controls = TableWindow::Controls;
+
+constexpr auto tableControls = controlTable<Controls>({
+    {ControlSpec::Kind::List, "", 7, 7, 395, 244, &Controls::list},
+});
 
 constexpr int columnWidth = 75;
 
@@ -30,12 +32,12 @@ TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTit
     setFixedSize(units.size(409, 258));
     setWindowTitle(titleFor(latticeWindowTitle));
 
-    list_ = static_cast<QTreeWidget*>(createControls(this, units, tableControls)[0]);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setUniformRowHeights(true);
+    controls_ = createControls(this, units, tableControls);
+    controls_.list->setSelectionMode(QAbstractItemView::SingleSelection);
+    controls_.list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    controls_.list->setUniformRowHeights(true);
     fillTable(lattice);
-    list_->setFocus();
+    controls_.list->setFocus();
 
     // Centred by its client area, which stays put when the window frame is added on showing.
     if (parent) {
@@ -58,12 +60,12 @@ void TableWindow::fillTable(const Lattice& lattice)
     QStringList titles;
     for (const char* title : elementTableTitles)
         titles.append(QString::fromUtf8(title));
-    list_->setColumnCount(static_cast<int>(titles.size()));
-    list_->setHeaderLabels(titles);
-    QHeaderView* header = list_->header();
+    controls_.list->setColumnCount(static_cast<int>(titles.size()));
+    controls_.list->setHeaderLabels(titles);
+    QHeaderView* header = controls_.list->header();
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int column = 0; column < list_->columnCount(); ++column)
+    for (int column = 0; column < controls_.list->columnCount(); ++column)
         header->resizeSection(column, columnWidth);
 
     QList<QTreeWidgetItem*> rows;
@@ -77,7 +79,7 @@ void TableWindow::fillTable(const Lattice& lattice)
         }
         rows.append(row);
     }
-    list_->addTopLevelItems(rows);
+    controls_.list->addTopLevelItems(rows);
 }
 
 }  // namespace tv

@@ -22,12 +22,17 @@ public:
     // starts with it) gives " - Table".
     static QString titleFor(const QString& latticeWindowTitle);
 
-    QTreeWidget* list() const { return list_; }
+    // One field per control of the window.
+    struct Controls {
+        QTreeWidget* list = nullptr;
+    };
+    const Controls& controls() const { return controls_; }
+    QTreeWidget* list() const { return controls_.list; }
 
 private:
     void fillTable(const Lattice& lattice);
 
-    QTreeWidget* list_;
+    Controls controls_;
 };
 
 }  // namespace tv

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 namespace tv {
@@ -58,8 +57,9 @@ void expectUnchanged(const Lattice& lattice)
 
 FileResult readText(Lattice& lattice, const std::string& text)
 {
-    std::istringstream in(text);
-    return readScalaStream(lattice, in);
+    const Scale scale = parseScala(text);
+    lattice.loadScale(scale);
+    return scale.result();
 }
 
 TEST(ScalaRead, CommentsAndBlankLinesStandAnywhere)

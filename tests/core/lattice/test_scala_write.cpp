@@ -7,7 +7,6 @@
 
 #include <clocale>
 #include <cmath>
-#include <sstream>
 
 namespace tv {
 namespace {
@@ -74,8 +73,9 @@ TEST(ScalaWrite, TypedTitlesStillReadBackAsTheDescription)
     for (const std::string title : {"two\nlines", "!bang"}) {
         lattice.setTitle(title);
         Lattice back;
-        std::istringstream in(scalaFileText(lattice, "t.scl"));
-        ASSERT_TRUE(readScalaStream(back, in).ok) << title;
+        const Scale scale = parseScala(scalaFileText(lattice, "t.scl"));
+        ASSERT_TRUE(scale.ok()) << title;
+        back.loadScale(scale);
         EXPECT_EQ(back.count(), 1);
     }
     EXPECT_EQ(lattice.title(), "!bang");
@@ -87,8 +87,9 @@ TEST(ScalaWrite, NumbersIgnoreADecimalCommaLocale)
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     const std::string text = scalaFileText(mixedLattice(), "m.scl");
     Lattice back;
-    std::istringstream in(text);
-    const FileResult r = readScalaStream(back, in);
+    const Scale scale = parseScala(text);
+    back.loadScale(scale);
+    const FileResult r = scale.result();
     std::setlocale(LC_ALL, saved.c_str());
     EXPECT_NE(text.find("701.955000 cents"), std::string::npos);
     EXPECT_TRUE(r.ok) << r.message;

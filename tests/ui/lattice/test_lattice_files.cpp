@@ -1,6 +1,7 @@
 #include "LatticeWindowFixture.h"
 
 #include "ui/lattice/LatticeFileCommands.h"
+#include "ui/lattice/RatioPropertiesDialog.h"
 #include "ui/table/TableWindow.h"
 
 #include <QAction>
@@ -254,10 +255,9 @@ TEST_F(LatticeFiles, ElementPropertiesOnEmptySpaceAddsAnElement)
     window->contextMenu()->hide();
     whenDialogOpens([](QDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Ratio propeties");
-        for (auto* button : dialog->findChildren<QPushButton*>()) {
-            if (button->text() == "OK")
-                button->click();
-        }
+        auto* properties = qobject_cast<RatioPropertiesDialog*>(dialog);
+        ASSERT_NE(properties, nullptr);
+        properties->okButton()->click();
     });
     window->contextMenu()->actions()[0]->trigger();
     ASSERT_EQ(window->lattice().count(), 1);

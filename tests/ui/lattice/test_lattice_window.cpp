@@ -1,6 +1,7 @@
 #include "LatticeWindowFixture.h"
 
 #include "ui/common/WindowPlacement.h"
+#include "ui/lattice/LatticeColoursDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -214,10 +215,10 @@ TEST_F(LatticeWindowTest, ColourDialogAppliesItsChoiceOnlyOnOk)
     window->chooseColour = [](QWidget*) { return QColor(10, 20, 30); };
     auto finish = [](int result) {
         QTimer::singleShot(0, [result] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<LatticeColoursDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(dialog->windowTitle(), "Lattice colors");
-            dialog->findChildren<QPushButton*>()[0]->click();  // "&Background color..."
+            dialog->controls().backgroundButton->click();
             dialog->done(result);
         });
     };

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,10 +31,12 @@ TEST(NewLatticeDialogTest, OpensWithVelmorAndRatiosCheckedAndTheFocusOnTheLimit)
     EXPECT_EQ(dialog.windowTitle(), "Create a new lattice...");
     const DialogUnits units(DialogUnits::dialogFont());
     EXPECT_EQ(dialog.size(), units.size(254, 141));
-    EXPECT_EQ(dialog.styleButtons()[1]->geometry(), units.rect(53, 34, 48, 13));
+    const auto& c = dialog.controls();
+    EXPECT_EQ(c.planetaryButton->geometry(), units.rect(53, 34, 48, 13));
     EXPECT_TRUE(dialog.okButton()->isDefault());
-    EXPECT_EQ(dialog.styleButtons()[1]->text(), "&Planetary");
-    EXPECT_EQ(dialog.showBoxes()[3]->text(), "C&ircles");
+    EXPECT_EQ(c.planetaryButton->text(), "&Planetary");
+    EXPECT_EQ(c.circlesBox->text(), "C&ircles");
+    EXPECT_EQ(c.styleFrame->geometry(), units.rect(7, 26, 240, 25));
     EXPECT_EQ(checks(dialog.styleButtons()), "10000");
     EXPECT_EQ(checks(dialog.showBoxes()), "1000");
     EXPECT_EQ(dialog.limitEdit()->text(), "");
@@ -44,18 +47,19 @@ TEST(NewLatticeDialogTest, StyleButtonsAreOneExclusiveGroupAndShowBoxesAreIndepe
 {
     NewLatticeDialog dialog;
     dialog.show();
+    const auto& c = dialog.controls();
     const auto& styles = dialog.styleButtons();
     EXPECT_EQ(dialog.styleGroup()->buttons().size(), 5);
-    QTest::mouseClick(styles[2], Qt::LeftButton);  // Chalmers
+    QTest::mouseClick(c.chalmersButton, Qt::LeftButton);
     EXPECT_EQ(checks(styles), "00100");
-    QTest::mouseClick(styles[0], Qt::LeftButton);  // Velmor again
+    QTest::mouseClick(c.velmorButton, Qt::LeftButton);
     EXPECT_EQ(checks(styles), "10000");
-    QTest::mouseClick(styles[1], Qt::LeftButton);  // Planetary, apart in the Tab order
+    QTest::mouseClick(c.planetaryButton, Qt::LeftButton);  // apart in the Tab order
     EXPECT_EQ(checks(styles), "01000");
 
     const auto& shows = dialog.showBoxes();
-    for (int box : {2, 3, 0})
-        QTest::mouseClick(shows[box], Qt::LeftButton);
+    for (QCheckBox* box : {c.linesBox, c.circlesBox, c.ratiosBox})
+        QTest::mouseClick(box, Qt::LeftButton);
     EXPECT_EQ(checks(shows), "0011");
     EXPECT_EQ(checks(styles), "01000");
 }
@@ -63,20 +67,11 @@ TEST(NewLatticeDialogTest, StyleButtonsAreOneExclusiveGroupAndShowBoxesAreIndepe
 TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
 {
     NewLatticeDialog dialog;
-    const auto& s = dialog.styleButtons();
-    const auto& b = dialog.showBoxes();
-    const std::vector<QWidget*> order{dialog.okButton(),
-                                      dialog.cancelButton(),
-                                      dialog.limitEdit(),
-                                      s[0],
-                                      s[2],
-                                      s[3],
-                                      s[4],
-                                      b[0],
-                                      b[1],
-                                      b[2],
-                                      b[3],
-                                      s[1]};
+    const auto& c = dialog.controls();
+    const std::vector<QWidget*> order{c.okButton,     c.cancelButton,   c.limitEdit,
+                                      c.velmorButton, c.chalmersButton, c.wilsonButton,
+                                      c.fokkerButton, c.ratiosBox,      c.exponentsBox,
+                                      c.linesBox,     c.circlesBox,     c.planetaryButton};
     std::vector<QWidget*> chain;
     QWidget* w = dialog.okButton();
     do {
@@ -97,18 +92,18 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    const std::vector<QWidget*> walk{
-        dialog.cancelButton(), dialog.limitEdit(), s[0], b[0], b[1], b[2], b[3], dialog.okButton()};
+    const std::vector<QWidget*> walk{c.cancelButton, c.limitEdit, c.velmorButton, c.ratiosBox,
+                                     c.exponentsBox, c.linesBox,  c.circlesBox,   c.okButton};
     for (std::size_t i = 0; i < walk.size(); ++i)
         EXPECT_EQ(tabFrom(dialog.okButton(), static_cast<int>(i) + 1), walk[i]) << i;
 
-    s[0]->setFocus();
-    QTest::keyClick(s[0], Qt::Key_Right);
-    EXPECT_EQ(QApplication::focusWidget(), s[1]);
-    EXPECT_EQ(checks(s), "01000");
-    EXPECT_EQ(tabFrom(dialog.limitEdit(), 1), b[0]);
-    EXPECT_EQ(tabFrom(b[3], 1), s[1]);
-    EXPECT_EQ(tabFrom(b[3], 2), dialog.okButton());
+    c.velmorButton->setFocus();
+    QTest::keyClick(c.velmorButton, Qt::Key_Right);
+    EXPECT_EQ(QApplication::focusWidget(), c.planetaryButton);
+    EXPECT_EQ(checks(dialog.styleButtons()), "01000");
+    EXPECT_EQ(tabFrom(c.limitEdit, 1), c.ratiosBox);
+    EXPECT_EQ(tabFrom(c.circlesBox, 1), c.planetaryButton);
+    EXPECT_EQ(tabFrom(c.circlesBox, 2), c.okButton);
 }
 
 TEST(NewLatticeDialogTest, OkAndCancelCloseWithTheirResultWhateverIsEntered)
@@ -117,7 +112,7 @@ TEST(NewLatticeDialogTest, OkAndCancelCloseWithTheirResultWhateverIsEntered)
     accepted.show();
     QTest::keyClicks(accepted.limitEdit(), "7-a1");
     EXPECT_EQ(accepted.limitEdit()->text(), "71");  // digits only
-    QTest::mouseClick(accepted.styleButtons()[3], Qt::LeftButton);
+    QTest::mouseClick(accepted.controls().wilsonButton, Qt::LeftButton);
     QTest::mouseClick(accepted.okButton(), Qt::LeftButton);
     EXPECT_FALSE(accepted.isVisible());
     EXPECT_EQ(accepted.result(), QDialog::Accepted);

@@ -83,11 +83,8 @@ TEST_F(RatioPropertiesTest, OpensWithTheElementsFieldsAndTheFocusOnItsName)
 
     // The octave hint is readable whole inside its box, whatever face stands in for the
     // dialog font.
-    QLabel* hint = nullptr;
-    for (QLabel* label : dialog.findChildren<QLabel*>())
-        if (label->text().startsWith("(0 = same as base"))
-            hint = label;
-    ASSERT_NE(hint, nullptr);
+    const QLabel* hint = dialog.controls().octaveHint;
+    EXPECT_TRUE(hint->text().startsWith("(0 = same as base"));
     EXPECT_EQ(hint->geometry(), units.rect(79, 50, 98, 19));
     EXPECT_LE(hint->fontMetrics()
                   .boundingRect(hint->contentsRect(), Qt::TextWordWrap, hint->text())
