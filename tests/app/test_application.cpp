@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "core/script/ScriptCompiler.h"
 #include "platform/qt/SettingsStore.h"
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
@@ -7,110 +8,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tv {
 namespace {
 
-// Writes what it hears into a shared log, tagged with its name.
-struct LoggingListener : ElementListener {
-    LoggingListener(std::string tag, std::vector<std::string>& log) : tag(std::move(tag)), log(log)
-    {
-    }
-    void onRatioChosen(std::uint32_t n, std::uint32_t d) override
-    {
-        log.push_back(tag + ":" + std::to_string(n) + "/" + std::to_string(d));
-    }
-    void onCentsChosen(double cents) override
-    {
-        log.push_back(tag + ":" + std::to_string(static_cast<int>(cents)) + "c");
-    }
-    std::string tag;
-    std::vector<std::string>& log;
-};
+using namespace std::chrono_literals;
+using Hex = std::vector<std::string>;
 
 struct ApplicationTest : ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<SettingsStore> settings = SettingsStore::fileStore(dir.filePath("s.ini"));
     test::RecordingMessageService messages;
     Application application{messages, *settings};
-    std::vector<std::string> log;
 };
-
-TEST_F(ApplicationTest, NewestListenerHearsFirstAndUnregisterRemovesOnlyThatOne)
-{
-    LoggingListener a("a", log), b("b", log), c("c", log);
-    application.listeners().registerListener(&a);
-    application.listeners().registerListener(&b);
-    application.listeners().registerListener(&c);
-    application.listeners().broadcastRatio(3, 2);
-    EXPECT_EQ(log, (std::vector<std::string>{"c:3/2", "b:3/2", "a:3/2"}));
-
-    log.clear();
-    application.listeners().unregisterListener(&b);
-    application.listeners().unregisterListener(&b);  // not in the list any more: nothing happens
-    application.listeners().broadcastCents(-50.0);
-    EXPECT_EQ(log, (std::vector<std::string>{"c:-50c", "a:-50c"}));
-}
-
-TEST_F(ApplicationTest, DestroyedListenerRemovesItselfAndNothingElse)
-{
-    LoggingListener a("a", log);
-    {
-        LoggingListener gone("gone", log);
-        application.listeners().registerListener(&gone);
-        application.listeners().registerListener(&a);
-    }
-    ASSERT_EQ(application.listeners().all().size(), 1u);
-    application.listeners().broadcastRatio(7, 4);
-    EXPECT_EQ(log, (std::vector<std::string>{"a:7/4"}));
-}
-
-TEST_F(ApplicationTest, RegisteringTwiceKeepsOneEntryAtTheHead)
-{
-    LoggingListener a("a", log), b("b", log);
-    application.listeners().registerListener(&a);
-    application.listeners().registerListener(&b);
-    application.listeners().registerListener(&a);
-    application.listeners().broadcastRatio(5, 4);
-    EXPECT_EQ(log, (std::vector<std::string>{"a:5/4", "b:5/4"}));
-}
-
-// A listener that closes itself when told, as a window closing in response to a click would.
-struct SelfRemovingListener : ElementListener {
-    explicit SelfRemovingListener(Application& app) : app(app) {}
-    void onRatioChosen(std::uint32_t, std::uint32_t) override
-    {
-        ++heard;
-        app.listeners().unregisterListener(this);
-    }
-    Application& app;
-    int heard = 0;
-};
-
-TEST_F(ApplicationTest, ListenerLeavingDuringABroadcastDoesNotDisturbTheOthers)
-{
-    LoggingListener a("a", log);
-    SelfRemovingListener leaving(application);
-    application.listeners().registerListener(&a);
-    application.listeners().registerListener(&leaving);
-    application.listeners().broadcastRatio(9, 8);
-    application.listeners().broadcastRatio(9, 8);
-    EXPECT_EQ(leaving.heard, 1);
-    EXPECT_EQ(log, (std::vector<std::string>{"a:9/8", "a:9/8"}));
-}
-
-TEST_F(ApplicationTest, ListenerOutlivingTheApplicationIsSafe)
-{
-    auto listener = std::make_unique<LoggingListener>("late", log);
-    {
-        Application shortLived(messages, *settings);
-        shortLived.listeners().registerListener(listener.get());
-    }
-    listener.reset();  // must not touch the application that is gone
-    SUCCEED();
-}
 
 TEST_F(ApplicationTest, DeviceErrorIsShownOnceAndTheOutputStaysUsable)
 {
@@ -123,16 +40,81 @@ TEST_F(ApplicationTest, DeviceErrorIsShownOnceAndTheOutputStaysUsable)
     EXPECT_EQ(messages.texts.size(), 1);
 }
 
-TEST_F(ApplicationTest, ClosingTheMidiOutputClosesTheDevice)
+TEST_F(ApplicationTest, ClosingTheMidiOutputClosesTheDeviceAndSendsNothing)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     application.openMidi(capture, "");
     EXPECT_TRUE(messages.texts.isEmpty());
     application.chordQueue().queueRatio(0, 0, 1, 1);
     application.chordQueue().sendQueued(0);
-    EXPECT_EQ(capture->hex(), (std::vector<std::string>{"c0 00", "e0 00 40", "90 3c 5a"}));
+    const Hex sounding{"c0 00", "e0 00 40", "90 3c 5a"};
+    ASSERT_EQ(capture->hex(), sounding);
+
     application.closeMidi();
     EXPECT_TRUE(capture->closed());
+    EXPECT_EQ(capture->hex(), sounding) << "closing sends nothing, not even note-offs";
+    // Late callers find a silent output, never the closed device.
+    EXPECT_TRUE(application.chordQueue().queueRatio(0, 0, 3, 2));
+    application.chordQueue().sendQueued(0);
+    application.chordQueue().sendNoteOffs();
+    EXPECT_EQ(capture->hex(), sounding);
+    EXPECT_EQ(capture.use_count(), 1) << "something still holds the closed device";
+}
+
+// Notes, when the device is first closed, how many players still ran and how much had come.
+class ClosingCapture : public test::CaptureMidiService {
+public:
+    void close() override
+    {
+        if (!runningAtClose) {
+            runningAtClose = players ? players->running() : 0;
+            sentAtClose = messages().size();
+        }
+        CaptureMidiService::close();
+    }
+    const ScriptPlayers* players = nullptr;
+    std::optional<std::size_t> runningAtClose;
+    std::size_t sentAtClose = 0;
+};
+
+TEST_F(ApplicationTest, PlayersEndBeforeTheDeviceClosesAtCloseAndAtTheEnd)
+{
+    // Each player sounds its first chord, then sleeps in a ten-minute one.
+    const auto code = compileScript("PLAY 1/1 10 ms PLAY 3/2 600 SEC PLAY 5/4").code;
+    constexpr std::size_t players = 6;
+    for (const bool atTheEnd : {false, true}) {
+        SCOPED_TRACE(atTheEnd ? "the application ends" : "closeMidi");
+        auto app = std::make_unique<Application>(messages, *settings);
+        auto capture = std::make_shared<ClosingCapture>();
+        app->openMidi(capture, "");
+        capture->players = &app->players();
+        for (std::size_t i = 0; i < players; ++i)
+            ASSERT_TRUE(app->players().start(code));
+
+        const auto fifthsSounding = [&] {
+            const Hex hex = capture->hex();
+            return static_cast<std::size_t>(std::count(hex.begin(), hex.end(), "90 43 60"));
+        };
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (fifthsSounding() < players && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
+        ASSERT_EQ(fifthsSounding(), players);
+        ASSERT_EQ(app->players().running(), players);
+        const std::size_t sentBeforeClose = capture->messages().size();
+
+        if (atTheEnd)
+            app.reset();
+        else
+            app->closeMidi();
+        ASSERT_TRUE(capture->closed());
+        EXPECT_EQ(capture->runningAtClose, 0u) << "players still ran when the device closed";
+        EXPECT_EQ(capture->sentAtClose, sentBeforeClose) << "a stopped player sent on";
+        EXPECT_EQ(capture->messages().size(), sentBeforeClose) << "sent after the close";
+        EXPECT_EQ(capture.use_count(), 1) << "a player thread still holds the device";
+        if (app) {
+            EXPECT_EQ(app->players().running(), 0u);
+        }
+    }
 }
 
 }  // namespace

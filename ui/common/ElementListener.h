@@ -19,6 +19,9 @@ public:
     virtual void onCentsChosen(double cents);
     virtual void onRatioChosen(std::uint32_t numerator, std::uint32_t denominator);
 
+    // Whether a list holds this listener; false again once that list is gone.
+    bool isRegistered() const { return registeredWith_ != nullptr; }
+
 private:
     friend class ElementListeners;
     ElementListeners* registeredWith_ = nullptr;

@@ -100,22 +100,25 @@ TEST(RatioAnalysis, ExponentTextHasNoOuterSpaces)
 
 TEST(LimitColours, RowsAndColours)
 {
-    EXPECT_EQ(limitColourIndex(1), 0);
-    EXPECT_EQ(limitColourIndex(3), 1);
-    EXPECT_EQ(limitColourIndex(5), 2);
-    EXPECT_EQ(limitColourIndex(7), 3);
-    EXPECT_EQ(limitColourIndex(11), 4);
-    EXPECT_EQ(limitColourIndex(13), 5);
-    EXPECT_EQ(limitColourIndex(0), 5);
-    EXPECT_EQ(limitColourIndex(17), 5);
-    // 13/8: numerator black on light blue, denominator white on red.
-    const auto e = analysed(13, 8);
-    EXPECT_EQ(limitFillColours[limitColourIndex(e.oLimit)], 0xADD8E6u);
-    EXPECT_EQ(limitTextColours[limitColourIndex(e.oLimit)], 0x000000u);
-    EXPECT_EQ(limitFillColours[limitColourIndex(e.uLimit)], 0xFF0000u);
-    EXPECT_EQ(limitTextColours[limitColourIndex(e.uLimit)], 0xFFFFFFu);
-    EXPECT_EQ(limitFillColours[limitColourIndex(11)], 0xEE82EEu);
-    EXPECT_EQ(limitTextColours[limitColourIndex(11)], 0xFFFFFFu);
+    struct Case {
+        std::uint32_t limit;
+        int row;
+        Rgb fill, text;
+    };
+    const Case cases[] = {
+        {1, 0, 0xFF0000, 0xFFFFFF},   // white on red
+        {3, 1, 0xFFA500, 0x000000},   // black on orange
+        {5, 2, 0xFFFF00, 0x000000},   // black on yellow
+        {7, 3, 0x00FF00, 0x000000},   // black on green
+        {11, 4, 0xEE82EE, 0xFFFFFF},  // white on violet
+        {13, 5, 0xADD8E6, 0x000000},  // black on light blue
+        {0, 5, 0xADD8E6, 0x000000},  {2, 5, 0xADD8E6, 0x000000}, {17, 5, 0xADD8E6, 0x000000},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(limitColourIndex(c.limit), c.row) << c.limit;
+        EXPECT_EQ(limitFillColours[c.row], c.fill) << c.limit;
+        EXPECT_EQ(limitTextColours[c.row], c.text) << c.limit;
+    }
 }
 
 TEST(NumberText, FixedFormattingIgnoresADecimalCommaLocale)

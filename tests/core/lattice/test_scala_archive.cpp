@@ -146,7 +146,8 @@ TEST(ScalaArchive, EveryFileOpensWithItsPitchesWithEitherLineEnd)
     ASSERT_TRUE(fs::is_directory(scalesDir))
         << "the scale archive folder " << scalesDir << " is missing";
     int tested = 0;
-    int known = 0;
+    std::size_t known = 0;
+    int withCrLf = 0;
     for (const auto& path : archiveFiles()) {
         const std::string file = path.filename().string();
         SCOPED_TRACE(file);
@@ -170,8 +171,10 @@ TEST(ScalaArchive, EveryFileOpensWithItsPitchesWithEitherLineEnd)
         }
 
         // The same bytes with LF line ends read the same.
+        const std::string bytes = test::readBytes(path.string());
+        withCrLf += bytes.find("\r\n") != std::string::npos;
         Lattice lf;
-        std::istringstream lfText(withLfLineEnds(test::readBytes(path.string())));
+        std::istringstream lfText(withLfLineEnds(bytes));
         const Scale lfScale = parseScala(lfText);
         lf.loadScale(lfScale);
         const FileResult lfResult = lfScale.result();
@@ -187,6 +190,9 @@ TEST(ScalaArchive, EveryFileOpensWithItsPitchesWithEitherLineEnd)
         expectSameElements(lattice, back, 5.01e-7, "written and read back");
     }
     EXPECT_GT(tested, 0) << "no .scl file in " << scalesDir;
+    EXPECT_EQ(known, knownScales().size()) << "a file with known figures is missing";
+    // A checkout that turned CR LF into LF would leave the distributed line ends untested.
+    EXPECT_GT(withCrLf, 0) << "no archive file has CR LF line ends";
     std::cout << "[ scales   ] " << tested << " archive files read, " << known
               << " checked against their known figures\n";
 }

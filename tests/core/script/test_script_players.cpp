@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <future>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace tv {
@@ -87,7 +90,7 @@ private:
     int afterClose_ = 0;
 };
 
-TEST(ScriptPlayers, ClosingTheOutputEndsSleepingPlayersBeforeTheDevice)
+TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithoutAnotherMessage)
 {
     auto service = std::make_shared<ClosingService>();
     auto output = std::make_unique<MidiOutput>(service);
@@ -105,10 +108,12 @@ TEST(ScriptPlayers, ClosingTheOutputEndsSleepingPlayersBeforeTheDevice)
     ASSERT_EQ(countOf(service->hex(), "90 3c 60"), static_cast<std::size_t>(players));
 
     // The program's order at the end: players stop, then the device closes.
+    const std::size_t sentBeforeStop = service->hex().size();
     threads->stopAll();
     output->closeDevice();
     EXPECT_EQ(threads->running(), 0u);
-    EXPECT_EQ(countOf(service->hex(), "e0 50 40"), 0u) << "a player went on after the close";
+    EXPECT_EQ(service->hex().size(), sentBeforeStop) << "a stopped player sent on";
+    EXPECT_EQ(countOf(service->hex(), "e0 50 40"), 0u) << "a woken player went on with its script";
     EXPECT_EQ(service->afterClose(), 0);
     EXPECT_FALSE(threads->start(code));
     threads.reset();
@@ -176,23 +181,91 @@ TEST(ScriptPlayers, StartHookRunsOnEveryLaterPlayerThread)
     EXPECT_FALSE(onCaller.load());
 }
 
-TEST(SteadyPlayerClock, WaitsEndWhenDueAndStopAtOnceWhenRaised)
-{
-    PlayerStopSignal stop;
-    SteadyPlayerClock clock(&stop);
-    const PlayerTime start = clock.now();
-    EXPECT_TRUE(clock.waitUntil(start + 2ms));
-    EXPECT_GE(clock.now() - start, 2ms);
-    EXPECT_TRUE(clock.waitUntil(start));  // already passed
-
-    std::thread raiser([&] {
-        std::this_thread::sleep_for(20ms);
+// A real clock, with or without a stop signal, shared with the thread that waits on it.
+struct RealClock {
+    explicit RealClock(bool stoppable) : clock(stoppable ? &stop : nullptr) {}
+    void raise()
+    {
+        raiseCalled = true;
         stop.raise();
+    }
+    PlayerStopSignal stop;
+    SteadyPlayerClock clock;
+    std::atomic<bool> raiseCalled{false};
+};
+
+struct WaitOutcome {
+    bool result = false;
+    PlayerTime due{};
+    PlayerTime wokeAt{};  // the clock's own time right after the wait
+    std::chrono::steady_clock::duration took{};
+    bool raisedBefore = false;  // the stop had been raised when the wait returned
+};
+
+// Far beyond any scheduling delay of a loaded machine, and far below the hour that a wait
+// ignoring its due time or its stop would sleep.
+constexpr auto waitLimit = 10s;
+
+// Waits on a thread of its own until `dueFrom(now)`; nothing when the wait has not returned
+// within waitLimit (the thread is then left to sleep on alone, so the test fails, not hangs).
+std::optional<WaitOutcome> waitOnItsOwnThread(std::shared_ptr<RealClock> real,
+                                              std::function<PlayerTime(PlayerTime)> dueFrom)
+{
+    std::packaged_task<WaitOutcome()> task([real, dueFrom] {
+        WaitOutcome outcome;
+        const auto begin = std::chrono::steady_clock::now();
+        outcome.due = dueFrom(real->clock.now());
+        outcome.result = real->clock.waitUntil(outcome.due);
+        outcome.took = std::chrono::steady_clock::now() - begin;
+        outcome.wokeAt = real->clock.now();
+        outcome.raisedBefore = real->raiseCalled;
+        return outcome;
     });
-    EXPECT_FALSE(clock.waitUntil(clock.now() + 1h));
+    auto future = task.get_future();
+    std::thread(std::move(task)).detach();
+    if (future.wait_for(waitLimit) != std::future_status::ready)
+        return std::nullopt;
+    return future.get();
+}
+
+TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
+{
+    for (const bool stoppable : {false, true}) {
+        SCOPED_TRACE(stoppable ? "with a stop signal" : "without a stop signal");
+        const auto real = std::make_shared<RealClock>(stoppable);
+        const auto due = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 20ms; });
+        ASSERT_TRUE(due) << "a 20 ms wait was still sleeping after " << waitLimit.count() << " s";
+        EXPECT_TRUE(due->result);
+        EXPECT_GE(due->wokeAt, due->due);
+        EXPECT_GE(due->took, 20ms);
+
+        const auto passed = waitOnItsOwnThread(real, [](PlayerTime now) { return now - 1h; });
+        ASSERT_TRUE(passed) << "a wait already due did not return";
+        EXPECT_TRUE(passed->result);
+    }
+}
+
+TEST(SteadyPlayerClock, StopEndsALongWaitOnlyOnceRaised)
+{
+    const auto real = std::make_shared<RealClock>(true);
+    std::thread raiser([real] {
+        std::this_thread::sleep_for(20ms);
+        real->raise();
+    });
+    const auto stopped = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 1h; });
     raiser.join();
-    EXPECT_FALSE(clock.waitUntil(clock.now()));
-    EXPECT_FALSE(clock.waitUntil(PlayerTime::max()));
+    ASSERT_TRUE(stopped) << "the stop did not end an hour's wait";
+    EXPECT_FALSE(stopped->result);
+    EXPECT_TRUE(stopped->raisedBefore) << "the wait ended before the stop was raised";
+
+    // Once raised, every wait ends at once, due or not, and says "stop".
+    for (const PlayerTime offset : {PlayerTime::zero(), PlayerTime(1h), PlayerTime::max()}) {
+        const auto after = waitOnItsOwnThread(real, [offset](PlayerTime now) {
+            return offset > PlayerTime::max() - now ? PlayerTime::max() : now + offset;
+        });
+        ASSERT_TRUE(after) << offset.count();
+        EXPECT_FALSE(after->result) << offset.count();
+    }
 }
 
 }  // namespace

@@ -291,8 +291,15 @@ TEST_F(LatticeFiles, EachTableCommandOpensAnotherSnapshot)
     EXPECT_EQ(tables[0]->windowTitle(), "Untitled - Table");
 }
 
-TEST_F(LatticeFiles, CloseStoresThePlacementLikeTheCloseBox)
+TEST_F(LatticeFiles, CloseStoresThePlacementLikeTheCloseBoxAndSendsNothing)
 {
+    window->lattice().loadDefaultScale();
+    paint(window);
+    press(window, inside(window, indexOf(window->lattice(), 3, 2)));
+    release(window);
+    ASSERT_EQ(capture->hex(), (Hex{"c0 00", "e0 50 40", "90 43 5a", "80 43 00"}));
+    capture->clear();
+
     QPointer<LatticeWindow> closing = window;
     window->move(33, 44);
     window->runCommand(LatticeCommand::Close);
@@ -301,6 +308,7 @@ TEST_F(LatticeFiles, CloseStoresThePlacementLikeTheCloseBox)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(closing.isNull());
     window = nullptr;
+    EXPECT_EQ(capture->hex(), Hex{});
 }
 
 }  // namespace

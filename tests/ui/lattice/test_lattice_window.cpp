@@ -6,13 +6,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QImage>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace tv::test {
@@ -266,58 +264,6 @@ TEST_F(LatticeWindowTest, PlacementIsStoredByTheCloseBoxOnly)
     third->runCommand(LatticeCommand::Exit);
     EXPECT_EQ(settings->value("MainWindow"), stored);
     QApplication::processEvents();
-    EXPECT_TRUE(messages.texts.isEmpty());
-}
-
-struct PlacementTest : LatticeWindowFixture {
-    QWidget window;
-    void restore() { restorePlacement(window, *settings, messages, "MainWindow"); }
-};
-
-TEST_F(PlacementTest, FirstRunKeepsTheDefaultPlaceSilently)
-{
-    window.setGeometry(11, 12, 300, 200);
-    restore();
-    EXPECT_EQ(window.geometry(), QRect(11, 12, 300, 200));
-    EXPECT_TRUE(messages.texts.isEmpty());
-}
-
-TEST_F(PlacementTest, StoredRectangleIsUsedAsItIs)
-{
-    settings->setValue("MainWindow", "0 0 100 50");
-    restore();
-    EXPECT_EQ(window.frameGeometry(), QRect(0, 0, 100, 50));
-    EXPECT_TRUE(window.isVisible());
-    // Restoring the same value again does not let the window grow by its frame.
-    restore();
-    EXPECT_EQ(window.frameGeometry(), QRect(0, 0, 100, 50));
-    // Partly off the left edge, as on a monitor to the left: kept as stored.
-    settings->setValue("MainWindow", "-50 20 350 320");
-    restore();
-    EXPECT_EQ(window.frameGeometry(), QRect(-50, 20, 400, 300));
-    savePlacement(window, *settings, "MainWindow");
-    EXPECT_EQ(settings->value("MainWindow"), QString("-50 20 350 320"));
-}
-
-TEST_F(PlacementTest, ThreeNumbersGiveOneMessageAndTheDefaultPlace)
-{
-    window.setGeometry(11, 12, 300, 200);
-    settings->setValue("MainWindow", "10 20 650");
-    restore();
-    EXPECT_EQ(messages.texts, QStringList{"Error reading from registry!"});
-    EXPECT_EQ(window.geometry(), QRect(11, 12, 300, 200));
-    settings->setValue("MainWindow", "ten 20 650 500");
-    restore();
-    EXPECT_EQ(messages.texts.size(), 2);
-}
-
-TEST_F(PlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
-{
-    settings->setValue("MainWindow", "-30000 -30000 -29600 -29700");
-    restore();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(screen.intersects(window.frameGeometry()));
-    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 

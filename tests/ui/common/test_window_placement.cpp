@@ -1,0 +1,94 @@
+// Saved window placement, through the services every window is given.
+
+#include "support/QtPrinters.h"
+#include "support/TestAppServices.h"
+#include "ui/common/WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+namespace tv::test {
+namespace {
+
+const QRect defaultPlace(11, 12, 300, 200);
+const QString registryError = QStringLiteral("Error reading from registry!");
+
+struct WindowPlacementTest : ::testing::Test {
+    TestAppServices services;
+    QWidget window;
+    QStringList& messages = services.messageService.texts;
+
+    WindowPlacementTest() { window.setGeometry(defaultPlace); }
+    void store(const QString& text) { services.settings().setValue(mainWindowPlacement, text); }
+    void restore() { services.restorePlacement(window, mainWindowPlacement); }
+};
+
+TEST_F(WindowPlacementTest, StoredRectangleIsUsedAsItIsAndSavedBackAlike)
+{
+    struct Case {
+        const char* stored;
+        QRect outer;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"0 0 100 50", {0, 0, 100, 50}, "0 0 100 50"},
+        {"10 20 650 500", {10, 20, 640, 480}, "10 20 650 500"},
+        // Partly off the left and top edges, as on a monitor to the left.
+        {"-50 -20 350 280", {-50, -20, 400, 300}, "-50 -20 350 280"},
+        // Read as "%d %d %d %d" reads: any white space, a plus sign, whatever follows.
+        {"  5\t+6\n105 56 and more", {5, 6, 100, 50}, "5 6 105 56"},
+    };
+    for (const auto& c : cases) {
+        store(c.stored);
+        restore();
+        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        EXPECT_TRUE(window.isVisible());
+        // Restoring the same value again does not let the window grow by its frame.
+        restore();
+        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        services.savePlacement(window, keyboardWindowPlacement);
+        EXPECT_EQ(services.settings().value(keyboardWindowPlacement), QString(c.saved));
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    // Each kind of window keeps its own value.
+    EXPECT_EQ(services.settings().value(mainWindowPlacement),
+              QString(cases[std::size(cases) - 1].stored));
+}
+
+TEST_F(WindowPlacementTest, FirstRunKeepsTheDefaultPlaceSilently)
+{
+    restore();
+    EXPECT_EQ(window.geometry(), defaultPlace);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(WindowPlacementTest, FewerThanFourNumbersGiveTheMessageAndTheDefaultPlace)
+{
+    for (const char* stored : {"10 20 650", "ten 20 650 500", "10 20 650 x500", "1.5 2 3 4", ""}) {
+        messages.clear();
+        store(stored);
+        restore();
+        EXPECT_EQ(messages, QStringList{registryError}) << stored;
+        EXPECT_EQ(window.geometry(), defaultPlace) << stored;
+        EXPECT_FALSE(window.isVisible()) << stored;
+    }
+}
+
+TEST_F(WindowPlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
+{
+    store("-30000 -30000 -29600 -29700");
+    restore();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.intersects(window.frameGeometry()));
+    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+}  // namespace
+}  // namespace tv::test
