@@ -1,6 +1,7 @@
 #include "core/lattice/ScalaFile.h"
 
 #include "core/lattice/Lattice.h"
+#include "core/pitch/AtomicFile.h"
 #include "core/pitch/NumberText.h"
 
 #include <algorithm>
@@ -233,29 +234,6 @@ std::string unsignedText(std::uint64_t value)
     return text;
 }
 
-bool writeAll(std::FILE* file, std::string_view bytes)
-{
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
-
-// Creates a new, empty file beside `target` that no one else uses; null when none can be made.
-std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
-{
-    std::string stem = ".";
-    stem += target.filename().string();
-    stem += '.';
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target.parent_path() / (stem + std::to_string(attempt) + ".tmp");
-        // "x": fail rather than reuse a file that already exists.
-        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
-            return file;
-        std::error_code ec;
-        if (!fs::exists(temporary, ec))
-            return nullptr;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 ScalaPitch parseScalaPitch(std::string_view line)
@@ -374,35 +352,12 @@ std::string scalaFileText(const Lattice& lattice, const std::string& path)
 FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
                           const ScalaChunkWriter& writer)
 {
-    const std::string text = scalaFileText(lattice, path);
-    std::error_code ec;
-    fs::path target(path);
-    // Saving through a symbolic link replaces the file it names, not the link.
-    if (fs::is_symlink(target, ec)) {
-        const auto resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    switch (writeFileAtomically(path, scalaFileText(lattice, path), writer)) {
+    case AtomicWriteStatus::ok: return {};
+    case AtomicWriteStatus::openFailed: return {false, std::string(scalaOpenFailedText) + path};
+    case AtomicWriteStatus::writeFailed: break;
     }
-    fs::path temporary;
-    std::FILE* file = target.has_filename() ? createTemporary(target, temporary) : nullptr;
-    if (!file)
-        return {false, std::string(scalaOpenFailedText) + path};
-
-    bool ok = writer ? writer(file, text) : writeAll(file, text);
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        const auto status = fs::status(target, ec);
-        if (!ec && fs::is_regular_file(status))
-            fs::permissions(temporary, status.permissions(), ec);
-        fs::rename(temporary, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temporary, ec);
-        return {false, "Unable to write " + path};
-    }
-    return {};
+    return {false, "Unable to write " + path};
 }
 
 }  // namespace tv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lattice/Scale.h"
+#include "core/pitch/AtomicFile.h"
 #include "core/pitch/FileResult.h"
 
 #include <cstdint>
@@ -49,7 +50,7 @@ Scale parseScalaFile(const std::string& path);
 std::string scalaFileText(const Lattice& lattice, const std::string& path);
 
 // Writes `bytes` to the open file; gives false when they were not all written.
-using ScalaChunkWriter = std::function<bool(std::FILE* file, std::string_view bytes)>;
+using ScalaChunkWriter = FileChunkWriter;
 
 // Writes the file through a temporary file beside it that replaces the target only once it
 // was written completely, so a failure never harms an existing file. `writer` defaults to

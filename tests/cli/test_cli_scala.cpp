@@ -1,50 +1,14 @@
-#include "support/ScratchDirectory.h"
+#include "CliRun.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace tv {
 namespace {
 
+using test::CliRun;
 using test::readBytes;
+using test::runCli;
 using test::ScratchDirectory;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& word)
-{
-    std::string q = "'";
-    for (const char c : word)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-CliRun runCli(const ScratchDirectory& dir, const std::vector<std::string>& args)
-{
-    std::string command = quoted(TONALVANE_CLI);
-    for (const auto& a : args) {
-        command += ' ';
-        command += quoted(a);
-    }
-    const std::string out = dir.file("stdout");
-    const std::string err = dir.file("stderr");
-    command += " >";
-    command += quoted(out);
-    command += " 2>";
-    command += quoted(err);
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readBytes(out);
-    run.err = readBytes(err);
-    return run;
-}
 
 std::string fixture(const std::string& name)
 {

@@ -1,0 +1,67 @@
+#include "core/pitch/AtomicFile.h"
+
+#include <filesystem>
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool writeAll(std::FILE* file, std::string_view bytes)
+{
+    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+// Creates a new, empty file beside `target` that no one else uses; null when none can be made.
+std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
+{
+    std::string stem = ".";
+    stem += target.filename().string();
+    stem += '.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target.parent_path() / (stem + std::to_string(attempt) + ".tmp");
+        // "x": fail rather than reuse a file that already exists.
+        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
+            return file;
+        std::error_code ec;
+        if (!fs::exists(temporary, ec))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view bytes,
+                                      const FileChunkWriter& writer)
+{
+    std::error_code ec;
+    fs::path target(path);
+    if (fs::is_symlink(target, ec)) {
+        const auto resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    fs::path temporary;
+    std::FILE* file = target.has_filename() ? createTemporary(target, temporary) : nullptr;
+    if (!file)
+        return AtomicWriteStatus::openFailed;
+
+    bool ok = writer ? writer(file, bytes) : writeAll(file, bytes);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) {
+        const auto status = fs::status(target, ec);
+        if (!ec && fs::is_regular_file(status))
+            fs::permissions(temporary, status.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temporary, ec);
+        return AtomicWriteStatus::writeFailed;
+    }
+    return AtomicWriteStatus::ok;
+}
+
+}  // namespace tv
