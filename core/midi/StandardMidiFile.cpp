@@ -1,0 +1,212 @@
+#include "core/midi/StandardMidiFile.h"
+
+#include "core/midi/MidiMessage.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t ticksPerSecond = 120;
+constexpr std::uint32_t longestDelta = 0x0FFFFFFF;  // four 7-bit groups
+
+// Header chunk, then the track chunk's tag; its length follows.
+constexpr std::uint8_t headerChunk[] = {'M', 'T', 'h', 'd', 0,   0,   0,   6,   0,
+                                        0,   0,   1,   0,   120, 'M', 'T', 'r', 'k'};
+constexpr std::uint8_t trackStart[] = {
+    0x00, 0xFF, 0x54, 0x05, 0x40, 0x00, 0x00, 0x00, 0x00,  // SMPTE offset, hour byte 0x40
+    0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40,              // tempo 1,000,000 us a quarter
+    0x00, 0xFF, 0x58, 0x04, 0x04, 0x02, 0x18, 0x08,        // 4/4, 24 clocks, 8 32nds
+    0x00, 0xFF, 0x59, 0x02, 0x00, 0x00,                    // key signature C major
+};
+constexpr std::uint8_t trackEnd[] = {0x00, 0xFF, 0x2F, 0x00};
+
+// Rounded to the nearest tick; ms x 12 never ends in 50, so there is no tie to break.
+std::uint32_t deltaTicks(std::uint32_t ms)
+{
+    const std::uint64_t ticks = (std::uint64_t{ms} * ticksPerSecond + 500) / 1000;
+    return ticks > longestDelta ? longestDelta : static_cast<std::uint32_t>(ticks);
+}
+
+bool fitsTrack(std::uint32_t message)
+{
+    const std::uint8_t status = messageStatus(message);
+    if (status < 0x80 || status >= 0xF0)
+        return false;
+    if (messageData1(message) > 0x7F)
+        return false;
+    return messageLength(message) == 2 || messageData2(message) <= 0x7F;
+}
+
+// Gives the track's events, as `put(byte)` calls, and their number of bytes.
+template <typename Put>
+std::uint32_t encodeEvents(std::span<const TimedMidiMessage> events, Put&& put)
+{
+    std::uint32_t count = 0;
+    bool first = true;
+    std::uint32_t previous = 0;
+    for (const TimedMidiMessage& event : events) {
+        if (!fitsTrack(event.message))
+            continue;
+        const std::uint32_t delta = first ? 0 : deltaTicks(event.time - previous);
+        first = false;
+        previous = event.time;
+        // Variable-length quantity: 7 bits a byte, most significant first, bit 7 set in all
+        // bytes but the last.
+        int groups = 1;
+        while (groups < 4 && (delta >> (7 * groups)) != 0)
+            ++groups;
+        for (int g = groups - 1; g > 0; --g)
+            put(static_cast<std::uint8_t>(0x80 | ((delta >> (7 * g)) & 0x7F)));
+        put(static_cast<std::uint8_t>(delta & 0x7F));
+        const int length = messageLength(event.message);
+        for (int i = 0; i < length; ++i)
+            put(static_cast<std::uint8_t>(event.message >> (8 * i)));
+        count += static_cast<std::uint32_t>(groups + length);
+    }
+    return count;
+}
+
+std::array<std::uint8_t, 4> bigEndian(std::uint32_t value)
+{
+    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+}
+
+// Writes through a buffer of its own, so that millions of single bytes cost little.
+class BufferedFile {
+public:
+    explicit BufferedFile(std::FILE* file) : file_(file) {}
+    void put(std::uint8_t byte)
+    {
+        if (used_ == buffer_.size())
+            flush();
+        buffer_[used_++] = byte;
+    }
+    void put(std::span<const std::uint8_t> bytes)
+    {
+        for (const std::uint8_t byte : bytes)
+            put(byte);
+    }
+    bool flush()
+    {
+        ok_ = std::fwrite(buffer_.data(), 1, used_, file_) == used_ && ok_;
+        used_ = 0;
+        return ok_;
+    }
+
+private:
+    std::FILE* file_;
+    std::array<std::uint8_t, 65536> buffer_{};
+    std::size_t used_ = 0;
+    bool ok_ = true;
+};
+
+// A new, empty file beside `target` that no one else uses; null when none can be made.
+std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
+{
+    std::string stem = ".";
+    stem += target.filename().string();
+    stem += '.';
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target.parent_path() / (stem + std::to_string(attempt) + ".tmp");
+        // "x": fail rather than reuse a file that already exists.
+        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
+            return file;
+        std::error_code ec;
+        if (!fs::exists(temporary, ec))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Lets `write` fill a new file that takes the place of `path` once it is complete, keeping
+// the permissions of the file replaced. `write` tells whether all went well.
+FileResult writeFileAtomically(const std::string& path,
+                               const std::function<bool(std::FILE*)>& write)
+{
+    std::error_code ec;
+    fs::path target(path);
+    // Saving through a symbolic link replaces the file it names, not the link.
+    if (fs::is_symlink(target, ec)) {
+        const auto resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    if (!target.has_filename())
+        return {false, midiFileOpenFailedMessage(path)};
+    // A file that the user may not write keeps its content, as if written in place.
+    if (fs::exists(target, ec)) {
+        std::FILE* existing = std::fopen(target.c_str(), "r+b");
+        if (!existing)
+            return {false, midiFileOpenFailedMessage(path)};
+        std::fclose(existing);
+    }
+    fs::path temporary;
+    std::FILE* file = createTemporary(target, temporary);
+    if (!file)
+        return {false, midiFileOpenFailedMessage(path)};
+
+    bool ok = write(file);
+    ok = std::fflush(file) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok) {
+        const auto status = fs::status(target, ec);
+        if (!ec && fs::is_regular_file(status))
+            fs::permissions(temporary, status.permissions(), ec);
+        fs::rename(temporary, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temporary, ec);
+        return {false, "Unable to write " + path};
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string midiFileOpenFailedMessage(const std::string& path)
+{
+    return "Unable to open " + path + " for writing";
+}
+
+std::vector<std::uint8_t> standardMidiFileBytes(std::span<const TimedMidiMessage> events)
+{
+    std::vector<std::uint8_t> file(std::begin(headerChunk), std::end(headerChunk));
+    const std::size_t lengthAt = file.size();
+    file.resize(lengthAt + 4);  // the track length, known at the end
+    file.reserve(lengthAt + 4 + sizeof trackStart + events.size() * 4 + sizeof trackEnd);
+    file.insert(file.end(), std::begin(trackStart), std::end(trackStart));
+    const std::uint32_t eventBytes =
+        encodeEvents(events, [&file](std::uint8_t byte) { file.push_back(byte); });
+    file.insert(file.end(), std::begin(trackEnd), std::end(trackEnd));
+    const auto length = bigEndian(sizeof trackStart + eventBytes + sizeof trackEnd);
+    std::copy(length.begin(), length.end(), file.begin() + lengthAt);
+    return file;
+}
+
+FileResult writeStandardMidiFile(const std::string& path, std::span<const TimedMidiMessage> events)
+{
+    // Streamed, not built in memory first: a long recording's file runs to many megabytes.
+    return writeFileAtomically(path, [events](std::FILE* file) {
+        BufferedFile out(file);
+        out.put(headerChunk);
+        out.put(bigEndian(0));  // the track length, known at the end
+        out.put(trackStart);
+        const std::uint32_t eventBytes =
+            encodeEvents(events, [&out](std::uint8_t byte) { out.put(byte); });
+        out.put(trackEnd);
+        const auto length = bigEndian(sizeof trackStart + eventBytes + sizeof trackEnd);
+        return out.flush() && std::fseek(file, sizeof headerChunk, SEEK_SET) == 0 &&
+               std::fwrite(length.data(), 1, length.size(), file) == length.size();
+    });
+}
+
+}  // namespace tv
