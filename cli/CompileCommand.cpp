@@ -1,16 +1,19 @@
 #include "cli/CliCommand.h"
 #include "core/script/ScriptCompiler.h"
 
-#include <fstream>
+#include <algorithm>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 namespace tv::cli {
 namespace {
 
-int compile(const Arguments& args)
+int compile(const Arguments& given)
 {
+    Arguments args = given;
+    const auto option = std::find(args.begin(), args.end(), "--warnings");
+    const bool warnings = option != args.end();
+    if (warnings)
+        args.erase(option);
     if (args.size() != 1)
         return usageError("compile takes one script FILE, or - for standard input");
     std::string text;
@@ -18,18 +21,26 @@ int compile(const Arguments& args)
         std::cerr << "tonalvane-cli: cannot read " << args[0] << '\n';
         return exitFailed;
     }
-    const CompileResult result = compileScript(text);
+    const CompileResult result =
+        compileScript(text, warnings ? CompileWarnings::Collect : CompileWarnings::Off);
     for (const auto& message : result.messages)
         std::cerr << message << '\n';
-    std::cout << result.code->hex() << '\n';
+    // Flushed, so that on a shared terminal the warnings come after the code.
+    std::cout << result.code->hex() << std::endl;
+    for (const auto& warning : result.warnings)
+        std::cerr << warning.line << ": " << warning.text << '\n';
     return exitOk;
 }
 
 const CliRegistration registration({
     "compile",
-    "compile FILE",
+    "compile FILE [--warnings]",
     "    Compiles the script in FILE (- for standard input) and prints its byte code, end\n"
-    "    byte included, as hex bytes on one line. Compiler messages go to stderr.\n",
+    "    byte included, as hex bytes on one line. Compiler messages go to stderr.\n"
+    "    --warnings also lists, on stderr after the code, what the compiler passed over or\n"
+    "    read otherwise than it looks, one \"LINE: TEXT\" a line. Pitches in a PLAY are\n"
+    "    ratios (3/2) or cents above the base: a number and \"c\" without a space (701.955c,\n"
+    "    -13.7c).\n",
     40,
     &compile,
 });

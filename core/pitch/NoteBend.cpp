@@ -50,12 +50,17 @@ NoteBend noteForRatio(int baseNote, int octave, std::uint32_t numerator, std::ui
     return noteForCents(baseNote, octave, ratioCents(numerator, denominator));
 }
 
+NoteBend scriptNoteForCents(double base, int octave, double cents)
+{
+    NoteBend result = bendForCents(cents);
+    result.note += static_cast<int>(base + 12 * octave);
+    return result;
+}
+
 NoteBend scriptNoteForRatio(double base, int octave, std::uint32_t numerator,
                             std::uint32_t denominator)
 {
-    NoteBend result = bendForCents(ratioCents(numerator, denominator));
-    result.note += static_cast<int>(base + 12 * octave);
-    return result;
+    return scriptNoteForCents(base, octave, ratioCents(numerator, denominator));
 }
 
 }  // namespace tv

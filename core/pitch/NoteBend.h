@@ -23,6 +23,7 @@ NoteBend noteForRatio(int baseNote, int octave, std::uint32_t numerator, std::ui
 
 // Script variant: the base is real-valued and the note is trunc(base + 12 * octave) plus the
 // whole semitones, so a fractional base has no effect on the pitch.
+NoteBend scriptNoteForCents(double base, int octave, double cents);
 NoteBend scriptNoteForRatio(double base, int octave, std::uint32_t numerator,
                             std::uint32_t denominator);
 

@@ -1,111 +1,26 @@
 #include "core/script/ScriptCompiler.h"
 
 #include "core/pitch/NoteBend.h"
-#include "core/script/ExpandedText.h"
+#include "core/pitch/Ratio.h"
 #include "core/script/ScriptNumbers.h"
+#include "core/script/ScriptWords.h"
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace tv {
-namespace {
 
-constexpr std::array<std::string_view, 5> keywords{"PLAY", "SLEEP", "REST", "BASE", "TEMPO"};
-
-bool isKeyword(std::string_view word)
+CompileResult compileScript(std::string_view text, CompileWarnings warnings)
 {
-    for (const auto keyword : keywords) {
-        if (equalsIgnoringCase(word, keyword))
-            return true;
-    }
-    return false;
+    return ScriptCompiler(warnings).compile(text);
 }
 
-bool isComment(std::string_view word) { return word.front() == '/' || word.front() == '\''; }
-
-struct Dynamic {
-    std::string_view name;
-    int velocity;
-};
-constexpr std::array<Dynamic, 12> dynamics{{
-    {"ppppp", 31},
-    {"pppp", 39},
-    {"ppp", 47},
-    {"pp", 55},
-    {"p", 63},
-    {"mp", 71},
-    {"mf", 79},
-    {"f", 87},
-    {"ff", 95},
-    {"fff", 103},
-    {"ffff", 115},
-    {"fffff", 127},
-}};
-
-// Quarters per note-value letter. For a TEMPO beat, I counts 1/64 of a quarter instead.
-std::optional<double> letterQuarters(char letter, bool forTempo)
-{
-    switch (asciiUpper(letter)) {
-    case 'D': return 8.0;
-    case 'W': return 4.0;
-    case 'H': return 2.0;
-    case 'Q': return 1.0;
-    case 'E': return 0.5;
-    case 'S': return 0.25;
-    case 'T': return 0.125;
-    case 'X': return 1.0 / 16;
-    case 'O': return 1.0 / 32;
-    case 'I': return forTempo ? 1.0 / 64 : 1.0 / 32;
-    default: return std::nullopt;
-    }
-}
-
-struct NoteName {
-    std::string_view name;
-    int pitch;
-};
-constexpr std::array<NoteName, 21> noteNames{{
-    {"A", 9},  {"A#", 10}, {"Bb", 10}, {"B", 11}, {"B#", 12}, {"Cb", -1}, {"C", 0},
-    {"C#", 1}, {"Db", 1},  {"D", 2},   {"D#", 3}, {"Eb", 3},  {"E", 4},   {"E#", 5},
-    {"Fb", 4}, {"F", 5},   {"F#", 6},  {"Gb", 6}, {"G", 7},   {"G#", 8},  {"Ab", 8},
-}};
-
-// Reads "a:b" or, failing that, "a/b" as two reals; nothing when neither form reads or b is 0.
-std::optional<double> tupletFactor(std::string_view text)
-{
-    const LeadingReal a = leadingReal(text);
-    if (a.used == 0 || a.used >= text.size() || (text[a.used] != ':' && text[a.used] != '/'))
-        return std::nullopt;
-    const LeadingReal b = leadingReal(text.substr(a.used + 1));
-    if (b.used == 0 || b.value == 0.0)
-        return std::nullopt;
-    return a.value / b.value;
-}
-
-// The velocity a "!" value gives: "50%" a percentage, "0.5" a fraction, "64" the velocity
-// itself; nothing when the value is outside its range.
-std::optional<int> velocityValue(std::string_view valueWord, double value)
-{
-    if (valueWord.back() == '%') {
-        if (value >= 0.0 && value <= 100.0)
-            return static_cast<int>(value * 1.27 + 0.5);
-    } else if (valueWord.find('.') != std::string_view::npos) {
-        if (value >= 0.0 && value <= 1.0)
-            return static_cast<int>(value * 127 + 0.5);
-    } else if (value >= 0.0 && value <= 127.0) {
-        return static_cast<int>(value);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
-CompileResult compileScript(std::string_view text) { return ScriptCompiler().compile(text); }
-
-std::vector<std::string> ScriptCompiler::compile(ScriptSlots& slots, int slot)
+CompileResult ScriptCompiler::compile(ScriptSlots& slots, int slot)
 {
     CompileResult result = compile(slots.scriptText(slot));
-    slots.replaceCode(slot, std::move(result.code));
-    return std::move(result.messages);
+    slots.replaceCode(slot, result.code);
+    return result;
 }
 
 void ScriptCompiler::reset()
@@ -127,32 +42,46 @@ void ScriptCompiler::reset()
 CompileResult ScriptCompiler::compile(std::string_view text)
 {
     reset();
-    ExpandedText expanded(text);
+    ScriptWarnings warnings;
+    warnings_ = collectWarnings_ ? &warnings : nullptr;
+    ExpandedText expanded(text, warnings_);
     words_ = &expanded;
 
+    // A word that a statement gives back has mostly had its meaning there (the unit of a
+    // length, the value of BASE): only the others are warned of as not being statements.
     Word word = nextWord(false);
+    bool meaningful = false;
     while (word && !stopped_) {
-        const std::string_view w = *word;
-        if (equalsIgnoringCase(w, "PLAY"))
+        const ScriptWord w = *word;
+        lookAgain_ = false;
+        if (equalsIgnoringCase(w.text, "PLAY")) {
             word = playStatement();
-        else if (equalsIgnoringCase(w, "SLEEP") || equalsIgnoringCase(w, "REST"))
+        } else if (equalsIgnoringCase(w.text, "SLEEP") || equalsIgnoringCase(w.text, "REST")) {
             word = restStatement();
-        else if (equalsIgnoringCase(w, "BASE"))
-            word = baseStatement();
-        else if (equalsIgnoringCase(w, "TEMPO"))
-            word = tempoStatement();
-        else if (isComment(w))
+        } else if (equalsIgnoringCase(w.text, "BASE")) {
+            word = baseStatement(w);
+        } else if (equalsIgnoringCase(w.text, "TEMPO")) {
+            word = tempoStatement(w);
+        } else if (isCommentWord(w.text)) {
             break;
-        else
+        } else {
+            if (!meaningful)
+                warn(w, WarningKind::NotAStatement);
             word = nextWord(false);
+            meaningful = false;
+            continue;
+        }
+        meaningful = !lookAgain_;
     }
     words_ = nullptr;
+    warnings_ = nullptr;
 
     // Every statement was checked against one byte kept free for this.
     code_.push_back(scriptop::end);
     CompileResult result;
     result.code = std::make_shared<const CompiledScript>(std::move(code_));
     result.messages = std::move(messages_);
+    result.warnings = warnings.take(text);
     code_ = {};
     messages_ = {};
     return result;
@@ -161,6 +90,12 @@ CompileResult ScriptCompiler::compile(std::string_view text)
 ScriptCompiler::Word ScriptCompiler::nextWord(bool commaSeparates)
 {
     return words_->nextWord(commaSeparates);
+}
+
+void ScriptCompiler::warn(const ScriptWord& word, WarningKind kind, std::string_view detail)
+{
+    if (warnings_)
+        warnings_->add(word.offset, kind, word.text, detail);
 }
 
 bool ScriptCompiler::fits(std::size_t bytes)
@@ -191,13 +126,14 @@ ScriptCompiler::Word ScriptCompiler::playStatement()
 {
     chordCount_ = 0;
     chordPrograms_.clear();
+    inParentheses_ = false;
     if (!fits(pendingChordSize(0, 0)))
         return std::nullopt;
 
     Word word;
     for (;;) {
         word = nextWord(false);
-        if (!word || isKeyword(*word))
+        if (!word || isScriptKeyword(word->text))
             break;
         playWord(*word);
         if (stopped_)
@@ -219,49 +155,98 @@ ScriptCompiler::Word ScriptCompiler::playStatement()
     return word;
 }
 
-void ScriptCompiler::playWord(std::string_view word)
+// Words in parentheses, such as "(quarter)" after "q", are notes for the reader: unknown ones
+// are passed over without a warning, and known ones are warned of because they still count.
+void ScriptCompiler::playWord(const ScriptWord& word)
 {
-    if (isAsciiDigit(word.front())) {
-        const UnsignedTerm numerator = *leadingUnsigned(word);
-        const std::string_view rest = word.substr(numerator.used);
-        if (!rest.empty() && (rest.front() == ':' || rest.front() == '/')) {
-            if (const auto denominator = leadingUnsigned(rest.substr(1))) {
-                // A zero or oversized term makes no pitch: the word is passed over.
-                if (!numerator.tooLarge && !denominator->tooLarge && numerator.value != 0 &&
-                    denominator->value != 0)
-                    addNote(numerator.value, denominator->value);
+    const std::string_view w = word.text;
+    const bool annotated = inParentheses_ || w.front() == '(';
+    inParentheses_ = annotated && w.back() != ')';
+    if (readPlayWord(word)) {
+        if (annotated)
+            warn(word, WarningKind::ReadInParentheses);
+    } else if (!annotated) {
+        warn(word, isCommentWord(w) ? WarningKind::CommentInPlay : WarningKind::UnknownInPlay);
+    }
+}
+
+bool ScriptCompiler::readPlayWord(const ScriptWord& word)
+{
+    const std::string_view w = word.text;
+    // Before the digit test: "50c" is a pitch, not a length of 50 with a unit after it.
+    if (const auto cents = centsWord(w)) {
+        addNote(word, *cents);
+        return true;
+    }
+    if (isAsciiDigit(w.front())) {
+        ratioWord(word);
+        return true;
+    }
+    switch (lengthLetter(w)) {
+    case Letter::Length: return true;
+    case Letter::BadTuplet: warn(word, WarningKind::BadTuplet); return true;
+    case Letter::None: break;
+    }
+    if (const auto velocity = dynamicVelocity(w)) {
+        scriptVelocity_ = *velocity;
+        return true;
+    }
+    const char first = w.front();
+    if (first != '!' && first != '%' && first != '*' && first != '@')
+        return false;
+    setting(word);
+    return true;
+}
+
+// A word inside PLAY that begins with a digit: a ratio, or else a length number.
+void ScriptCompiler::ratioWord(const ScriptWord& word)
+{
+    const std::string_view w = word.text;
+    const UnsignedTerm numerator = *leadingUnsigned(w);
+    const std::string_view rest = w.substr(numerator.used);
+    if (!rest.empty() && (rest.front() == ':' || rest.front() == '/')) {
+        if (const auto denominator = leadingUnsigned(rest.substr(1))) {
+            // A zero or oversized term makes no pitch: the word is passed over.
+            if (numerator.tooLarge || denominator->tooLarge || numerator.value == 0 ||
+                denominator->value == 0) {
+                warn(word, WarningKind::NoPitch);
                 return;
             }
-        }
-        lengthNumber(word);
-        return;
-    }
-    if (lengthLetter(word))
-        return;
-    for (const auto& dynamic : dynamics) {
-        if (equalsIgnoringCase(word, dynamic.name)) {
-            scriptVelocity_ = dynamic.velocity;
+            const std::size_t ratioLength = numerator.used + 1 + denominator->used;
+            if (ratioLength < w.size())
+                warn(word, WarningKind::TextAfterRatio, w.substr(0, ratioLength));
+            addNote(word, ratioCents(numerator.value, denominator->value));
             return;
         }
     }
-    const char first = word.front();
-    if (first == '!' || first == '%' || first == '*' || first == '@')
-        setting(word);
+    lengthNumber(word, true);
 }
 
-void ScriptCompiler::addNote(std::uint32_t numerator, std::uint32_t denominator)
+void ScriptCompiler::addNote(const ScriptWord& word, double cents)
 {
     // Notes beyond the 16th have no channel left.
-    if (chordCount_ >= maxChordNotes)
+    if (chordCount_ >= maxChordNotes) {
+        warn(word, WarningKind::ChordFull);
         return;
+    }
     // Far outside the MIDI range the note arithmetic itself would overflow; such a note is
     // left out like any other note outside 0..127.
     const double noteBase = scriptBase_ + 12.0 * scriptOctave_;
-    if (!(noteBase > -1000.0 && noteBase < 1000.0))
+    if (!(noteBase > -1000.0 && noteBase < 1000.0)) {
+        if (warnings_) {
+            std::array<char, 32> text{};
+            const auto end = std::to_chars(text.data(), text.data() + text.size(), noteBase).ptr;
+            warn(word, WarningKind::NoteOutOfRange,
+                 std::string_view(text.data(), end - text.data()));
+        }
         return;
-    const NoteBend pitch = scriptNoteForRatio(scriptBase_, scriptOctave_, numerator, denominator);
-    if (pitch.note < 0 || pitch.note > 127)
+    }
+    const NoteBend pitch = scriptNoteForCents(scriptBase_, scriptOctave_, cents);
+    if (pitch.note < 0 || pitch.note > 127) {
+        if (warnings_)
+            warn(word, WarningKind::NoteOutOfRange, std::to_string(pitch.note));
         return;
+    }
     if (!fits(pendingChordSize(chordCount_ + 1, chordPrograms_.size())))
         return;
     const auto channel = static_cast<std::uint8_t>(chordCount_);
@@ -276,59 +261,88 @@ void ScriptCompiler::addNote(std::uint32_t numerator, std::uint32_t denominator)
     ++chordCount_;
 }
 
-void ScriptCompiler::setting(std::string_view word)
+void ScriptCompiler::setting(const ScriptWord& word)
 {
-    const char sign = word.front();
-    std::string valueWord;
-    double value = 0.0;
-    if (word.size() == 1) {
+    const char sign = word.text.front();
+    // The word that holds the value: this one after its sign, or the next one.
+    ScriptWord valueWord = word;
+    std::string_view valueText = word.text.substr(1);
+    if (valueText.empty()) {
         const Word next = nextWord(true);
-        if (!next)
+        if (!next) {
+            warn(word, WarningKind::NoValue);
             return;
-        valueWord.assign(*next);
-        value = leadingReal(valueWord).value;
-    } else {
-        valueWord.assign(word);
-        value = leadingReal(word.substr(1)).value;
+        }
+        valueWord = *next;
+        valueText = next->text;
     }
+    const LeadingReal read = leadingReal(valueText);
+    const double value = read.value;
+    if (read.used == 0)
+        warn(valueWord, WarningKind::NotANumber);
 
     switch (sign) {
     case '!':
-        if (const auto velocity = velocityValue(valueWord, value))
-            scriptVelocity_ = *velocity;
+    case '%':  // accepted with the same values as "!", and without effect
+        if (const auto velocity = velocityValue(valueWord.text, value)) {
+            if (sign == '!')
+                scriptVelocity_ = *velocity;
+        } else {
+            warn(valueWord, WarningKind::OutOfRange);
+        }
         break;
-    case '%':  // accepted and without effect
-        break;
-    case '*':
-        scriptProgram_ = static_cast<std::uint8_t>(saturatingInt64(value) & 0xFF);
-        // The step names the channel of the chord's next note; past the 16th there is none.
-        if (chordCount_ < maxChordNotes &&
-            fits(pendingChordSize(chordCount_, chordPrograms_.size() + 1)))
+    case '*': {
+        // Only a MIDI program makes a program step; any other value leaves the last program
+        // sounding. The step names the channel of the chord's next note; past the 16th there
+        // is none.
+        const std::int64_t program = saturatingInt64(value);
+        if (program < 0 || program > 127) {
+            warn(valueWord, WarningKind::ProgramOutOfRange);
+            break;
+        }
+        if (chordCount_ >= maxChordNotes) {
+            warn(valueWord, WarningKind::NoProgramChannel);
+            break;
+        }
+        scriptProgram_ = static_cast<std::uint8_t>(program);
+        if (fits(pendingChordSize(chordCount_, chordPrograms_.size() + 1)))
             chordPrograms_.push_back(
                 {scriptop::program, static_cast<std::uint8_t>(chordCount_), scriptProgram_});
         break;
+    }
     case '@': scriptOctave_ = saturatingInt32(value); break;
     default: break;
     }
 }
 
-ScriptCompiler::Word ScriptCompiler::lengthNumber(std::string_view word)
+ScriptCompiler::Word ScriptCompiler::lengthNumber(const ScriptWord& word, bool inPlay)
 {
-    const double value = leadingReal(word).value;
+    const double value = leadingReal(word.text).value;
     const Word unit = nextWord(false);
-    if (!unit || startsWithIgnoringCase(*unit, "S"))
+    if (!unit) {
+        warn(word, WarningKind::NoUnitAtEnd);
         scriptLength_ = saturatingLength(value * 1000 + 0.5);
-    else if (startsWithIgnoringCase(*unit, "MS"))
+    } else if (startsWithIgnoringCase(unit->text, "S")) {
+        if (isScriptKeyword(unit->text))
+            warn(*unit, WarningKind::KeywordAsUnit, word.text);
+        scriptLength_ = saturatingLength(value * 1000 + 0.5);
+    } else if (startsWithIgnoringCase(unit->text, "MS")) {
         scriptLength_ = saturatingLength(value + 0.5);
-    // Any other word is consumed as a unit all the same and the number is dropped.
+    } else if (inPlay) {
+        // Any other word is consumed as a unit all the same and the number is dropped.
+        warn(word, WarningKind::NoUnitInPlay, unit->text);
+    } else {
+        warn(word, WarningKind::NoUnit);
+        lookAgain_ = true;
+    }
     return unit;
 }
 
-bool ScriptCompiler::lengthLetter(std::string_view word)
+ScriptCompiler::Letter ScriptCompiler::lengthLetter(std::string_view word)
 {
     const auto quarters = letterQuarters(word.front(), false);
     if (!quarters)
-        return false;
+        return Letter::None;
     scriptLength_ = saturatingLength(1000 * quarterLength_ * *quarters + 0.5);
     std::size_t i = 1;
     for (; i < word.size() && word[i] == '.'; ++i)
@@ -336,10 +350,10 @@ bool ScriptCompiler::lengthLetter(std::string_view word)
     if (i < word.size() && isAsciiDigit(word[i])) {
         const auto factor = tupletFactor(word.substr(i));
         if (!factor)
-            return false;
+            return Letter::BadTuplet;
         scriptLength_ = saturatingLength(*factor * scriptLength_);
     }
-    return true;
+    return Letter::Length;
 }
 
 ScriptCompiler::Word ScriptCompiler::restStatement()
@@ -350,25 +364,37 @@ ScriptCompiler::Word ScriptCompiler::restStatement()
             writeLength(scriptop::rest, scriptLength_);
         return word;
     }
-    if (isAsciiDigit(word->front())) {
-        const Word unit = lengthNumber(*word);
+    if (isAsciiDigit(word->text.front())) {
+        const Word unit = lengthNumber(*word, false);
         if (fits(5))
             writeLength(scriptop::rest, scriptLength_);
         return unit;
     }
-    if (lengthLetter(*word) && fits(5))
-        writeLength(scriptop::rest, scriptLength_);
+    switch (lengthLetter(word->text)) {
+    case Letter::Length:
+        if (isScriptKeyword(word->text))
+            warn(*word, WarningKind::KeywordAsLength);
+        if (fits(5))
+            writeLength(scriptop::rest, scriptLength_);
+        break;
+    case Letter::BadTuplet: warn(*word, WarningKind::BadTuplet); break;
+    case Letter::None: warn(*word, WarningKind::NotALength); break;
+    }
     return word;
 }
 
-ScriptCompiler::Word ScriptCompiler::baseStatement()
+ScriptCompiler::Word ScriptCompiler::baseStatement(const ScriptWord& keyword)
 {
     const Word word = nextWord(true);
+    if (!word || isScriptKeyword(word->text))
+        warn(keyword, WarningKind::NoValue);
     if (!word)
         return word;
-    const std::string_view w = *word;
-    if (w.front() == 'H' || w.front() == 'h')
+    const std::string_view w = word->text;
+    if (w.front() == 'H' || w.front() == 'h') {
+        warn(*word, WarningKind::BaseInHertz);
         return word;
+    }
     if (isAsciiDigit(w.front())) {
         scriptBase_ = leadingReal(w).value;
         return word;
@@ -378,35 +404,47 @@ ScriptCompiler::Word ScriptCompiler::baseStatement()
     const std::string_view name = w.substr(0, split);
     const std::int64_t octave =
         split == std::string_view::npos ? 3 : leadingInteger(w.substr(split)).value;
-    for (const auto& note : noteNames) {
-        if (equalsIgnoringCase(name, note.name)) {
-            scriptBase_ = note.pitch + 12.0 * (static_cast<double>(octave) + 2.0);
-            break;
-        }
-    }
+    if (const auto pitch = noteNamePitch(name))
+        scriptBase_ = *pitch + 12.0 * (static_cast<double>(octave) + 2.0);
+    else if (!isScriptKeyword(w))
+        warn(*word, WarningKind::UnknownNoteName);
     return word;
 }
 
-ScriptCompiler::Word ScriptCompiler::tempoStatement()
+ScriptCompiler::Word ScriptCompiler::tempoStatement(const ScriptWord& keyword)
 {
     const Word word = nextWord(true);
+    const bool keywordFollows = word && isScriptKeyword(word->text);
+    if (!word || keywordFollows)
+        warn(keyword, WarningKind::NoValue);
     if (!word)
         return word;
-    const std::string_view w = *word;
+    // A keyword after TEMPO has been warned of as a missing value.
+    const std::string_view w = word->text;
+    const auto warnTempo = [&](WarningKind kind) {
+        if (!keywordFollows)
+            warn(*word, kind);
+    };
     auto quarters = letterQuarters(w.front(), true);
-    if (!quarters)
+    if (!quarters) {
+        warnTempo(WarningKind::NoBeatLetter);
         return word;
+    }
     // Each dot after the beat letter makes the beat half as long again ("Q." = 1.5 quarters).
     std::size_t i = 1;
     for (; i < w.size() && w[i] == '.'; ++i)
         *quarters *= 1.5;
-    if (i == w.size())
+    if (i == w.size()) {
+        warnTempo(WarningKind::NoBeatsPerMinute);
         return word;
+    }
     const double beatsPerMinute = leadingReal(w.substr(i)).value;
     const double quarterLength = 60.0 / (beatsPerMinute * *quarters);
     // A tempo of 0 (or below, or unreadable) is passed over.
     if (beatsPerMinute > 0.0 && std::isfinite(quarterLength))
         quarterLength_ = quarterLength;
+    else
+        warnTempo(WarningKind::UnusableTempo);
     return word;
 }
 

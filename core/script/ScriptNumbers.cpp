@@ -8,15 +8,10 @@
 namespace tv {
 namespace {
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::size_t skipBlanks(std::string_view text)
 {
     std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
+    while (i < text.size() && isScriptWhiteSpace(text[i]))
         ++i;
     return i;
 }
@@ -29,6 +24,11 @@ std::size_t skipDigits(std::string_view text, std::size_t i)
 }
 
 }  // namespace
+
+bool isScriptWhiteSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 

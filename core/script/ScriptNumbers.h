@@ -39,6 +39,9 @@ std::int64_t saturatingInt64(double value);
 // A length in milliseconds, already rounded by the caller, truncated into 0..2^32 - 1.
 std::uint32_t saturatingLength(double milliseconds);
 
+// White space as number reading skips it: space, tab, line feed, carriage return, vertical tab
+// and form feed.
+bool isScriptWhiteSpace(char c);
 bool isAsciiDigit(char c);
 char asciiUpper(char c);
 bool equalsIgnoringCase(std::string_view a, std::string_view b);

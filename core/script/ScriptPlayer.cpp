@@ -57,7 +57,11 @@ void ScriptPlayer::play(const CompiledScript& code)
         case ScriptStep::Kind::Truncated: return;
         case ScriptStep::Kind::Unknown: report(step.operation); return;
         case ScriptStep::Kind::Program:
-            service_.send(programChange(step.channel & 15, step.program));
+            // Code from elsewhere may name a channel or program that MIDI does not have; such
+            // a step is passed over rather than sent as some other program on some other
+            // channel.
+            if (step.channel < 16 && step.program < 128)
+                service_.send(programChange(step.channel, step.program));
             break;
         case ScriptStep::Kind::ChordOn: startChord(step); break;
         case ScriptStep::Kind::Rest:

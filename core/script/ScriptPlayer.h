@@ -21,7 +21,8 @@ using PlayerReporter = std::function<void(std::string_view message)>;
 // Plays byte code into a MIDI service. A chord-on step sends, per note, a note-off for the
 // note last started on its channel (from the shared table) and its pitch bend, then all the
 // note-ons; a chord-length step waits until 100 ms before the chord's end, sends the chord's
-// note-offs and waits until the end; a rest waits; a program step sends a program change.
+// note-offs and waits until the end; a rest waits; a program step sends a program change,
+// unless its channel is above 15 or its program above 127, when it sends nothing.
 //
 // Each wait ends at the step's due time, the start plus the lengths so far, so lateness
 // never accumulates. A chord shorter than 100 ms sends its note-offs at once, and the next

@@ -97,7 +97,7 @@ TEST(CompilerSlots, CompileReplacesTheSlotsCodeAndKeepsItsText)
     slots.codes[11] = old;
 
     ScriptCompiler compiler;
-    EXPECT_TRUE(compiler.compile(slots, 11).empty());
+    EXPECT_TRUE(compiler.compile(slots, 11).messages.empty());
     EXPECT_EQ(slots.texts[11], "REST 2 SEC");
     ASSERT_TRUE(slots.codes[11]);
     EXPECT_EQ(slots.codes[11]->hex(), "52 00 00 07 d0 00");
@@ -106,10 +106,10 @@ TEST(CompilerSlots, CompileReplacesTheSlotsCodeAndKeepsItsText)
     EXPECT_EQ(old->hex(), "00");
 
     // A slot without text still gets code, and the overflow message comes back to show.
-    EXPECT_TRUE(compiler.compile(slots, 5).empty());
+    EXPECT_TRUE(compiler.compile(slots, 5).messages.empty());
     EXPECT_EQ(slots.codes[5]->hex(), "00");
     slots.texts[6] = repeated("REST q ", 7000);
-    EXPECT_EQ(compiler.compile(slots, 6), overflowOnce);
+    EXPECT_EQ(compiler.compile(slots, 6).messages, overflowOnce);
     EXPECT_EQ(slots.codes[6]->size(), 6553u * 5 + 1);
 }
 

@@ -48,6 +48,10 @@ TEST(CompilerRatios, UnplayableRatiosAreLeftOutWithoutUsingAChannel)
     EXPECT_EQ(stepsOf("PLAY 1/1 @10 3/2 @0 5/4"), (Steps{"P 60 63", "D 1000"}));
     EXPECT_EQ(stepsOf("PLAY @-5 1/1 1/2"), (Steps{"P 0", "D 1000"}));
     EXPECT_EQ(stepsOf("BASE 127 PLAY 1/1 3/2"), (Steps{"P 127", "D 1000"}));
+    // At both ends of the range: 51/1 above 60 is note 128, 48/1 note 127; 15/16 below a
+    // base of 0 is note -1.
+    EXPECT_EQ(stepsOf("PLAY 51/1 48/1 BASE 0 PLAY 15/16 1/1"),
+              (Steps{"P 127", "D 1000", "P 0", "D 1000"}));
     // Absurd bases and octaves are only out of range, never undefined arithmetic.
     EXPECT_EQ(stepsOf("BASE 1e300 PLAY 1/1 BASE 60 PLAY @2000000000 1/1 @-2000000000 1/1"),
               (Steps{"P", "D 1000", "P", "D 1000"}));
@@ -107,17 +111,71 @@ TEST(CompilerSettings, ProgramStepGoesBeforeItsChordOn)
 {
     EXPECT_EQ(test::hexOf("PLAY *5 1/1 q"),
               "2a 00 05 50 01 e0 00 40 90 3c 60 44 00 00 01 f4 80 3c 00 00");
-    // The channel is that of the chord's next note; the program is kept to 8 bits.
-    EXPECT_EQ(stepsOf("PLAY 1/1 * 300 3/2 *7.9 5/4"),
-              (Steps{"* 1 44", "* 2 7", "P 60 67 63", "D 1000"}));
+    // The channel is that of the chord's next note; a value is truncated to a whole program.
+    EXPECT_EQ(stepsOf("PLAY 1/1 * 127 3/2 *7.9 5/4 *0"),
+              (Steps{"* 1 127", "* 2 7", "* 3 0", "P 60 67 63", "D 1000"}));
+    // Values that are no MIDI program make no step: not even their low 8 bits (300 is 44).
+    EXPECT_EQ(stepsOf("PLAY *128 1/1 *300 *-1 * 255 *1e9 3/2"), (Steps{"P 60 67", "D 1000"}));
     // A left-out note takes no channel, and a chord that is full has no next note.
     EXPECT_EQ(stepsOf("PLAY @10 1/1 @0 *3 1/1"), (Steps{"* 0 3", "P 60", "D 1000"}));
-    std::string full = "PLAY";
+    std::string chord = "PLAY";
+    for (int i = 0; i < 15; ++i)
+        chord += " 1/1";
+    const Steps full = stepsOf(chord + " *9 1/1 *10");
+    ASSERT_EQ(full.size(), 3u);
+    EXPECT_EQ(full[0], "* 15 9");
+}
+
+TEST(CompilerCents, CentsWordsArePitchesAboveTheBase)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> records;
+    };
+    const Case cases[] = {
+        {"PLAY 701.955c", {"e0 50 40 90 43 60"}},
+        {"PLAY 50c 50C", {"e0 00 50 90 3c 60", "e1 00 50 91 3c 60"}},
+        {"PLAY -13.7c", {"e0 50 3b 90 3c 60"}},
+        {"PLAY -50c", {"e0 01 30 90 3c 60"}},
+        {"PLAY +3c .5c", {"e0 7b 40 90 3c 60", "e1 14 40 91 3c 60"}},
+        {"PLAY -1200c 1200c 1e3c", {"e0 00 40 90 30 60", "e1 00 40 91 48 60", "e2 00 40 92 46 60"}},
+        // Beside ratios, with the base, octave and velocity in force for each word.
+        {"PLAY 1/1 701.955c 5/4 -13.7c",
+         {"e0 00 40 90 3c 60", "e1 50 40 91 43 60", "e2 4f 5b 92 3f 60", "e3 50 3b 93 3c 60"}},
+        {"PLAY @1 pp 50c @-1 ff 386.3137c", {"e0 00 50 90 48 37", "e1 4f 5b 91 33 5f"}},
+        {"BASE A PLAY -50c", {"e0 01 30 90 45 60"}},
+        {"BASE 62.7 PLAY 50c @-1 -13.7c", {"e0 00 50 90 3e 60", "e1 50 3b 91 32 60"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(noteRecordsOf(c.text), c.records) << c.text;
+    EXPECT_EQ(stepsOf("PLAY 0c 700c q"), (Steps{"P 60 67", "D 500"}));
+}
+
+TEST(CompilerCents, OtherWordsKeepTheirMeaning)
+{
+    // "5 c" is a length number whose unit is "c": dropped, and the "c" consumed.
+    EXPECT_EQ(stepsOf("PLAY 1/1 5 c 3/2 q"), (Steps{"P 60 67", "D 500"}));
+    // A digit after the c, or text after it, leaves the word a length number.
+    EXPECT_EQ(stepsOf("PLAY 1/1 5c5 3/2 q 5cx 5/4"), (Steps{"P 60", "D 500"}));
+    // Words beginning with a sign or point that are not cents words are still ignored.
+    EXPECT_EQ(test::hexOf("PLAY 1/1 -5 - -c +c .c -5cx -5c3 q"), test::hexOf("PLAY 1/1 q"));
+    // Only inside PLAY: after REST and BASE a cents word reads as its number.
+    EXPECT_EQ(stepsOf("REST 2c sec BASE 62c PLAY 1/1"), (Steps{"R 2000", "P 62", "D 2000"}));
+}
+
+TEST(CompilerCents, CentsNotesTakeChannelsAndRangeLikeRatios)
+{
+    std::string chord = "PLAY";
+    for (int i = 0; i < 15; ++i)
+        chord += " 1/1";
+    std::string sixteen = "P";
     for (int i = 0; i < 16; ++i)
-        full += " 1/1";
-    const Steps s = stepsOf(full + " *9");
-    ASSERT_EQ(s.size(), 2u);
-    EXPECT_EQ(s[0].substr(0, 1), "P");
+        sixteen += " 60";
+    EXPECT_EQ(stepsOf(chord + " 50c 3/2 100c")[0], sixteen);
+    EXPECT_EQ(noteRecordsOf(chord + " 50c 3/2").back(), "ef 00 50 9f 3c 60");
+    // 6700 cents above 60 is note 127, 6800 note 128; 99.99 cents below 0 is still note 0.
+    EXPECT_EQ(stepsOf("PLAY 6800c 6700c BASE 0 PLAY -100c -99.99c 1e400c"),
+              (Steps{"P 127", "D 1000", "P 0", "D 1000"}));
 }
 
 TEST(CompilerSettings, NotesTakeTheSettingsInForceWhenRead)

@@ -44,6 +44,10 @@ TEST(CompilerLengths, NumbersWithUnits)
               (Steps{"R 2000", "R 1500", "R 250"}));
     EXPECT_EQ(stepsOf("REST 250 ms REST 99.5 MSEC REST 1.5e3 msec"),
               (Steps{"R 250", "R 100", "R 1500"}));
+    // Seconds are rounded to whole ms: 2.01 s is 2009.999... ms in binary, 1.0005 s half a ms
+    // above 1000; also for a number that ends the text.
+    EXPECT_EQ(stepsOf("REST 4.35 s REST 2.01 s REST 1.0005 sec REST 4.02"),
+              (Steps{"R 4350", "R 2010", "R 1001", "R 4020"}));
     // At the end of the text a number counts as seconds.
     EXPECT_EQ(stepsOf("REST 3"), (Steps{"R 3000"}));
     // A length too long for 32 bits is held at the largest one.
@@ -68,6 +72,8 @@ TEST(CompilerLengths, LettersDotsAndTuplets)
                      "R 16", "R 16"}));
     EXPECT_EQ(stepsOf("REST h. REST q.. REST quarter REST E2/3 REST q3:2 REST h3:4"),
               (Steps{"R 1500", "R 1125", "R 500", "R 166", "R 750", "R 750"}));
+    // Each dot rounds: a quarter of 333 ms dotted is 499.5, kept as 500, and 750 after two.
+    EXPECT_EQ(stepsOf("TEMPO Q180 REST q REST q. REST q.."), (Steps{"R 333", "R 500", "R 750"}));
     // "q (quarter)" as two words: "(quarter)" is passed over inside PLAY.
     EXPECT_EQ(stepsOf("PLAY 1/1 q (quarter)"), (Steps{"P 60", "D 500"}));
 }
@@ -91,6 +97,9 @@ TEST(CompilerRest, WhatFollowsRestDecides)
     EXPECT_EQ(stepsOf("REST ,q"), (Steps{"R 500"}));
     // A keyword right after REST is no length: nothing is written and it starts a statement.
     EXPECT_EQ(stepsOf("REST PLAY 1/1"), (Steps{"P 60", "D 1000"}));
+    // SLEEP and REST end a PLAY like the other keywords.
+    EXPECT_EQ(stepsOf("PLAY 1/1 q\r\nSLEEP h"), (Steps{"P 60", "D 500", "R 1000"}));
+    EXPECT_EQ(stepsOf("PLAY 1/1 q REST h"), (Steps{"P 60", "D 500", "R 1000"}));
 }
 
 TEST(CompilerTempo, BeatLettersAndTheirQuarters)
@@ -134,14 +143,8 @@ TEST(CompilerBase, NumbersAndNoteNames)
     };
     EXPECT_EQ(chordNote("BASE 62"), "P 62");
     EXPECT_EQ(chordNote("BASE Hz"), "P 60");
-    EXPECT_EQ(chordNote("BASE D"), "P 62");
-    EXPECT_EQ(chordNote("BASE A"), "P 69");
-    EXPECT_EQ(chordNote("BASE Bb"), "P 70");
     EXPECT_EQ(chordNote("BASE bb"), "P 70");
-    EXPECT_EQ(chordNote("BASE B#"), "P 72");
-    EXPECT_EQ(chordNote("BASE Cb"), "P 59");
     EXPECT_EQ(chordNote("BASE C4"), "P 72");
-    EXPECT_EQ(chordNote("BASE Fb"), "P 64");
     EXPECT_EQ(chordNote("BASE Bb-1"), "P 22");
     EXPECT_EQ(chordNote("BASE G#+1"), "P 44");
     EXPECT_EQ(chordNote("BASE X"), "P 60");
@@ -151,6 +154,36 @@ TEST(CompilerBase, NumbersAndNoteNames)
     // The word after BASE is the current word.
     EXPECT_EQ(stepsOf("BASE PLAY 1/1"), (Steps{"P 60", "D 1000"}));
     EXPECT_EQ(stepsOf("BASE"), (Steps{}));
+}
+
+TEST(CompilerBase, EveryNoteName)
+{
+    struct Name {
+        const char* name;
+        int note;
+    };
+    const Name names[] = {
+        {"A", 69},  {"A#", 70}, {"Bb", 70}, {"B", 71},  {"B#", 72}, {"Cb", 59}, {"C", 60},
+        {"C#", 61}, {"Db", 61}, {"D", 62},  {"D#", 63}, {"Eb", 63}, {"E", 64},  {"E#", 65},
+        {"Fb", 64}, {"F", 65},  {"F#", 66}, {"Gb", 66}, {"G", 67},  {"G#", 68}, {"Ab", 68},
+    };
+    int tested = 0;
+    for (const auto& n : names) {
+        const std::string base = std::string("BASE ") + n.name;
+        EXPECT_EQ(stepsOf(base + " PLAY 1/1")[0], "P " + std::to_string(n.note)) << n.name;
+        // Octave 3 is the default: the same name with octave 2 is an octave lower.
+        EXPECT_EQ(stepsOf(base + "2 PLAY 1/1")[0], "P " + std::to_string(n.note - 12)) << n.name;
+        ++tested;
+    }
+    EXPECT_EQ(tested, 21);
+}
+
+TEST(CompilerStatements, ValueWordsAreReadWithTheCommaAsASeparator)
+{
+    EXPECT_EQ(stepsOf("BASE 62,PLAY 1/1"), (Steps{"P 62", "D 1000"}));
+    EXPECT_EQ(stepsOf("TEMPO Q60,REST q"), (Steps{"R 1000"}));
+    // Inside PLAY a length letter with a comma is still one word: "q,h" is a quarter.
+    EXPECT_EQ(stepsOf("PLAY 1/1 q,h"), (Steps{"P 60", "D 500"}));
 }
 
 TEST(CompilerStatements, SettingsLastToTheEndOfTheScript)

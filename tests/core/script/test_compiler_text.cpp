@@ -104,6 +104,10 @@ TEST(Variables, PickingWords)
     EXPECT_EQ(pickValueWord("  1/1 5/4", 0), "1/1");
     // Only spaces separate the words of a value.
     EXPECT_EQ(pickValueWord("1/1\t5/4 3/2", 1), "3/2");
+    // Around them, white space is trimmed as number reading skips it.
+    EXPECT_EQ(pickValueWord("\v1/1 \v5/4\f \f3/2\v", 1), "5/4");
+    EXPECT_EQ(pickValueWord("\v1/1 \v5/4\f \f3/2\v", 2), "3/2");
+    EXPECT_EQ(stepsOf("SET $c = 1/1 \v5/4\r\nPLAY $c[1]"), (Steps{"P 63", "D 1000"}));
 }
 
 TEST(Variables, ManyUsesOfALongValueAreAllCompiled)

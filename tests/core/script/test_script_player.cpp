@@ -144,6 +144,21 @@ TEST(ScriptPlayer, ProgramStepSendsAProgramChange)
                                           "0: 91 43 60", "100: 80 3c 00", "100: 81 43 00"}));
 }
 
+TEST(ScriptPlayer, ProgramStepsThatMidiCannotCarryAreSkipped)
+{
+    // Hand-made code: program 128, channel 16 and both at 255 send nothing, and playing goes
+    // on past them; the valid steps around them are sent as they stand.
+    const CompiledScript code(std::vector<std::uint8_t>{
+        0x2A, 0x00, 0x80, 0x2A, 0x00, 0x7F, 0x2A, 0x10, 0x05, 0x2A, 0x0F, 0x00,
+        0x2A, 0xFF, 0xFF, 0x52, 0x00, 0x00, 0x00, 0x0A, 0x2A, 0x01, 0x81, 0x00});
+    ChannelNoteTable table;
+    PlayerRun run(table);
+    run.play(code);
+    EXPECT_EQ(run.capture.events, (Events{"0: c0 7f", "0: cf 00"}));
+    EXPECT_EQ(waitsInMs(run.clock), (Ms{10}));
+    EXPECT_TRUE(run.messages.empty());
+}
+
 TEST(ScriptPlayer, StopsAtOnceWhenTheClockSaysSo)
 {
     ChannelNoteTable table;
