@@ -36,6 +36,15 @@ constexpr std::uint32_t noteOff(int channel, std::uint8_t note)
     return packMessage(static_cast<std::uint8_t>(0x80 + (channel & 15)), note, 0);
 }
 
+// Controller 123, "all notes off": every note of the channel ends.
+inline constexpr std::uint8_t allNotesOffController = 123;
+
+constexpr std::uint32_t controlChange(int channel, std::uint8_t controller, std::uint8_t value)
+{
+    return packMessage(static_cast<std::uint8_t>(0xB0 + (channel & 15)), controller & 0x7F,
+                       value & 0x7F);
+}
+
 // Number of bytes the message has on the wire: 2 for program change and channel pressure,
 // 1 for single-byte system messages, 3 otherwise.
 int messageLength(std::uint32_t packed);

@@ -9,16 +9,21 @@
 namespace tv {
 namespace {
 
-// Stands in for a missing device: the player sleeps through its script in silence.
-class SilentService : public MidiService {
+// Players send through the output, which knows what is sounding and drops every message
+// when there is no device (the player still sleeps through its script).
+class OutputService : public MidiService {
 public:
-    void send(std::uint32_t) override {}
+    explicit OutputService(const MidiOutput& output) : output_(output) {}
+    void send(std::uint32_t packed) override { output_.send(packed); }
+
+private:
+    const MidiOutput& output_;
 };
 
 }  // namespace
 
 ScriptPlayers::ScriptPlayers(const MidiOutput& output)
-    : service_(output.service() ? output.service() : std::make_shared<SilentService>())
+    : service_(std::make_shared<OutputService>(output))
 {
 }
 
@@ -36,7 +41,8 @@ void ScriptPlayers::reapFinished()
     }
 }
 
-bool ScriptPlayers::start(std::shared_ptr<const CompiledScript> code, PlayerReporter reporter)
+bool ScriptPlayers::start(std::shared_ptr<const CompiledScript> code, PlayerReporter reporter,
+                          Owner owner)
 {
     if (!code)
         return false;
@@ -46,13 +52,14 @@ bool ScriptPlayers::start(std::shared_ptr<const CompiledScript> code, PlayerRepo
         return false;
     reapFinished();
     Player& player = players_.emplace_back();
+    player.owner = owner;
     running_.fetch_add(1);
     try {
         player.thread = std::thread([this, &player, code = std::move(code), service = service_,
                                      reporter = std::move(reporter), hook = threadStartHook_] {
             if (hook)
                 hook();
-            SteadyPlayerClock clock(&stop_);
+            SteadyPlayerClock clock(&player.stop);
             runScript(*code, *service, channelNotes_, clock, reporter);
             running_.fetch_sub(1);
             player.finished.store(true);
@@ -71,17 +78,35 @@ void ScriptPlayers::setThreadStartHook(std::function<void()> hook)
     threadStartHook_ = std::move(hook);
 }
 
-void ScriptPlayers::stopAll()
+template <typename Pick>
+void ScriptPlayers::stopPlayers(Pick which, bool refuseLater)
 {
-    stop_.raise();
-    std::list<Player> players;
+    std::list<Player> stopping;
     {
         std::lock_guard lock(mutex_);
-        stopped_ = true;
-        players.splice(players.end(), players_);
+        if (refuseLater)
+            stopped_ = true;
+        for (auto it = players_.begin(); it != players_.end();) {
+            const auto next = std::next(it);
+            if (which(*it)) {
+                it->stop.raise();
+                stopping.splice(stopping.end(), players_, it);
+            }
+            it = next;
+        }
     }
-    for (auto& player : players)
+    for (auto& player : stopping)
         player.thread.join();
+}
+
+void ScriptPlayers::stopOwner(Owner owner)
+{
+    stopPlayers([owner](const Player& player) { return player.owner == owner; }, false);
+}
+
+void ScriptPlayers::stopAll()
+{
+    stopPlayers([](const Player&) { return true; }, true);
 }
 
 void ScriptPlayers::waitAll()

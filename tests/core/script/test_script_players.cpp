@@ -110,15 +110,38 @@ TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithoutAnotherMessage)
     // The program's order at the end: players stop, then the device closes.
     const std::size_t sentBeforeStop = service->hex().size();
     threads->stopAll();
-    output->closeDevice();
     EXPECT_EQ(threads->running(), 0u);
     EXPECT_EQ(service->hex().size(), sentBeforeStop) << "a stopped player sent on";
+    // Closing ends the chord's note, which may still be sounding, and nothing else.
+    output->closeDevice();
+    const auto hex = service->hex();
+    for (std::size_t i = sentBeforeStop; i < hex.size(); ++i)
+        EXPECT_EQ(hex[i], "80 3c 00");
     EXPECT_EQ(countOf(service->hex(), "e0 50 40"), 0u) << "a woken player went on with its script";
     EXPECT_EQ(service->afterClose(), 0);
     EXPECT_FALSE(threads->start(code));
     threads.reset();
     output.reset();  // closing again on destruction is harmless
     EXPECT_EQ(service->afterClose(), 0);
+}
+
+TEST(ScriptPlayers, StoppingOneOwnersPlayersLeavesTheOthersPlaying)
+{
+    MidiOutput output(nullptr);
+    ScriptPlayers threads(output);
+    const auto code = compileScript("REST 600 SEC").code;
+    const int first = 0;
+    const int second = 0;
+    ASSERT_TRUE(threads.start(code, {}, &first));
+    ASSERT_TRUE(threads.start(code, {}, &second));
+    ASSERT_TRUE(threads.start(code, {}, &first));
+    threads.stopOwner(&first);
+    EXPECT_EQ(threads.running(), 1u);
+    ASSERT_TRUE(threads.start(code, {}, &first));  // the owner may start again
+    threads.stopOwner(&second);
+    EXPECT_EQ(threads.running(), 1u);
+    threads.stopAll();
+    EXPECT_EQ(threads.running(), 0u);
 }
 
 TEST(ScriptPlayers, MessagesReachTheReporterFromThePlayerThread)
