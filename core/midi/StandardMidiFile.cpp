@@ -1,17 +1,15 @@
 #include "core/midi/StandardMidiFile.h"
 
 #include "core/midi/MidiMessage.h"
+#include "core/pitch/AtomicFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 
 namespace tv {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::uint32_t ticksPerSecond = 120;
 constexpr std::uint32_t longestDelta = 0x0FFFFFFF;  // four 7-bit groups
@@ -108,68 +106,6 @@ private:
     bool ok_ = true;
 };
 
-// A new, empty file beside `target` that no one else uses; null when none can be made.
-std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
-{
-    std::string stem = ".";
-    stem += target.filename().string();
-    stem += '.';
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target.parent_path() / (stem + std::to_string(attempt) + ".tmp");
-        // "x": fail rather than reuse a file that already exists.
-        if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
-            return file;
-        std::error_code ec;
-        if (!fs::exists(temporary, ec))
-            return nullptr;
-    }
-    return nullptr;
-}
-
-// Lets `write` fill a new file that takes the place of `path` once it is complete, keeping
-// the permissions of the file replaced. `write` tells whether all went well.
-FileResult writeFileAtomically(const std::string& path,
-                               const std::function<bool(std::FILE*)>& write)
-{
-    std::error_code ec;
-    fs::path target(path);
-    // Saving through a symbolic link replaces the file it names, not the link.
-    if (fs::is_symlink(target, ec)) {
-        const auto resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    if (!target.has_filename())
-        return {false, midiFileOpenFailedMessage(path)};
-    // A file that the user may not write keeps its content, as if written in place.
-    if (fs::exists(target, ec)) {
-        std::FILE* existing = std::fopen(target.c_str(), "r+b");
-        if (!existing)
-            return {false, midiFileOpenFailedMessage(path)};
-        std::fclose(existing);
-    }
-    fs::path temporary;
-    std::FILE* file = createTemporary(target, temporary);
-    if (!file)
-        return {false, midiFileOpenFailedMessage(path)};
-
-    bool ok = write(file);
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        const auto status = fs::status(target, ec);
-        if (!ec && fs::is_regular_file(status))
-            fs::permissions(temporary, status.permissions(), ec);
-        fs::rename(temporary, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temporary, ec);
-        return {false, "Unable to write " + path};
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string midiFileOpenFailedMessage(const std::string& path)
@@ -195,7 +131,7 @@ std::vector<std::uint8_t> standardMidiFileBytes(std::span<const TimedMidiMessage
 FileResult writeStandardMidiFile(const std::string& path, std::span<const TimedMidiMessage> events)
 {
     // Streamed, not built in memory first: a long recording's file runs to many megabytes.
-    return writeFileAtomically(path, [events](std::FILE* file) {
+    const auto status = writeFileAtomically(path, [events](std::FILE* file) {
         BufferedFile out(file);
         out.put(headerChunk);
         out.put(bigEndian(0));  // the track length, known at the end
@@ -207,6 +143,12 @@ FileResult writeStandardMidiFile(const std::string& path, std::span<const TimedM
         return out.flush() && std::fseek(file, sizeof headerChunk, SEEK_SET) == 0 &&
                std::fwrite(length.data(), 1, length.size(), file) == length.size();
     });
+    switch (status) {
+    case AtomicWriteStatus::ok: return {};
+    case AtomicWriteStatus::openFailed: return {false, midiFileOpenFailedMessage(path)};
+    case AtomicWriteStatus::writeFailed: break;
+    }
+    return {false, "Unable to write " + path};
 }
 
 }  // namespace tv

@@ -32,8 +32,7 @@ std::FILE* createTemporary(const fs::path& target, fs::path& temporary)
 
 }  // namespace
 
-AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view bytes,
-                                      const FileChunkWriter& writer)
+AtomicWriteStatus writeFileAtomically(const std::string& path, const FileFiller& fill)
 {
     std::error_code ec;
     fs::path target(path);
@@ -42,12 +41,20 @@ AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view 
         if (!ec)
             target = resolved;
     }
+    if (!target.has_filename())
+        return AtomicWriteStatus::openFailed;
+    if (fs::exists(target, ec)) {
+        std::FILE* existing = std::fopen(target.c_str(), "r+b");
+        if (!existing)
+            return AtomicWriteStatus::openFailed;
+        std::fclose(existing);
+    }
     fs::path temporary;
-    std::FILE* file = target.has_filename() ? createTemporary(target, temporary) : nullptr;
+    std::FILE* file = createTemporary(target, temporary);
     if (!file)
         return AtomicWriteStatus::openFailed;
 
-    bool ok = writer ? writer(file, bytes) : writeAll(file, bytes);
+    bool ok = fill(file);
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
     if (ok) {
@@ -62,6 +69,14 @@ AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view 
         return AtomicWriteStatus::writeFailed;
     }
     return AtomicWriteStatus::ok;
+}
+
+AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view bytes,
+                                      const FileChunkWriter& writer)
+{
+    return writeFileAtomically(path, [&](std::FILE* file) {
+        return writer ? writer(file, bytes) : writeAll(file, bytes);
+    });
 }
 
 }  // namespace tv

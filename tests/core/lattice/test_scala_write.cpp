@@ -163,13 +163,13 @@ TEST(ScalaWrite, UnwritablePlacesReportTheWholePath)
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Unable to open " + missingDir);
 
-    // A directory in the way of the file: the temporary file is made, but cannot replace it.
+    // A directory in the way of the file cannot be opened as one, and stays as it is.
     const std::string occupied = dir.file("occupied");
     fs::create_directory(occupied);
     fs::create_directory(occupied + "/inside");
     r = mixedLattice().writeScala(occupied);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to write " + occupied);
+    EXPECT_EQ(r.message, "Unable to open " + occupied);
     EXPECT_TRUE(fs::is_directory(occupied + "/inside"));
     EXPECT_EQ(entriesIn(dir.path()), 1);
 
