@@ -2,6 +2,7 @@
 
 #include "platform/qt/DialogTemplate.h"
 #include "ui/common/ToolboxIcons.h"
+#include "ui/keyboard/KeyboardWindow.h"
 #include "ui/lattice/LatticeWindow.h"
 
 #include <QPushButton>
@@ -48,9 +49,9 @@ ToolboxDialog::ToolboxDialog(AppServices& services, QWidget* parent)
     }
 
     // Windows that are not built yet stay disabled rather than pretending.
-    controls_.keyboardButton->setEnabled(false);
     controls_.helpButton->setEnabled(false);
     connect(controls_.latticeButton, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
+    connect(controls_.keyboardButton, &QPushButton::clicked, this, &ToolboxDialog::openKeyboard);
 }
 
 void ToolboxDialog::showAtCorner()
@@ -67,6 +68,22 @@ void ToolboxDialog::openLattice()
     // with it when the program ends.
     auto* window = new LatticeWindow(services_, this);
     window->show();
+}
+
+void ToolboxDialog::openKeyboard()
+{
+    auto* window = new KeyboardWindow(services_, this);
+    window->show();
+}
+
+void ToolboxDialog::done(int result)
+{
+    // Each keyboard window asks for its unsaved recording and keyboard and ends its players.
+    for (KeyboardWindow* window : findChildren<KeyboardWindow*>(Qt::FindDirectChildrenOnly)) {
+        if (!window->close())
+            return;
+    }
+    QDialog::done(result);
 }
 
 }  // namespace tv

@@ -8,10 +8,11 @@ namespace {
 
 const QString messageCaption = QStringLiteral("Tonalvane");
 
-MessageService::Answer ask(const QString& text, QMessageBox::StandardButtons buttons)
+MessageService::Answer ask(const QString& text, QMessageBox::StandardButtons buttons,
+                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
-    const auto chosen =
-        QMessageBox::warning(QApplication::activeWindow(), messageCaption, text, buttons);
+    const auto chosen = QMessageBox::warning(QApplication::activeWindow(), messageCaption, text,
+                                             buttons, defaultButton);
     switch (chosen) {
     case QMessageBox::Yes: return MessageService::Answer::Yes;
     case QMessageBox::No: return MessageService::Answer::No;
@@ -29,7 +30,8 @@ void DialogMessageService::showMessage(const QString& text)
 
 MessageService::Answer DialogMessageService::askYesNo(const QString& text)
 {
-    return ask(text, QMessageBox::Yes | QMessageBox::No);
+    // A yes/no question guards something that cannot be undone: Enter answers No.
+    return ask(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
 }
 
 MessageService::Answer DialogMessageService::askYesNoCancel(const QString& text)

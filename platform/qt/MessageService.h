@@ -7,8 +7,8 @@ class QWidget;
 namespace tv {
 
 // The one place that shows the program's messages: modal, with a warning icon, an OK button
-// for a message and Yes/No (/Cancel) for a question. Tests use a double that records texts
-// and gives prepared answers.
+// for a message and Yes/No (/Cancel) for a question; a Yes/No question has No as its
+// default. Tests use a double that records texts and gives prepared answers.
 class MessageService {
 public:
     enum class Answer { Ok, Yes, No, Cancel };

@@ -1,8 +1,12 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
+#include "core/keyboard/KeyCodes.h"
+#include "core/script/ScriptCompiler.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/SettingsStore.h"
+#include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
+#include "ui/keyboard/KeyboardWindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -41,7 +45,7 @@ TEST_F(ToolboxTest, CaptionSizeAndPictureButtons)
         EXPECT_FALSE(buttons[i]->icon().isNull());
     }
     // Windows that do not exist yet are not offered.
-    EXPECT_FALSE(toolbox.keyboardButton()->isEnabled());
+    EXPECT_TRUE(toolbox.keyboardButton()->isEnabled());
     EXPECT_FALSE(toolbox.helpButton()->isEnabled());
 }
 
@@ -76,6 +80,40 @@ TEST_F(ToolboxTest, EachLatticePressOpensAnotherWindowAndAllGoWithTheToolbox)
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
     EXPECT_TRUE(application.listeners().all().empty());
+}
+
+TEST_F(ToolboxTest, EachKeyboardPressOpensAnotherWindowAndClosingTheToolboxClosesThem)
+{
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    application.openMidi(capture, "");
+    settings->setValue("KeyboardWindow", "30 40 530 340");
+    ToolboxDialog toolbox(application);
+    toolbox.show();
+    toolbox.keyboardButton()->click();
+    toolbox.keyboardButton()->click();
+    const auto windows = toolbox.findChildren<KeyboardWindow*>();
+    ASSERT_EQ(windows.size(), 2);
+    for (KeyboardWindow* window : windows) {
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(30, 40));
+        window->move(200, 150);
+    }
+    // One window holds a chord; the program's end must not leave it sounding.
+    windows[1]->slotAt(slotForKey('A'))->code = compileScript("PLAY 1/1 5/4 600 SEC").code;
+    windows[1]->runCommand(KeyCommand::Play);
+    windows[1]->pressKey('A');
+    ASSERT_TRUE(QTest::qWaitFor([&] { return application.midiOutput().sounding(1, 63); }));
+    const QPointer<KeyboardWindow> first = windows[0], second = windows[1];
+
+    toolbox.reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+    EXPECT_FALSE(toolbox.isVisible());
+    EXPECT_EQ(application.players().running(), 0u);
+    EXPECT_FALSE(application.midiOutput().sounding(1, 63));
+    EXPECT_FALSE(application.midiOutput().sounding(0, 60));
+    EXPECT_TRUE(settings->value("KeyboardWindow")->startsWith("200 150 "));
 }
 
 TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)

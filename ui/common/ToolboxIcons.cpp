@@ -4,13 +4,9 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include <functional>
-
 namespace tv {
-namespace {
 
-// Draws a picture on a 32 x 32 design grid at several sizes.
-QIcon drawIcon(const std::function<void(QPainter&)>& draw)
+QIcon drawnIcon(const std::function<void(QPainter&)>& draw)
 {
     QIcon icon;
     for (const int size : {16, 32, 48, 64}) {
@@ -25,12 +21,10 @@ QIcon drawIcon(const std::function<void(QPainter&)>& draw)
     return icon;
 }
 
-}  // namespace
-
 QIcon latticeIcon()
 {
     // Three pitches joined along the fifth and third axes, in their limit colours.
-    return drawIcon([](QPainter& p) {
+    return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(40, 40, 40), 1.6));
         p.drawLine(QPointF(7, 24), QPointF(25, 24));
         p.drawLine(QPointF(7, 24), QPointF(16, 8));
@@ -51,7 +45,7 @@ QIcon latticeIcon()
 QIcon keyboardIcon()
 {
     // A computer keyboard: a case with three rows of keys and a space bar.
-    return drawIcon([](QPainter& p) {
+    return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(50, 50, 60), 1.2));
         p.setBrush(QColor(200, 205, 215));
         p.drawRoundedRect(QRectF(2, 8, 28, 17), 2.5, 2.5);
@@ -70,7 +64,7 @@ QIcon keyboardIcon()
 QIcon helpIcon()
 {
     // A question mark in a blue disc.
-    return drawIcon([](QPainter& p) {
+    return drawnIcon([](QPainter& p) {
         p.setPen(QPen(QColor(20, 60, 140), 1.2));
         p.setBrush(QColor(70, 130, 220));
         p.drawEllipse(QPointF(16, 16), 13, 13);

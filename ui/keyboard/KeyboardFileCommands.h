@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/keyboard/KeyboardFileDialogs.h"
+
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+namespace tv {
+
+class KeySlots;
+class MessageService;
+class Recording;
+
+// Opening and saving keyboard files and saving recordings, with their dialogs and messages.
+// It remembers the files whose reading failed: the window's slots do not hold what such a
+// file holds, so saving over one asks first.
+class KeyboardFileCommands {
+public:
+    enum class Outcome { Done, Cancelled, Failed };
+
+    KeyboardFileCommands(MessageService& messages, std::unique_ptr<KeyboardFileDialogs> dialogs);
+
+    void setDialogs(std::unique_ptr<KeyboardFileDialogs> dialogs);
+
+    // Reads a keyboard file into the slots.
+    Outcome openKeyboard(KeySlots& keys);
+    // Writes the slots to a keyboard file. Cancelled also when the user would rather not
+    // save over a file that was not read completely.
+    Outcome saveKeyboard(const KeySlots& keys);
+    // Writes the recording as a Standard MIDI File, each press with its key's code now.
+    Outcome saveRecording(const Recording& recording, const KeySlots& keys);
+
+    static QString notReadQuestion(const QString& path);
+
+private:
+    MessageService& messages_;
+    std::unique_ptr<KeyboardFileDialogs> dialogs_;
+    QSet<QString> unreadFiles_;  // absolute paths
+};
+
+}  // namespace tv
