@@ -6,6 +6,7 @@
 #include "ui/common/AppServices.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
+#include "ui/editor/ScriptEditor.h"
 #include "ui/keyboard/QtKeyCodes.h"
 
 #include <QCloseEvent>
@@ -55,6 +56,12 @@ KeyboardWindow::KeyboardWindow(AppServices& services, QWidget* parent)
                 services_.messages().showMessage(text);
             },
             Qt::QueuedConnection);
+    };
+
+    // In Edit mode a key opens a further script editor on its slot, owned by this window.
+    editorOpener_ = [this](KeyboardWindow&, const QString& keyCaption, int slot) {
+        auto* editor = new ScriptEditor(services_, slots_, keyCaption, slot, this);
+        editor->show();
     };
 
     // Keys reach the window whichever of its buttons has the focus.
@@ -177,6 +184,14 @@ void KeyboardWindow::stopPlayers()
 void KeyboardWindow::closeEvent(QCloseEvent* event)
 {
     using Outcome = KeyboardFileCommands::Outcome;
+    // Open script editors go first, each asking about its own changes: one kept open keeps
+    // this window open too, and what they save is in the slots before the keyboard is saved.
+    for (ScriptEditor* editor : findChildren<ScriptEditor*>(Qt::FindDirectChildrenOnly)) {
+        if (editor->isVisible() && !editor->close()) {
+            event->ignore();
+            return;
+        }
+    }
     // The file dialogs are the only questions: cancelling one lets the work go. A save that
     // failed keeps the window open, with its message shown, so nothing is lost unseen.
     if (recording_.isUnsaved()) {

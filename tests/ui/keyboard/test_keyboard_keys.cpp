@@ -1,9 +1,11 @@
 #include "KeyboardWindowFixture.h"
 
 #include "platform/qt/DialogUnits.h"
+#include "ui/editor/ScriptEditor.h"
 #include "ui/keyboard/QtKeyCodes.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 
 namespace tv::test {
 namespace {
@@ -208,6 +210,38 @@ TEST_F(KeyboardKeys, EditModeOpensAnEditorPerPressWithTheCaptionShown)
     using Opened = std::pair<QString, int>;
     EXPECT_EQ(opened, (std::vector<Opened>{{"a", 11}, {"A", 11}, {"!", 2}, {"", 0}, {"", 0}}));
     EXPECT_TRUE(capture->messages().empty()) << "Edit mode played";
+}
+
+}  // namespace
+}  // namespace tv::test
+
+namespace tv::test {
+namespace {
+
+TEST_F(KeyboardKeys, AnEditedKeyPlaysWhatItsEditorSaved)
+{
+    type(Qt::Key_A);
+    const auto editors = window->findChildren<ScriptEditor*>();
+    ASSERT_EQ(editors.size(), 1);
+    ScriptEditor* editor = editors.front();
+    EXPECT_EQ(editor->windowTitle(), "a - Script Editor");
+    editor->textField()->setPlainText("PLAY 3/2 1 ms");
+    editor->compileAndSave();
+
+    window->runCommand(KeyCommand::Play);
+    window->activateWindow();
+    type(Qt::Key_A);
+    EXPECT_EQ(notesOn(), (std::vector<int>{67}));
+
+    // Closing the keyboard closes its editors first; one whose changes are kept keeps it open.
+    editor->textField()->setPlainText("PLAY 5/4 1 ms");
+    messages.answers = {MessageService::Answer::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(editor->isVisible());
+    QPointer<ScriptEditor> gone = editor;
+    messages.answers = {MessageService::Answer::No};
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(gone.isNull() || !gone->isVisible()) << "the editor outlived its keyboard";
 }
 
 }  // namespace
