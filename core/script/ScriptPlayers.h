@@ -23,11 +23,11 @@ class MidiService;
 class MidiOutput;
 
 // The running script players of one MIDI output. Each player runs on a thread of its own,
-// taken from a pool of threads started ahead so that a key press sounds at once: starting
-// a thread takes a good part of a millisecond, handing work to a waiting one a few
-// microseconds. When every thread is busy the pool grows; threads beyond the first few end
-// after they have waited idle for a while. The players share the channel note table, and
-// all end cleanly, leaving nothing sounding, before the output closes.
+// taken from a pool of threads started ahead so that a key press sounds at once: waking a
+// waiting thread takes microseconds, while starting one costs more and, on a busy machine,
+// now and then milliseconds. When every thread is busy the pool grows; threads beyond the
+// first few end after they have waited idle for a while. The players share the channel note
+// table, and all end cleanly, leaving nothing sounding, before the output closes.
 class ScriptPlayers {
 public:
     // Threads started ahead, and kept however long they wait.
