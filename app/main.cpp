@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
 #include "platform/midi/MidiDevices.h"
+#include "platform/midi/RealtimePriority.h"
 #include "platform/qt/MessageService.h"
 #include "platform/qt/SettingsStore.h"
 
@@ -48,6 +49,8 @@ int main(int argc, char** argv)
     std::string error;
     auto service = tv::openMidiOutput(error);
     application.openMidi(std::move(service), error);
+    // Players keep their time on a busy machine where the system lets them run real-time.
+    application.players().setThreadStartHook([] { tv::makeThreadRealtime(); });
 
     int result = 0;
     {

@@ -10,8 +10,11 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-qpa-plugins libgl-dev
   # MIDI output and the audio of the built-in synthesizer
   librtmidi-dev librtaudio-dev libasound2-dev libjack-jackd2-dev
-  # tests; mido reads back the MIDI files that tests write, as a reader independent of ours
-  libgtest-dev libgmock-dev googletest jackd2 python3-mido
+  # real-time scheduling of the script players through rtkit on the system bus
+  libdbus-1-dev
+  # tests; mido reads back the MIDI files that tests write, as a reader independent of ours;
+  # a private message bus stands in for the system bus
+  libgtest-dev libgmock-dev googletest jackd2 python3-mido dbus-daemon
   # fonts: a metric stand-in for Helvetica and a general sans-serif face
   fonts-urw-base35 fonts-dejavu-core
   # a decimal-comma locale, to prove that numbers in files never follow the locale

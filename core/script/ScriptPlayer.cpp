@@ -43,6 +43,7 @@ ScriptPlayer::ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes,
                            const PlayerReporter& reporter)
     : service_(service), channelNotes_(channelNotes), clock_(clock), reporter_(reporter)
 {
+    sounding_.fill(ChannelNoteTable::none);
 }
 
 void ScriptPlayer::play(const CompiledScript& code)
@@ -66,22 +67,27 @@ void ScriptPlayer::play(const CompiledScript& code)
         case ScriptStep::Kind::ChordOn: startChord(step); break;
         case ScriptStep::Kind::Rest:
             elapsedMs += step.length;
-            if (!clock_.waitUntil(dueTime(start, elapsedMs)))
+            if (!clock_.waitUntil(dueTime(start, elapsedMs))) {
+                endSounding();
                 return;
+            }
             break;
         case ScriptStep::Kind::ChordLength: {
             const std::uint64_t chordStart = elapsedMs;
             elapsedMs += step.length;
             const std::uint64_t gap = static_cast<std::uint64_t>(releaseGap.count());
             const std::uint64_t release = step.length >= gap ? elapsedMs - gap : chordStart;
-            if (!clock_.waitUntil(dueTime(start, release)))
+            if (!clock_.waitUntil(dueTime(start, release))) {
+                endSounding();
                 return;
+            }
             // Only the notes this player started: at most one per channel.
             const std::uint32_t notes = std::min<std::uint32_t>(step.count, maxChordNotes);
             for (std::uint32_t k = 0; k < notes; ++k) {
                 const std::uint8_t* off = step.records + k * noteOffRecordSize;
                 service_.send(packMessage(off[0], off[1], off[2]));
             }
+            sounding_.fill(ChannelNoteTable::none);
             if (!clock_.waitUntil(dueTime(start, elapsedMs)))
                 return;
             break;
@@ -109,8 +115,21 @@ void ScriptPlayer::startChord(const ScriptStep& step)
             service_.send(noteOff(channel, static_cast<std::uint8_t>(previousNotes_[channel])));
         service_.send(bends_[k]);
     }
-    for (std::uint32_t k = 0; k < notes; ++k)
+    for (std::uint32_t k = 0; k < notes; ++k) {
         service_.send(noteOns_[k]);
+        const std::uint8_t* record = step.records + k * noteRecordSize;
+        if (record[4] < 128)
+            sounding_[record[3] & 15] = record[4];
+    }
+}
+
+void ScriptPlayer::endSounding()
+{
+    for (int channel = 0; channel < ChannelNoteTable::channels; ++channel) {
+        if (sounding_[channel] != ChannelNoteTable::none)
+            service_.send(noteOff(channel, static_cast<std::uint8_t>(sounding_[channel])));
+    }
+    sounding_.fill(ChannelNoteTable::none);
 }
 
 void ScriptPlayer::report(std::uint8_t operation)

@@ -27,6 +27,10 @@ using PlayerReporter = std::function<void(std::string_view message)>;
 // Each wait ends at the step's due time, the start plus the lengths so far, so lateness
 // never accumulates. A chord shorter than 100 ms sends its note-offs at once, and the next
 // step still starts its full length after the chord began. Playing allocates nothing.
+//
+// A player told to stop (its clock's wait says so) ends at once, after the note-offs of the
+// notes it started whose note-offs it has not yet sent, so that it leaves nothing sounding.
+// Ending at the end byte or at an unknown operation leaves things as they are.
 class ScriptPlayer {
 public:
     ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes, PlayerClock& clock,
@@ -40,6 +44,7 @@ public:
 
 private:
     void startChord(const ScriptStep& step);
+    void endSounding();
     void report(std::uint8_t operation);
 
     MidiService& service_;
@@ -50,6 +55,8 @@ private:
     std::array<std::uint32_t, maxChordNotes> bends_{};
     std::array<std::uint32_t, maxChordNotes> noteOns_{};
     std::array<std::uint16_t, ChannelNoteTable::channels> previousNotes_{};
+    // Per channel, the note this player started there and has not yet sent a note-off for.
+    std::array<std::uint16_t, ChannelNoteTable::channels> sounding_{};
 };
 
 // Plays `code` synchronously on the calling thread against `clock`: the entry point for a

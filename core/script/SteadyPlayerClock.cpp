@@ -2,6 +2,7 @@
 
 #include "core/script/PlayerStopSignal.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace tv {
@@ -12,6 +13,11 @@ namespace {
 constexpr std::chrono::hours longestWait{1};
 
 }  // namespace
+
+SteadyPlayerClock::SteadyPlayerClock(PlayerStopSignal* stop, PlayerTime yieldMargin)
+    : stop_(stop), yieldMargin_(std::max(yieldMargin, PlayerTime::zero()))
+{
+}
 
 PlayerTime SteadyPlayerClock::now()
 {
@@ -25,9 +31,15 @@ bool SteadyPlayerClock::waitUntil(PlayerTime due)
         const auto current = std::chrono::steady_clock::now();
         const PlayerTime left =
             due - std::chrono::duration_cast<PlayerTime>(current.time_since_epoch());
-        if (left <= PlayerTime::zero())
-            return !(stop_ && stop_->raised());
-        const auto until = current + std::min<PlayerTime>(left, longestWait);
+        const bool stopped = stop_ && stop_->raised();
+        if (left <= PlayerTime::zero() || stopped)
+            return !stopped;
+        if (left <= yieldMargin_) {
+            std::this_thread::yield();
+            ++yields_;
+            continue;
+        }
+        const auto until = current + std::min<PlayerTime>(left - yieldMargin_, longestWait);
         if (stop_) {
             if (!stop_->sleepUntil(until))
                 return false;

@@ -159,21 +159,52 @@ TEST(ScriptPlayer, ProgramStepsThatMidiCannotCarryAreSkipped)
     EXPECT_TRUE(run.messages.empty());
 }
 
-TEST(ScriptPlayer, StopsAtOnceWhenTheClockSaysSo)
+TEST(ScriptPlayer, AStoppedPlayerEndsAtOnceAndLeavesNothingSounding)
 {
-    ChannelNoteTable table;
-    PlayerRun run(table);
-    run.clock.stopAtWait = 1;
-    run.play(*compiled("PLAY 1/1 3/2 500 ms PLAY 5/4"));
-    EXPECT_EQ(run.capture.events,
-              (Events{"0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60"}));
-    EXPECT_EQ(run.clock.waits.size(), 1u);
+    // A chord-on with a rest after it and no length: only hand-made code does that.
+    const CompiledScript restAfterChord(
+        std::vector<std::uint8_t>{0x50, 0x01, 0xE0, 0, 0x40, 0x90, 60, 96, 0x52, 0, 0, 0, 10, 0});
+    struct Case {
+        const char* what;
+        std::shared_ptr<const CompiledScript> code;
+        std::size_t stopAtWait;
+        Events events;
+    };
+    const std::vector<Case> cases{
+        {"stopped while the chord sounds: its note-offs, then nothing",
+         compiled("PLAY 1/1 3/2 500 ms PLAY 5/4"),
+         1,
+         {"0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60", "0: 80 3c 00",
+          "0: 81 43 00"}},
+        {"stopped after the chord's note-offs: nothing more",
+         compiled("PLAY 5/4 500 ms REST 1"),
+         2,
+         {"0: e0 4f 5b", "0: 90 3f 60", "400: 80 3f 00"}},
+        {"stopped in the second chord: only its own note-offs",
+         compiled("PLAY 1/1 3/2 200 ms PLAY 5/4 200 ms"),
+         3,
+         {"0: e0 00 40", "0: e1 50 40", "0: 90 3c 60", "0: 91 43 60", "100: 80 3c 00",
+          "100: 81 43 00", "200: 80 3c 00", "200: e0 4f 5b", "200: 90 3f 60", "200: 80 3f 00"}},
+        {"stopped in a rest after a chord that has no length",
+         std::make_shared<const CompiledScript>(restAfterChord),
+         1,
+         {"0: e0 00 40", "0: 90 3c 60", "0: 80 3c 00"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ChannelNoteTable table;
+        PlayerRun run(table);
+        run.clock.stopAtWait = c.stopAtWait;
+        run.play(*c.code);
+        EXPECT_EQ(run.capture.events, c.events);
+        EXPECT_EQ(run.clock.waits.size(), c.stopAtWait);
+    }
 
-    PlayerRun second(table);
-    second.clock.stopAtWait = 2;
-    second.play(*compiled("PLAY 5/4 500 ms REST 1"));
-    EXPECT_EQ(second.capture.events.back(), "400: 80 3f 00");
-    EXPECT_EQ(second.clock.waits.size(), 2u);
+    // Played to its end, the same code leaves its note as it was.
+    ChannelNoteTable table;
+    PlayerRun whole(table);
+    whole.play(restAfterChord);
+    EXPECT_EQ(whole.capture.events, (Events{"0: e0 00 40", "0: 90 3c 60"}));
 }
 
 TEST(ScriptPlayer, MalformedCodeStaysWithinItsChannelsAndBytes)

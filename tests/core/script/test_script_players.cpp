@@ -14,6 +14,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 
 namespace tv {
@@ -90,34 +91,43 @@ private:
     int afterClose_ = 0;
 };
 
-TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithoutAnotherMessage)
+// Polls `done` until it holds or a deadline far beyond any scheduling delay has passed.
+template <typename Done>
+bool eventually(Done done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    return done();
+}
+
+TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithTheirOwnNoteOffsOnly)
 {
     auto service = std::make_shared<ClosingService>();
     auto output = std::make_unique<MidiOutput>(service);
     auto threads = std::make_unique<ScriptPlayers>(*output);
-    const auto code = compileScript("PLAY 1/1 REST 600 SEC PLAY 3/2").code;
-    constexpr int players = 8;
-    for (int i = 0; i < players; ++i)
+    // Each player sleeps inside its ten-minute chord.
+    const auto code = compileScript("PLAY 1/1 600 SEC PLAY 3/2").code;
+    constexpr std::size_t players = 8;  // more than the threads started ahead
+    for (std::size_t i = 0; i < players; ++i)
         ASSERT_TRUE(threads->start(code));
-
-    // Wait until every player has sent its first chord and sleeps in the long wait.
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (countOf(service->hex(), "90 3c 60") < players &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(1ms);
-    ASSERT_EQ(countOf(service->hex(), "90 3c 60"), static_cast<std::size_t>(players));
+    ASSERT_TRUE(eventually([&] { return countOf(service->hex(), "90 3c 60") == players; }));
 
     // The program's order at the end: players stop, then the device closes.
     const std::size_t sentBeforeStop = service->hex().size();
     threads->stopAll();
     EXPECT_EQ(threads->running(), 0u);
-    EXPECT_EQ(service->hex().size(), sentBeforeStop) << "a stopped player sent on";
-    // Closing ends the chord's note, which may still be sounding, and nothing else.
+    EXPECT_EQ(threads->threads(), 0u) << "a pool thread outlived stopAll";
+    // Each player ends the chord it started (the others' chord-ons ended it already, which
+    // does no harm), and nothing of its script goes on.
+    const auto stopped = service->hex();
+    ASSERT_EQ(stopped.size(), sentBeforeStop + players);
+    for (std::size_t i = sentBeforeStop; i < stopped.size(); ++i)
+        EXPECT_EQ(stopped[i], "80 3c 00") << i;
+    EXPECT_FALSE(output->sounding(0, 60));
+    // So closing finds nothing left to end.
     output->closeDevice();
-    const auto hex = service->hex();
-    for (std::size_t i = sentBeforeStop; i < hex.size(); ++i)
-        EXPECT_EQ(hex[i], "80 3c 00");
-    EXPECT_EQ(countOf(service->hex(), "e0 50 40"), 0u) << "a woken player went on with its script";
+    EXPECT_EQ(service->hex(), stopped);
     EXPECT_EQ(service->afterClose(), 0);
     EXPECT_FALSE(threads->start(code));
     threads.reset();
@@ -125,23 +135,87 @@ TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithoutAnotherMessage)
     EXPECT_EQ(service->afterClose(), 0);
 }
 
-TEST(ScriptPlayers, StoppingOneOwnersPlayersLeavesTheOthersPlaying)
+TEST(ScriptPlayers, StoppingOneOwnerEndsItsNotesWhileTheOthersPlayOn)
+{
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    MidiOutput output(capture);
+    ScriptPlayers threads(output);
+    const int first = 0;
+    const int second = 0;
+    // The first owner's fifth sounds on channels 0 and 1; the second owner's third then
+    // takes channel 0 over, and channel 1 still sounds the first owner's note.
+    ASSERT_TRUE(threads.start(compileScript("PLAY 1/1 3/2 600 SEC").code, {}, &first));
+    ASSERT_TRUE(eventually([&] { return output.sounding(1, 67); }));
+    ASSERT_TRUE(threads.start(compileScript("PLAY 5/4 600 SEC").code, {}, &second));
+    ASSERT_TRUE(eventually([&] { return output.sounding(0, 63); }));
+    const std::size_t before = capture->hex().size();
+
+    threads.stopOwner(&first);
+    EXPECT_EQ(threads.running(), 1u);
+    const auto hex = capture->hex();
+    EXPECT_EQ(
+        std::vector<std::string>(hex.begin() + static_cast<std::ptrdiff_t>(before), hex.end()),
+        (std::vector<std::string>{"80 3c 00", "81 43 00"}));
+    EXPECT_FALSE(output.sounding(1, 67)) << "the stopped owner left its note sounding";
+    EXPECT_TRUE(output.sounding(0, 63)) << "the other owner's note was ended";
+
+    ASSERT_TRUE(threads.start(compileScript("REST 600 SEC").code, {}, &first));  // again
+    EXPECT_EQ(threads.running(), 2u);
+    threads.stopAll();
+    EXPECT_EQ(threads.running(), 0u);
+    EXPECT_FALSE(output.sounding(0, 63));
+}
+
+TEST(ScriptPlayers, ManyMorePressesThanThreadsReuseThePool)
 {
     MidiOutput output(nullptr);
     ScriptPlayers threads(output);
-    const auto code = compileScript("REST 600 SEC").code;
-    const int first = 0;
-    const int second = 0;
-    ASSERT_TRUE(threads.start(code, {}, &first));
-    ASSERT_TRUE(threads.start(code, {}, &second));
-    ASSERT_TRUE(threads.start(code, {}, &first));
-    threads.stopOwner(&first);
-    EXPECT_EQ(threads.running(), 1u);
-    ASSERT_TRUE(threads.start(code, {}, &first));  // the owner may start again
-    threads.stopOwner(&second);
-    EXPECT_EQ(threads.running(), 1u);
-    threads.stopAll();
+    std::mutex mutex;
+    std::set<std::thread::id> ranOn;
+    std::size_t reports = 0;
+    const auto code = std::make_shared<const CompiledScript>(std::vector<std::uint8_t>{0x41});
+    constexpr std::size_t presses = 200;
+    for (std::size_t i = 0; i < presses; ++i) {
+        ASSERT_TRUE(threads.start(code, [&](std::string_view) {
+            std::lock_guard lock(mutex);
+            ranOn.insert(std::this_thread::get_id());
+            ++reports;
+        }));
+        threads.waitAll();
+    }
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(reports, presses);
+    EXPECT_LE(ranOn.size(), ScriptPlayers::readyThreads);
+    EXPECT_FALSE(ranOn.count(std::this_thread::get_id()));
+    EXPECT_EQ(threads.threads(), ScriptPlayers::readyThreads);
+}
+
+TEST(ScriptPlayers, ThePoolGrowsWhenEveryThreadIsBusyAndShrinksWhenIdle)
+{
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    MidiOutput output(capture);
+    ScriptPlayers threads(output, 50ms);
+    const auto sleeper = compileScript("REST 600 SEC").code;
+    constexpr std::size_t busy = ScriptPlayers::readyThreads + 3;
+    for (std::size_t i = 0; i < busy; ++i)
+        ASSERT_TRUE(threads.start(sleeper));
+    EXPECT_EQ(threads.running(), busy);
+    EXPECT_EQ(threads.threads(), busy);
+
+    threads.stopOwner(nullptr);
     EXPECT_EQ(threads.running(), 0u);
+    // The spare threads leave after waiting idle; the ones started ahead stay.
+    EXPECT_TRUE(eventually([&] { return threads.threads() == ScriptPlayers::readyThreads; }))
+        << threads.threads();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(threads.threads(), ScriptPlayers::readyThreads);
+
+    // And it grows again, and plays, after some have left.
+    const auto chord = compileScript("PLAY 1/1 1 ms").code;
+    for (std::size_t i = 0; i < busy; ++i)
+        ASSERT_TRUE(threads.start(chord));
+    threads.waitAll();
+    EXPECT_EQ(countOf(capture->hex(), "90 3c 60"), busy);
 }
 
 TEST(ScriptPlayers, MessagesReachTheReporterFromThePlayerThread)
@@ -183,30 +257,62 @@ TEST(ScriptPlayers, NoCodeNoDeviceAndStopping)
     EXPECT_FALSE(silent.start(compileScript("PLAY 1/1").code));
 }
 
-TEST(ScriptPlayers, StartHookRunsOnEveryLaterPlayerThread)
+thread_local bool hookRanHere = false;
+
+TEST(ScriptPlayers, StartHookRunsOnceOnEveryPoolThreadBeforeItsNextPlayer)
 {
-    MidiOutput output(nullptr);
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    MidiOutput output(capture);
     ScriptPlayers threads(output);
-    const auto code = compileScript("REST 1 ms").code;
-    ASSERT_TRUE(threads.start(code));
-    std::atomic<int> calls{0};
-    std::atomic<bool> onCaller{false};
+    const int sleeper = 0;
+    // One thread is playing when the hook comes, so it runs the hook after its player.
+    ASSERT_TRUE(threads.start(compileScript("PLAY 1/1 600 SEC").code, {}, &sleeper));
+    ASSERT_TRUE(eventually([&] { return output.sounding(0, 60); }));
+
+    std::mutex mutex;
+    std::multiset<std::thread::id> hooked;
+    std::vector<bool> playedHooked;
     const auto caller = std::this_thread::get_id();
     threads.setThreadStartHook([&] {
-        ++calls;
-        if (std::this_thread::get_id() == caller)
-            onCaller = true;
+        hookRanHere = true;
+        std::lock_guard lock(mutex);
+        hooked.insert(std::this_thread::get_id());
     });
-    ASSERT_TRUE(threads.start(code));
-    ASSERT_TRUE(threads.start(code));
+    const auto calls = [&] {
+        std::lock_guard lock(mutex);
+        return hooked.size();
+    };
+    // The waiting threads run it at once, with no press; the busy one when its player ends.
+    EXPECT_TRUE(eventually([&] { return calls() == ScriptPlayers::readyThreads - 1; })) << calls();
+    threads.stopOwner(&sleeper);
+    EXPECT_TRUE(eventually([&] { return calls() == ScriptPlayers::readyThreads; })) << calls();
+
+    // More presses than threads: the new threads run it before their first player.
+    const auto code = std::make_shared<const CompiledScript>(std::vector<std::uint8_t>{0x41});
+    constexpr std::size_t presses = 3 * ScriptPlayers::readyThreads;
+    for (std::size_t i = 0; i < presses; ++i) {
+        ASSERT_TRUE(threads.start(code, [&](std::string_view) {
+            std::this_thread::sleep_for(1ms);  // keeps the threads busy, so the pool grows
+            std::lock_guard lock(mutex);
+            playedHooked.push_back(hookRanHere);
+        }));
+    }
     threads.waitAll();
-    EXPECT_EQ(calls.load(), 2);
-    EXPECT_FALSE(onCaller.load());
+    EXPECT_EQ(calls(), threads.threads());
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(std::set<std::thread::id>(hooked.begin(), hooked.end()).size(), hooked.size())
+        << "the hook ran twice on one thread";
+    EXPECT_FALSE(hooked.count(caller));
+    EXPECT_EQ(playedHooked, std::vector<bool>(presses, true));
 }
 
 // A real clock, with or without a stop signal, shared with the thread that waits on it.
 struct RealClock {
-    explicit RealClock(bool stoppable) : clock(stoppable ? &stop : nullptr) {}
+    explicit RealClock(bool stoppable,
+                       PlayerTime yieldMargin = SteadyPlayerClock::defaultYieldMargin)
+        : clock(stoppable ? &stop : nullptr, yieldMargin)
+    {
+    }
     void raise()
     {
         raiseCalled = true;
@@ -223,6 +329,7 @@ struct WaitOutcome {
     PlayerTime wokeAt{};  // the clock's own time right after the wait
     std::chrono::steady_clock::duration took{};
     bool raisedBefore = false;  // the stop had been raised when the wait returned
+    std::uint64_t yields = 0;   // in this wait's last phase
 };
 
 // Far beyond any scheduling delay of a loaded machine, and far below the hour that a wait
@@ -236,12 +343,14 @@ std::optional<WaitOutcome> waitOnItsOwnThread(std::shared_ptr<RealClock> real,
 {
     std::packaged_task<WaitOutcome()> task([real, dueFrom] {
         WaitOutcome outcome;
+        const std::uint64_t yieldsBefore = real->clock.yields();
         const auto begin = std::chrono::steady_clock::now();
         outcome.due = dueFrom(real->clock.now());
         outcome.result = real->clock.waitUntil(outcome.due);
         outcome.took = std::chrono::steady_clock::now() - begin;
         outcome.wokeAt = real->clock.now();
         outcome.raisedBefore = real->raiseCalled;
+        outcome.yields = real->clock.yields() - yieldsBefore;
         return outcome;
     });
     auto future = task.get_future();
@@ -251,43 +360,83 @@ std::optional<WaitOutcome> waitOnItsOwnThread(std::shared_ptr<RealClock> real,
     return future.get();
 }
 
+// Margins of the last, yielding phase: none (the wait only sleeps), the usual one, half of
+// the waits below (the wait sleeps, then yields, unless the system oversleeps by 50 ms), and
+// one longer than every wait here (the wait only yields).
+const std::vector<PlayerTime> yieldMargins{
+    PlayerTime::zero(), SteadyPlayerClock::defaultYieldMargin, PlayerTime(50ms), PlayerTime(1h)};
+
 TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
 {
     for (const bool stoppable : {false, true}) {
-        SCOPED_TRACE(stoppable ? "with a stop signal" : "without a stop signal");
-        const auto real = std::make_shared<RealClock>(stoppable);
-        const auto due = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 20ms; });
-        ASSERT_TRUE(due) << "a 20 ms wait was still sleeping after " << waitLimit.count() << " s";
-        EXPECT_TRUE(due->result);
-        EXPECT_GE(due->wokeAt, due->due);
-        EXPECT_GE(due->took, 20ms);
+        for (const PlayerTime margin : yieldMargins) {
+            SCOPED_TRACE(std::string(stoppable ? "with" : "without") + " a stop signal, margin " +
+                         std::to_string(margin.count()) + " ns");
+            const auto real = std::make_shared<RealClock>(stoppable, margin);
+            const auto due = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 100ms; });
+            ASSERT_TRUE(due) << "a 100 ms wait was still waiting after " << waitLimit.count()
+                             << " s";
+            EXPECT_TRUE(due->result);
+            EXPECT_GE(due->wokeAt, due->due);
+            EXPECT_GE(due->took, 100ms);
+            if (margin == PlayerTime::zero()) {
+                EXPECT_EQ(due->yields, 0u) << "a wait with no margin yielded";
+            } else if (margin == PlayerTime(1h)) {
+                EXPECT_GT(due->yields, 0u) << "a wait within its margin did not yield";
+            }
 
-        const auto passed = waitOnItsOwnThread(real, [](PlayerTime now) { return now - 1h; });
-        ASSERT_TRUE(passed) << "a wait already due did not return";
-        EXPECT_TRUE(passed->result);
+            const auto passed = waitOnItsOwnThread(real, [](PlayerTime now) { return now - 1h; });
+            ASSERT_TRUE(passed) << "a wait already due did not return";
+            EXPECT_TRUE(passed->result);
+            EXPECT_EQ(passed->yields, 0u);
+        }
     }
 }
 
-TEST(SteadyPlayerClock, StopEndsALongWaitOnlyOnceRaised)
+TEST(SteadyPlayerClock, AWaitSleepsOnlyUntilItsMarginThenYields)
 {
-    const auto real = std::make_shared<RealClock>(true);
-    std::thread raiser([real] {
-        std::this_thread::sleep_for(20ms);
-        real->raise();
-    });
-    const auto stopped = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 1h; });
-    raiser.join();
-    ASSERT_TRUE(stopped) << "the stop did not end an hour's wait";
-    EXPECT_FALSE(stopped->result);
-    EXPECT_TRUE(stopped->raisedBefore) << "the wait ended before the stop was raised";
+    // A wait that slept to its due time would never yield. One that stops sleeping at its
+    // margin yields unless the system overslept by all of it; of several, one yields.
+    const auto real = std::make_shared<RealClock>(true, PlayerTime(50ms));
+    bool yielded = false;
+    for (int attempt = 0; attempt < 5 && !yielded; ++attempt) {
+        const auto due = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 100ms; });
+        ASSERT_TRUE(due);
+        EXPECT_TRUE(due->result);
+        EXPECT_GE(due->wokeAt, due->due);
+        yielded = due->yields > 0;
+    }
+    EXPECT_TRUE(yielded) << "the waits slept past their margin";
+}
 
-    // Once raised, every wait ends at once, due or not, and says "stop".
-    for (const PlayerTime offset : {PlayerTime::zero(), PlayerTime(1h), PlayerTime::max()}) {
-        const auto after = waitOnItsOwnThread(real, [offset](PlayerTime now) {
-            return offset > PlayerTime::max() - now ? PlayerTime::max() : now + offset;
+TEST(SteadyPlayerClock, StopEndsALongWaitOnlyOnceRaisedWhileSleepingOrYielding)
+{
+    for (const PlayerTime margin : yieldMargins) {
+        SCOPED_TRACE("margin " + std::to_string(margin.count()) + " ns");
+        const auto real = std::make_shared<RealClock>(true, margin);
+        std::thread raiser([real] {
+            std::this_thread::sleep_for(20ms);
+            real->raise();
         });
-        ASSERT_TRUE(after) << offset.count();
-        EXPECT_FALSE(after->result) << offset.count();
+        const auto stopped = waitOnItsOwnThread(real, [](PlayerTime now) { return now + 1h; });
+        raiser.join();
+        ASSERT_TRUE(stopped) << "the stop did not end an hour's wait";
+        EXPECT_FALSE(stopped->result);
+        EXPECT_TRUE(stopped->raisedBefore) << "the wait ended before the stop was raised";
+        if (margin == PlayerTime(1h)) {
+            EXPECT_GT(stopped->yields, 0u) << "the stop did not come in the yielding phase";
+        } else {
+            EXPECT_EQ(stopped->yields, 0u) << "the stop did not come in the sleeping phase";
+        }
+
+        // Once raised, every wait ends at once, due or not, and says "stop".
+        for (const PlayerTime offset : {PlayerTime::zero(), PlayerTime(1h), PlayerTime::max()}) {
+            const auto after = waitOnItsOwnThread(real, [offset](PlayerTime now) {
+                return offset > PlayerTime::max() - now ? PlayerTime::max() : now + offset;
+            });
+            ASSERT_TRUE(after) << offset.count();
+            EXPECT_FALSE(after->result) << offset.count();
+        }
     }
 }
 
