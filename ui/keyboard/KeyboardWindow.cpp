@@ -108,7 +108,6 @@ void KeyboardWindow::playKey(int code, int slot)
         return;
     // The player keeps its own share of the code, whatever happens to the slot.
     services_.players().start(key.code, reporter_, this);
-    startedNotes_.add(*key.code);
 }
 
 void KeyboardWindow::setShift(bool down)
@@ -176,9 +175,8 @@ void KeyboardWindow::updateRecordControls()
 
 void KeyboardWindow::stopPlayers()
 {
+    // A stopped player ends the notes it has sounding.
     services_.players().stopOwner(this);
-    startedNotes_.silence(services_.midiOutput());
-    startedNotes_.clear();
 }
 
 void KeyboardWindow::closeEvent(QCloseEvent* event)

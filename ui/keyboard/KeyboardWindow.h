@@ -7,7 +7,6 @@
 #include "ui/keyboard/KeyCommandBar.h"
 #include "ui/keyboard/KeyGrid.h"
 #include "ui/keyboard/KeyboardFileCommands.h"
-#include "ui/keyboard/StartedNotes.h"
 
 #include <QWidget>
 
@@ -82,7 +81,6 @@ private:
     KeySlots slots_;
     KeySlotScripts scriptSlots_{slots_};
     Recording recording_;
-    StartedNotes startedNotes_;
     bool shiftDown_ = false;
     bool keyboardModified_ = false;
     bool recordControlsUsable_ = false;
