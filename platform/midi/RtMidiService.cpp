@@ -2,22 +2,42 @@
 
 #include "core/midi/MidiMessage.h"
 #include "platform/midi/BackendQuiet.h"
+#include "platform/midi/JackCycleCounter.h"
 
 #include <rtmidi/RtMidi.h>
 
-namespace tv {
+#include <thread>
 
-RtMidiService::RtMidiService(std::unique_ptr<RtMidiOut> out) : out_(std::move(out)) {}
+namespace tv {
+namespace {
+
+// Waits for `cycles` process cycles of the JACK server, or for the whole limit when they
+// cannot be counted.
+void settle(const JackCycleCounter* counter, int cycles)
+{
+    if (counter)
+        counter->waitForCycles(cycles, RtMidiService::settleLimit);
+    else
+        std::this_thread::sleep_for(RtMidiService::settleLimit);
+}
+
+}  // namespace
+
+RtMidiService::RtMidiService(std::unique_ptr<RtMidiOut> out,
+                             std::unique_ptr<JackCycleCounter> cycles, bool jack)
+    : out_(std::move(out)), cycles_(std::move(cycles)), jack_(jack)
+{
+}
 
 RtMidiService::~RtMidiService() { close(); }
 
 std::shared_ptr<RtMidiService> RtMidiService::open(const MidiOutputInfo& port, std::string& error)
 {
-    const auto api =
-        port.kind == MidiOutputInfo::Kind::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
+    const bool jack = port.kind == MidiOutputInfo::Kind::Jack;
     BackendQuiet quiet;
     try {
-        auto out = std::make_unique<RtMidiOut>(api, "Tonalvane");
+        auto out =
+            std::make_unique<RtMidiOut>(jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA, "Tonalvane");
         // Port numbers can shift between listing and opening; find the port by name again.
         const unsigned count = out->getPortCount();
         unsigned index = port.portIndex;
@@ -37,7 +57,14 @@ std::shared_ptr<RtMidiService> RtMidiService::open(const MidiOutputInfo& port, s
                                          : quiet.text();
             return nullptr;
         }
-        return std::shared_ptr<RtMidiService>(new RtMidiService(std::move(out)));
+        std::unique_ptr<JackCycleCounter> cycles;
+        if (jack) {
+            // Messages handed over before the connection carries data would be dropped.
+            cycles = JackCycleCounter::open();
+            settle(cycles.get(), cyclesAfterOpen);
+        }
+        return std::shared_ptr<RtMidiService>(
+            new RtMidiService(std::move(out), std::move(cycles), jack));
     } catch (const RtMidiError& e) {
         error = e.getMessage();
         return nullptr;
@@ -60,14 +87,23 @@ void RtMidiService::send(std::uint32_t packed)
 
 void RtMidiService::close()
 {
-    std::lock_guard lock(mutex_);
-    if (!out_)
+    std::lock_guard closing(closeMutex_);
+    std::unique_ptr<RtMidiOut> out;
+    std::unique_ptr<JackCycleCounter> cycles;
+    {
+        // From here on sends find no port and drop their message at once.
+        std::lock_guard lock(mutex_);
+        out = std::move(out_);
+        cycles = std::move(cycles_);
+    }
+    if (!out)
         return;
+    if (jack_)
+        settle(cycles.get(), cyclesBeforeClose);
     try {
-        out_->closePort();
+        out->closePort();
     } catch (const RtMidiError&) {
     }
-    out_.reset();
 }
 
 }  // namespace tv

@@ -24,8 +24,10 @@ inline std::string shellQuoted(const std::string& word)
     return q + "'";
 }
 
-// Runs tonalvane-cli with these arguments, its output captured in files of `dir`.
-inline CliRun runCli(const ScratchDirectory& dir, const std::vector<std::string>& args)
+// Runs tonalvane-cli with these arguments, its output captured in files of `dir`; standard
+// input is read from the file `input` when one is named.
+inline CliRun runCli(const ScratchDirectory& dir, const std::vector<std::string>& args,
+                     const std::string& input = {})
 {
     std::string command = shellQuoted(TONALVANE_CLI);
     for (const auto& a : args) {
@@ -38,6 +40,10 @@ inline CliRun runCli(const ScratchDirectory& dir, const std::vector<std::string>
     command += shellQuoted(out);
     command += " 2>";
     command += shellQuoted(err);
+    if (!input.empty()) {
+        command += " <";
+        command += shellQuoted(input);
+    }
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -14,9 +14,10 @@ namespace tv::test {
 
 JackServer::~JackServer() { stop(); }
 
-bool JackServer::start(const std::string& name, std::string& reason)
+bool JackServer::start(const std::string& name, std::string& reason, int periodFrames)
 {
     name_ = name;
+    const std::string period = std::to_string(periodFrames);
     pid_ = fork();
     if (pid_ < 0) {
         reason = "fork failed";
@@ -27,7 +28,7 @@ bool JackServer::start(const std::string& name, std::string& reason)
         dup2(devnull, 1);
         dup2(devnull, 2);
         execlp("jackd", "jackd", "--no-realtime", "-n", name.c_str(), "-d", "dummy", "-r", "48000",
-               "-p", "128", static_cast<char*>(nullptr));
+               "-p", period.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     // Wait until a client can connect.
@@ -73,8 +74,9 @@ void JackServer::stop()
 JackMidiCapture::~JackMidiCapture() { close(); }
 
 bool JackMidiCapture::open(const std::string& server, const std::string& client,
-                           std::string& reason)
+                           std::string& reason, std::chrono::microseconds readDelay)
 {
+    readDelay_ = readDelay;
     jack_status_t status;
     client_ = jack_client_open(client.c_str(),
                                static_cast<jack_options_t>(JackNoStartServer | JackServerName),
@@ -85,6 +87,7 @@ bool JackMidiCapture::open(const std::string& server, const std::string& client,
     }
     port_ = jack_port_register(client_, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
     if (!port_ || jack_set_process_callback(client_, &JackMidiCapture::process, this) != 0 ||
+        jack_set_xrun_callback(client_, &JackMidiCapture::xrun, this) != 0 ||
         jack_activate(client_) != 0) {
         reason = "cannot register and activate the capture port";
         close();
@@ -105,8 +108,11 @@ void JackMidiCapture::close()
 int JackMidiCapture::process(jack_nframes_t frames, void* self)
 {
     auto* capture = static_cast<JackMidiCapture*>(self);
+    if (capture->readDelay_.count() > 0)
+        std::this_thread::sleep_for(capture->readDelay_);
     void* buffer = jack_port_get_buffer(capture->port_, frames);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
+    const auto now = Clock::now();
     int bytes = capture->byteCount_.load(std::memory_order_relaxed);
     int events = capture->eventCount_.load(std::memory_order_relaxed);
     for (jack_nframes_t i = 0; i < count; ++i) {
@@ -117,11 +123,35 @@ int JackMidiCapture::process(jack_nframes_t frames, void* self)
             break;
         for (size_t b = 0; b < event.size; ++b)
             capture->bytes_[bytes++] = event.buffer[b];
+        capture->arrivals_[events] = now;
         capture->eventLengths_[events++] = static_cast<std::uint16_t>(event.size);
     }
     capture->byteCount_.store(bytes, std::memory_order_release);
     capture->eventCount_.store(events, std::memory_order_release);
     return 0;
+}
+
+int JackMidiCapture::xrun(void* self)
+{
+    auto* capture = static_cast<JackMidiCapture*>(self);
+    std::lock_guard lock(capture->overrunMutex_);
+    capture->overruns_.push_back(Clock::now());
+    return 0;
+}
+
+int JackMidiCapture::overrunsSince(Clock::time_point since) const
+{
+    std::lock_guard lock(overrunMutex_);
+    int count = 0;
+    for (const auto when : overruns_)
+        count += when >= since ? 1 : 0;
+    return count;
+}
+
+std::vector<JackMidiCapture::Clock::time_point> JackMidiCapture::arrivals() const
+{
+    const int events = eventCount_.load(std::memory_order_acquire);
+    return std::vector<Clock::time_point>(arrivals_, arrivals_ + events);
 }
 
 std::vector<std::string> JackMidiCapture::events() const
