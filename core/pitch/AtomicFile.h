@@ -20,8 +20,10 @@ enum class AtomicWriteStatus {
 // Writes a whole file through a temporary file beside it that replaces the target only once
 // it was written completely, so a failure never harms an existing file and leaves no
 // temporary file behind. Saving through a symbolic link replaces the file it names, and the
-// permissions of the file replaced carry over. `writer` defaults to a plain write.
+// permissions of the file replaced carry over. `writer` defaults to a plain write. On failure
+// `error`, when given, receives the system's error number of the step that failed (0 when
+// none was reported), so that a message can say why.
 AtomicWriteStatus writeFileAtomically(const std::string& path, std::string_view bytes,
-                                      const FileChunkWriter& writer = {});
+                                      const FileChunkWriter& writer = {}, int* error = nullptr);
 
 }  // namespace tv
