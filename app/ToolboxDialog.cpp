@@ -61,6 +61,15 @@ void ToolboxDialog::showAtCorner()
     activateWindow();
 }
 
+void ToolboxDialog::done(int result)
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && !child->close())
+            return;
+    }
+    QDialog::done(result);
+}
+
 void ToolboxDialog::openLattice()
 {
     // Each press opens another independent window; it is the toolbox's child and goes

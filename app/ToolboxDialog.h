@@ -10,7 +10,8 @@ class AppServices;
 
 // The program's main window: three picture buttons that open lattice windows, keyboard
 // windows and the help page. Closing it (close box or Escape) ends the program; the windows
-// it opened are its children and go with it.
+// it opened are its children and are closed first, so that each may ask to save its work.
+// When one of them stays open, so does the toolbox.
 class ToolboxDialog : public QDialog {
     Q_OBJECT
 public:
@@ -30,6 +31,8 @@ public:
 
     // Moves the toolbox to the top-left corner of the screen, shows and raises it.
     void showAtCorner();
+
+    void done(int result) override;
 
 private:
     void openLattice();
