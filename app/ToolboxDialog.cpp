@@ -62,6 +62,17 @@ void ToolboxDialog::showAtCorner()
     activateWindow();
 }
 
+void ToolboxDialog::done(int result)
+{
+    // Each window closes as its own close box would close it, asking to save its work and
+    // ending its players; one that stays open keeps the program running.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && !child->close())
+            return;
+    }
+    QDialog::done(result);
+}
+
 void ToolboxDialog::openLattice()
 {
     // Each press opens another independent window; it is the toolbox's child and goes
@@ -74,16 +85,6 @@ void ToolboxDialog::openKeyboard()
 {
     auto* window = new KeyboardWindow(services_, this);
     window->show();
-}
-
-void ToolboxDialog::done(int result)
-{
-    // Each keyboard window asks for its unsaved recording and keyboard and ends its players.
-    for (KeyboardWindow* window : findChildren<KeyboardWindow*>(Qt::FindDirectChildrenOnly)) {
-        if (!window->close())
-            return;
-    }
-    QDialog::done(result);
 }
 
 }  // namespace tv

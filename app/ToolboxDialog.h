@@ -10,8 +10,8 @@ class AppServices;
 
 // The program's main window: three picture buttons that open lattice windows, keyboard
 // windows and the help page. Closing it (close box or Escape) ends the program; the windows
-// it opened are its children and go with it, each keyboard window closed as its own close
-// box would close it.
+// it opened are its children and are closed first, so that each may ask to save its work.
+// When one of them stays open, so does the toolbox.
 class ToolboxDialog : public QDialog {
     Q_OBJECT
 public:
@@ -32,8 +32,6 @@ public:
     // Moves the toolbox to the top-left corner of the screen, shows and raises it.
     void showAtCorner();
 
-    // Ends the toolbox once every keyboard window it opened has closed; a window that could
-    // not save what the user asked it to save stays open, and so does the toolbox.
     void done(int result) override;
 
 private:

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <system_error>
 
 namespace tv {
 namespace {
@@ -177,13 +178,16 @@ private:
     std::uint32_t number_ = 0;
 };
 
-std::string readAll(std::istream& in)
+// Reads to the end, or gives false as soon as more than `limit` bytes came.
+bool readAtMost(std::istream& in, std::uintmax_t limit, std::string& text)
 {
-    std::string text;
     char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    return text;
+        if (text.size() > limit)
+            return false;
+    }
+    return true;
 }
 
 bool parseCount(std::string_view line, std::uint32_t& count)
@@ -292,7 +296,9 @@ Scale parseScala(std::string_view text)
         const ScalaPitch pitch = parseScalaPitch(line);
         if (pitch.kind == ScalaPitch::Kind::invalid) {
             std::string message(scalaUnknownFormatText);
-            message.append(line);
+            message.append(line.substr(0, scalaMaxQuotedBytes));
+            if (line.size() > scalaMaxQuotedBytes)
+                message += "...";
             message += '\n';
             return fail(Scale::Outcome::unknownFormat, std::move(message), reader.number());
         }
@@ -308,21 +314,40 @@ Scale parseScala(std::string_view text)
     return scale;
 }
 
-Scale parseScala(std::istream& in) { return parseScala(readAll(in)); }
+Scale parseScala(std::istream& in)
+{
+    std::string text;
+    readAtMost(in, std::numeric_limits<std::uintmax_t>::max(), text);
+    return parseScala(text);
+}
 
 Scale parseScalaFile(const std::string& path)
 {
-    std::error_code ec;
-    std::ifstream in;
-    if (!fs::is_directory(path, ec))
-        in.open(path, std::ios::binary);
-    if (!in.is_open()) {
+    const auto refuse = [](std::string message) {
         Scale scale;
         scale.outcome = Scale::Outcome::unableToOpen;
-        scale.message = std::string(scalaOpenFailedText) + path;
+        scale.message = std::move(message);
         return scale;
+    };
+    const std::string openFailed = std::string(scalaOpenFailedText) + path;
+    const std::string tooLarge = path + std::string(scalaTooLargeText);
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (fs::is_directory(status))
+        return refuse(openFailed);
+    if (fs::is_regular_file(status)) {
+        const auto size = fs::file_size(path, ec);
+        if (!ec && size > scalaMaxFileBytes)
+            return refuse(tooLarge);
     }
-    return parseScala(in);
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return refuse(openFailed);
+    // Also what a device or a file that grows after the size was taken could deliver.
+    std::string text;
+    if (!readAtMost(in, scalaMaxFileBytes, text))
+        return refuse(tooLarge);
+    return parseScala(text);
 }
 
 std::string scalaFileText(const Lattice& lattice, const std::string& path)
@@ -352,12 +377,16 @@ std::string scalaFileText(const Lattice& lattice, const std::string& path)
 FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
                           const ScalaChunkWriter& writer)
 {
-    switch (writeFileAtomically(path, scalaFileText(lattice, path), writer)) {
-    case AtomicWriteStatus::ok: return {};
-    case AtomicWriteStatus::openFailed: return {false, std::string(scalaOpenFailedText) + path};
-    case AtomicWriteStatus::writeFailed: break;
-    }
-    return {false, "Unable to write " + path};
+    int error = 0;
+    const auto status = writeFileAtomically(path, scalaFileText(lattice, path), writer, &error);
+    if (status == AtomicWriteStatus::ok)
+        return {};
+    std::string message = status == AtomicWriteStatus::openFailed
+                              ? std::string(scalaOpenFailedText) + path
+                              : "Unable to write " + path;
+    if (error != 0)
+        message += ": " + std::generic_category().message(error);
+    return {false, std::move(message)};
 }
 
 }  // namespace tv

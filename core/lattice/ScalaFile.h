@@ -22,6 +22,13 @@ class Lattice;
 inline constexpr std::string_view scalaOpenFailedText = "Unable to open ";
 inline constexpr std::string_view scalaInvalidText = "Invalid scala file!";
 inline constexpr std::string_view scalaUnknownFormatText = "Unknown format:";
+inline constexpr std::string_view scalaTooLargeText = " is too large to be a scale file";
+
+// Far above any real scale file (the largest lattice written as one is about 2 MB). A larger
+// file is refused from its size, before any of it is read.
+inline constexpr std::uintmax_t scalaMaxFileBytes = 64u * 1024u * 1024u;
+// An unknown pitch line is quoted in the message up to this many bytes, then "...".
+inline constexpr std::size_t scalaMaxQuotedBytes = 120;
 
 // The pitch at the start of one line (line end already removed): its first word after
 // optional white space; whatever follows the word is ignored. A word with a period is cents,
@@ -34,14 +41,16 @@ ScalaPitch parseScalaPitch(std::string_view line);
 //  - no description and count: "Invalid scala file!", nothing (line: the count line when
 //    there is one that is not a count);
 //  - a pitch line of no known shape: "Unknown format:<line>\n" with the line as read but
-//    without its line end, followed by one LF whatever the file used; the title and the
-//    pitches before it (line: that line);
+//    without its line end (its first scalaMaxQuotedBytes and "..." when longer), followed by
+//    one LF whatever the file used; the title and the pitches before it (line: that line);
 //  - the file ends before its count of pitches: the title and the pitches read (no line);
 //  - more pitches than Scale::maxPitches: the title and the first maxPitches (line: the first
 //    pitch left out).
 Scale parseScala(std::string_view text);
 Scale parseScala(std::istream& in);
-// As parseScala of the file's bytes; "Unable to open <path>" when it cannot be read.
+// As parseScala of the file's bytes; "Unable to open <path>" when it cannot be read (a
+// directory among them), "<path> is too large to be a scale file" when it holds more than
+// scalaMaxFileBytes. Both read nothing.
 Scale parseScalaFile(const std::string& path);
 
 // The whole file as writeScalaFile writes it: CR LF line ends, the file name (after the last
@@ -55,7 +64,8 @@ using ScalaChunkWriter = FileChunkWriter;
 // Writes the file through a temporary file beside it that replaces the target only once it
 // was written completely, so a failure never harms an existing file. `writer` defaults to
 // a plain write of the bytes. Failures: "Unable to open <path>" when the temporary file
-// cannot be created, "Unable to write <path>" when writing or replacing fails.
+// cannot be created, "Unable to write <path>" when writing or replacing fails; either is
+// followed by ": " and the system's reason when there is one ("No space left on device").
 FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
                           const ScalaChunkWriter& writer = {});
 

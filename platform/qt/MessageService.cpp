@@ -8,11 +8,20 @@ namespace {
 
 const QString messageCaption = QStringLiteral("Tonalvane");
 
-MessageService::Answer ask(const QString& text, QMessageBox::StandardButtons buttons,
-                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
+// `fallback` is the button that Enter presses. Texts quote file names and file contents, so
+// they are shown as they are, never read as markup.
+QMessageBox::StandardButton show(const QString& text, QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton fallback)
 {
-    const auto chosen = QMessageBox::warning(QApplication::activeWindow(), messageCaption, text,
-                                             buttons, defaultButton);
+    QMessageBox box(QMessageBox::Warning, messageCaption, text, buttons,
+                    QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(fallback);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+MessageService::Answer answerOf(QMessageBox::StandardButton chosen)
+{
     switch (chosen) {
     case QMessageBox::Yes: return MessageService::Answer::Yes;
     case QMessageBox::No: return MessageService::Answer::No;
@@ -25,19 +34,22 @@ MessageService::Answer ask(const QString& text, QMessageBox::StandardButtons but
 
 void DialogMessageService::showMessage(const QString& text)
 {
-    QMessageBox::warning(QApplication::activeWindow(), messageCaption, text, QMessageBox::Ok);
+    show(text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 MessageService::Answer DialogMessageService::askYesNo(const QString& text)
 {
-    // A yes/no question guards something that cannot be undone: Enter answers No.
-    return ask(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    // Every yes-or-no question here asks leave to overwrite or throw something away: Enter
+    // and closing the box keep things as they are.
+    const auto answer = answerOf(show(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No));
+    return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
 MessageService::Answer DialogMessageService::askYesNoCancel(const QString& text)
 {
     // Closing the box with Escape counts as Cancel, never as a silent Yes.
-    const auto answer = ask(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = answerOf(
+        show(text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes));
     return answer == Answer::Ok ? Answer::Cancel : answer;
 }
 

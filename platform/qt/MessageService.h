@@ -15,7 +15,9 @@ public:
 
     virtual ~MessageService() = default;
     virtual void showMessage(const QString& text) = 0;
+    // No is the default answer: Enter and Escape give No.
     virtual Answer askYesNo(const QString& text) = 0;
+    // Yes is the default answer; Escape gives Cancel.
     virtual Answer askYesNoCancel(const QString& text) = 0;
 };
 

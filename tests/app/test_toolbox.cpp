@@ -7,6 +7,7 @@
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
 #include "ui/keyboard/KeyboardWindow.h"
+#include "ui/lattice/LatticeWindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -114,6 +115,31 @@ TEST_F(ToolboxTest, EachKeyboardPressOpensAnotherWindowAndClosingTheToolboxClose
     EXPECT_FALSE(application.midiOutput().sounding(1, 63));
     EXPECT_FALSE(application.midiOutput().sounding(0, 60));
     EXPECT_TRUE(settings->value("KeyboardWindow")->startsWith("200 150 "));
+}
+
+TEST_F(ToolboxTest, ClosingAsksEachWindowFirstAndStaysWhileOneStays)
+{
+    ToolboxDialog toolbox(application);
+    toolbox.showAtCorner();
+    toolbox.latticeButton()->click();
+    toolbox.latticeButton()->click();
+    const auto windows = toolbox.findChildren<LatticeWindow*>();
+    ASSERT_EQ(windows.size(), 2);
+    const QPointer<LatticeWindow> unchanged = windows[0], changed = windows[1];
+    changed->lattice().addRatio("", 3, 2);
+
+    using Answer = MessageService::Answer;
+    messages.answers = {Answer::Cancel, Answer::No};
+    QTest::keyClick(&toolbox, Qt::Key_Escape);
+    EXPECT_EQ(messages.texts, QStringList{"Save changes to Untitled?"});
+    EXPECT_TRUE(toolbox.isVisible());
+    EXPECT_TRUE(changed && changed->isVisible());
+    toolbox.close();  // the close box
+    EXPECT_FALSE(toolbox.isVisible());
+    EXPECT_EQ(messages.texts.size(), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(unchanged.isNull());
+    EXPECT_TRUE(changed.isNull());
 }
 
 TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)

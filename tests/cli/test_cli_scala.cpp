@@ -71,7 +71,7 @@ TEST(CliScaleCommands, UnreadableFilesGiveTheReadersMessageAndStatusOne)
     const std::string unwritable = dir.file("no/such/dir.scl");
     run = runCli(dir, {"scl", fixture("cli_scale.scl"), unwritable});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Unable to open " + unwritable + "\n");
+    EXPECT_EQ(run.err, "Unable to open " + unwritable + ": No such file or directory\n");
 }
 
 TEST(CliScaleCommands, BadArgumentsGiveStatusTwo)

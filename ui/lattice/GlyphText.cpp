@@ -34,6 +34,15 @@ int GlyphText::width(std::string_view text) const
     return static_cast<int>(std::ceil(total));
 }
 
+QRectF GlyphText::inkBounds(char c) const
+{
+    const unsigned code = static_cast<unsigned char>(c) & 127;
+    if (c == ' ' || code < 32 || !raw_.isValid())
+        return {};
+    // Glyph bounds are given from the baseline; text lines are placed by their top.
+    return raw_.boundingRect(glyphs_[code]).translated(0, ascent_);
+}
+
 void GlyphText::draw(QPainter& painter, int x, int top, std::string_view text) const
 {
     QList<quint32> indexes;

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QRawFont>
+#include <QRectF>
 
 #include <array>
 #include <string_view>
@@ -20,6 +21,10 @@ public:
     const QFont& font() const { return font_; }
     int width(std::string_view text) const;
     int height() const { return height_; }
+    // How far one character moves the pen, and where its ink lies from its origin (top-left
+    // origin of the text line; empty for a blank).
+    qreal advance(char c) const { return advances_[static_cast<unsigned char>(c) & 127]; }
+    QRectF inkBounds(char c) const;
     // Draws `text` with its top-left corner at (x, top), in the painter's pen colour.
     void draw(QPainter& painter, int x, int top, std::string_view text) const;
 

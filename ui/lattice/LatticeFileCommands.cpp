@@ -1,6 +1,9 @@
 #include "ui/lattice/LatticeFileCommands.h"
 
+#include "core/lattice/DisplayText.h"
 #include "core/lattice/Lattice.h"
+#include "core/lattice/ScalaFile.h"
+#include "core/lattice/Scale.h"
 #include "platform/qt/MessageService.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/LatticeWindow.h"
@@ -11,11 +14,29 @@
 #include <QSaveFile>
 
 namespace tv {
+namespace {
+
+// A reader's message may quote bytes of the file, in any encoding and with control
+// characters; it is shown decoded and with those characters made visible.
+QString messageText(const std::string& message)
+{
+    QString text = QString::fromStdString(displayText(message));
+    for (QChar& c : text) {
+        if ((c.unicode() < 32 && c != QLatin1Char('\n')) || c.unicode() == 127)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QString caption(const QString& fileName) { return QStringLiteral("%1 - Lattice").arg(fileName); }
+
+}  // namespace
 
 LatticeFileCommands::LatticeFileCommands(LatticeWindow& window, MessageService& messages)
     : window_(window), messages_(messages), dialogs_(std::make_unique<SystemFileDialogs>())
 {
     printer_.setDocName(printDocumentName);
+    markUnmodified();
 }
 
 LatticeFileCommands::~LatticeFileCommands() = default;
@@ -25,57 +46,101 @@ void LatticeFileCommands::setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs
     dialogs_ = std::move(dialogs);
 }
 
+bool LatticeFileCommands::modified() const
+{
+    return scalaFileText(window_.lattice(), {}) != unmodifiedText_;
+}
+
+void LatticeFileCommands::markUnmodified()
+{
+    unmodifiedText_ = scalaFileText(window_.lattice(), {});
+}
+
+bool LatticeFileCommands::mayDiscard()
+{
+    if (!modified())
+        return true;
+    switch (messages_.askYesNoCancel(QStringLiteral("Save changes to %1?").arg(documentName()))) {
+    case MessageService::Answer::Yes: return save();
+    case MessageService::Answer::No: return true;
+    default: return false;
+    }
+}
+
 void LatticeFileCommands::newLattice()
 {
-    if (!dialogs_->confirmNewLattice(&window_))
+    if (!mayDiscard() || !dialogs_->confirmNewLattice(&window_))
         return;
     window_.lattice().loadDefaultScale();
     window_.setWindowTitle(LatticeWindow::untitledCaption);
     fileName_.clear();
     filePath_.clear();
+    incompletePath_.clear();
+    markUnmodified();
     window_.view()->invalidatePicture();
 }
 
 void LatticeFileCommands::open()
 {
+    if (!mayDiscard())
+        return;
     const QString path = dialogs_->openScalaPath();
     if (path.isEmpty())
         return;
-    fileName_ = QFileInfo(path).fileName();
-    filePath_ = path;
-    window_.setWindowTitle(QStringLiteral("%1 - Lattice").arg(fileName_));
-    const FileResult result = window_.lattice().readScala(filePath_.toStdString());
-    // Whatever was read before a failure stays, so the picture is repainted in any case.
-    window_.view()->invalidatePicture();
-    if (!result.ok)
-        messages_.showMessage(QString::fromStdString(result.message));
-}
-
-void LatticeFileCommands::save()
-{
-    if (filePath_.isEmpty()) {
-        saveAs();
+    const Scale scale = parseScalaFile(path.toStdString());
+    if (!scale.hasHeader()) {
+        // Nothing was read: the window keeps its lattice and its file.
+        messages_.showMessage(messageText(scale.message));
         return;
     }
-    write();
+    window_.lattice().loadScale(scale);
+    fileName_ = QFileInfo(path).fileName();
+    filePath_ = path;
+    window_.setWindowTitle(caption(fileName_));
+    // Whatever was read before a failure stays and is shown, but the file holds more than
+    // the lattice: it is not written over without a question.
+    incompletePath_ = scale.ok() ? QString() : path;
+    markUnmodified();
+    window_.view()->invalidatePicture();
+    if (!scale.ok())
+        messages_.showMessage(messageText(scale.message));
 }
 
-void LatticeFileCommands::saveAs()
+bool LatticeFileCommands::save()
+{
+    if (filePath_.isEmpty())
+        return saveAs();
+    return write(filePath_);
+}
+
+bool LatticeFileCommands::saveAs()
 {
     const QString path = dialogs_->saveScalaPath();
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty() || !write(path))
+        return false;
     filePath_ = path;
     fileName_ = QFileInfo(path).fileName();
-    write();
+    window_.setWindowTitle(caption(fileName_));
+    return true;
 }
 
-bool LatticeFileCommands::write()
+bool LatticeFileCommands::write(const QString& path)
 {
-    const FileResult result = window_.lattice().writeScala(filePath_.toStdString());
-    if (!result.ok)
-        messages_.showMessage(QString::fromStdString(result.message));
-    return result.ok;
+    if (!incompletePath_.isEmpty() && path == incompletePath_) {
+        const QString question = QStringLiteral("%1 was not read completely. Save over it anyway?")
+                                     .arg(QFileInfo(path).fileName());
+        if (messages_.askYesNo(question) != MessageService::Answer::Yes)
+            return false;
+    }
+    const FileResult result = window_.lattice().writeScala(path.toStdString());
+    if (!result.ok) {
+        messages_.showMessage(messageText(result.message));
+        return false;
+    }
+    if (path == incompletePath_)
+        incompletePath_.clear();
+    markUnmodified();
+    return true;
 }
 
 void LatticeFileCommands::saveBitmap()

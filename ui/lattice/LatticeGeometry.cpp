@@ -1,27 +1,62 @@
 #include "ui/lattice/LatticeGeometry.h"
 
 #include "core/lattice/Lattice.h"
+#include "core/pitch/NumberText.h"
+#include "ui/lattice/GlyphText.h"
 
 #include <QFont>
 #include <QFontMetrics>
 
-#include <cstdint>
+#include <algorithm>
+#include <cmath>
 
 namespace tv {
 namespace {
 
-LatticeFontMetrics::Layout measureLayout(const QFont& font)
+LatticeFontMetrics::Layout measureLayout(const GlyphText& text)
 {
-    const QFontMetrics metrics(font);
-    return {metrics.height(), metrics.horizontalAdvance(QStringLiteral("00")),
-            metrics.horizontalAdvance(QStringLiteral("9999.9"))};
+    const QFontMetrics metrics(text.font());
+    LatticeFontMetrics::Layout layout{metrics.height(),
+                                      metrics.horizontalAdvance(QStringLiteral("00")),
+                                      metrics.horizontalAdvance(QStringLiteral("9999.9"))};
+    for (char c = 32; c < 127; ++c) {
+        auto& character = layout.characters[static_cast<std::size_t>(c)];
+        character.advance = text.advance(c);
+        const QRectF ink = text.inkBounds(c);
+        if (!ink.isEmpty()) {
+            character.inkLeft = ink.left();
+            character.inkRight = ink.right();
+        }
+    }
+    return layout;
 }
 
 }  // namespace
 
-LatticeFontMetrics LatticeFontMetrics::measure(const QFont& normalFont, const QFont& smallFont)
+LatticeFontMetrics::Layout::Ink LatticeFontMetrics::Layout::ink(std::string_view text) const
 {
-    const QFontMetrics normalMetrics(normalFont);
+    qreal pen = 0;
+    qreal first = 0, end = 0;
+    bool any = false;
+    for (const char c : text) {
+        const Character& character = characters[static_cast<unsigned char>(c) & 127];
+        if (character.inkRight > character.inkLeft) {
+            if (!any)
+                first = pen + character.inkLeft;
+            end = pen + character.inkRight;
+            any = true;
+        }
+        pen += character.advance;
+    }
+    if (!any)
+        return {};
+    return {static_cast<int>(std::floor(first)), static_cast<int>(std::ceil(end))};
+}
+
+LatticeFontMetrics LatticeFontMetrics::measure(const GlyphText& normalFont,
+                                               const GlyphText& smallFont)
+{
+    const QFontMetrics normalMetrics(normalFont.font());
     LatticeFontMetrics fonts;
     fonts.digitWidth = normalMetrics.horizontalAdvance(QLatin1Char('0'));
     fonts.digitHeight = normalMetrics.height();
@@ -29,6 +64,16 @@ LatticeFontMetrics LatticeFontMetrics::measure(const QFont& normalFont, const QF
     fonts.small = measureLayout(smallFont);
     return fonts;
 }
+
+std::string LatticeGeometry::termText(std::uint32_t term)
+{
+    std::string text = std::to_string(term);
+    if (text.size() < 3)
+        text.insert(0, 3 - text.size(), ' ');
+    return text;
+}
+
+std::string LatticeGeometry::centsText(double cents) { return formatFixed(cents, 1); }
 
 LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
                                  const LatticeFontMetrics& fonts)
@@ -38,6 +83,7 @@ LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
       smallLayout_(!(drawWidth_ > 500 && drawHeight_ > 350))
 {
     const LatticeFontMetrics::Layout& layout = smallLayout_ ? fonts.small : fonts.normal;
+    layout_ = layout;
     lineHeight_ = layout.lineHeight;
     ratioHitWidth_ = static_cast<int>(1.33 * layout.twoDigitsWidth + 0.5);
     ratioHitHeight_ = 2 * layout.lineHeight;
@@ -62,8 +108,26 @@ QPoint LatticeGeometry::labelAt(int index) const
 QRect LatticeGeometry::box(const LatticeElement& element) const
 {
     const bool ratio = element.isRatio();
-    return {labelAt(element), QSize((ratio ? ratioHitWidth_ : centsHitWidth_) + 1,
-                                    (ratio ? ratioHitHeight_ : centsHitHeight_) + 1)};
+    // The box's pixels run from `left` columns before the label's corner to `right` columns
+    // after it; its edge takes the outer edgeWidth columns on either side.
+    int left = 0;
+    int right = ratio ? ratioHitWidth_ : centsHitWidth_;
+    const auto holdInk = [&](const std::string& text) {
+        const LatticeFontMetrics::Layout::Ink ink = layout_.ink(text);
+        if (ink.end <= ink.first)
+            return;
+        left = std::max(left, edgeWidth - ink.first);
+        right = std::max(right, ink.end - 1 + edgeWidth);
+    };
+    if (ratio) {
+        holdInk(termText(element.numerator));
+        holdInk(termText(element.denominator));
+    } else {
+        holdInk(centsText(element.cents));
+    }
+    const QPoint corner = labelAt(element);
+    const int height = ratio ? ratioHitHeight_ : centsHitHeight_;
+    return {corner.x() - left, corner.y(), left + right + 1, height + 1};
 }
 
 QRect LatticeGeometry::box(int index) const
@@ -74,18 +138,15 @@ QRect LatticeGeometry::box(int index) const
 
 int LatticeGeometry::hitTest(QPoint at) const
 {
-    const std::int64_t x = at.x();
-    const std::int64_t y = at.y();
     const int count = lattice_->count();
     for (int i = 0; i < count; ++i) {
         const LatticeElement& element = *lattice_->element(i);
-        const QPoint corner = labelAt(element);
-        const bool ratio = element.isRatio();
-        const std::int64_t left = corner.x();
-        const std::int64_t top = corner.y();
-        const std::int64_t right = left + (ratio ? ratioHitWidth_ : centsHitWidth_);
-        const std::int64_t bottom = top + (ratio ? ratioHitHeight_ : centsHitHeight_);
-        if (left <= x && x <= right && top <= y && y <= bottom)
+        // Boxes grow only sideways, so most labels are passed over by their rows alone.
+        const int top = labelAt(element).y();
+        const int height = element.isRatio() ? ratioHitHeight_ : centsHitHeight_;
+        if (at.y() < top || at.y() > top + height)
+            continue;
+        if (box(element).contains(at))
             return i;
     }
     return -1;

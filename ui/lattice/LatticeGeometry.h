@@ -3,35 +3,56 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QtGlobal>
 
-class QFont;
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace tv {
 
+class GlyphText;
 class Lattice;
 struct LatticeElement;
 
 // The text measures a lattice picture is laid out with, taken once from its main fonts.
 struct LatticeFontMetrics {
+    // Where one ASCII character of a label puts the pen and its ink, in pixels from its
+    // origin.
+    struct Character {
+        qreal advance = 0;
+        qreal inkLeft = 0;
+        qreal inkRight = 0;  // no wider than inkLeft: a blank
+    };
     // What one main font gives a label.
     struct Layout {
         int lineHeight = 0;      // one numerator or denominator line, a cents label
         int twoDigitsWidth = 0;  // "00"
         int centsWidth = 0;      // "9999.9"
+        std::array<Character, 128> characters{};
+
+        // The pixel columns [first, end) that the ink of `text` drawn at 0 touches; empty
+        // (end <= first) for a text of blanks.
+        struct Ink {
+            int first = 0;
+            int end = 0;
+        };
+        Ink ink(std::string_view text) const;
     };
     int digitWidth = 0;   // "0" in the normal font: the margins of the drawing area
     int digitHeight = 0;  // its line height
     Layout normal;
     Layout small;
 
-    static LatticeFontMetrics measure(const QFont& normalFont, const QFont& smallFont);
+    static LatticeFontMetrics measure(const GlyphText& normalFont, const GlyphText& smallFont);
 };
 
 // Where each label of a lattice lies on a surface laid out for a window whose outer size is
 // `outerSize`, and which label a point there hits. Painting and hit testing both ask it, so a
 // click finds what a paint would draw without any paint having happened; positions are
 // worked out on demand from the elements' plot coordinates, nothing is kept between uses.
-// The lattice must outlive the geometry.
+// The lattice must outlive the geometry; the font measures are copied.
 class LatticeGeometry {
 public:
     LatticeGeometry(const Lattice& lattice, QSize outerSize, const LatticeFontMetrics& fonts);
@@ -45,16 +66,26 @@ public:
     bool smallLayout() const { return smallLayout_; }
     int lineHeight() const { return lineHeight_; }
 
-    // A label box runs from the label's corner to the corner plus these, both edges included.
+    // The least label box runs from the label's corner to the corner plus these, both edges
+    // included. A box grows past them where its text would reach under its edge.
     int ratioHitWidth() const { return ratioHitWidth_; }
     int ratioHitHeight() const { return ratioHitHeight_; }
     int centsHitWidth() const { return centsHitWidth_; }
     int centsHitHeight() const { return centsHitHeight_; }
+    // The width of the box's raised or sunken edge, which lies inside the box.
+    static constexpr int edgeWidth = 2;
+
+    // What a label says: a numerator or denominator right-aligned in three columns ("%3d";
+    // longer numbers in full), a size in cents with one decimal.
+    static std::string termText(std::uint32_t term);
+    static std::string centsText(double cents);
 
     // The top-left corner of the element's label; (0, 0) out of range.
     QPoint labelAt(int index) const;
     QPoint labelAt(const LatticeElement& element) const;
     // The pixels of the element's label box, edges included; a null rectangle out of range.
+    // The text stays at the label's corner; the box holds at least the least size from there
+    // and reaches far enough left and right that its edge covers none of the text's ink.
     QRect box(int index) const;
     QRect box(const LatticeElement& element) const;
     // The lowest index whose label box holds the point, else -1. Labels that are not shown
@@ -63,6 +94,7 @@ public:
 
 private:
     const Lattice* lattice_;
+    LatticeFontMetrics::Layout layout_;
     QSize outerSize_;
     int drawWidth_;
     int drawHeight_;

@@ -15,6 +15,8 @@ struct MenuItem {
     LatticeCommand command;
     ItemState state;
     QKeySequence::StandardKey shortcut;
+    // A shortcut of no standard meaning, where `shortcut` is none.
+    QKeyCombination keys = QKeyCombination(Qt::Key_unknown);
 };
 
 constexpr auto none = QKeySequence::UnknownKey;
@@ -43,6 +45,8 @@ constexpr MenuItem menuItems[] = {
     {"&Edit", "&Delete", C::Delete, S::Greyed, none},
     {"&Edit", nullptr, C::Count, S::Enabled, none},
     {"&Edit", "&Options...", C::Options, S::Enabled, none},
+    {"&Edit", nullptr, C::Count, S::Enabled, none},
+    {"&Edit", "All notes o&ff", C::AllNotesOff, S::Enabled, none, Qt::CTRL | Qt::Key_Period},
     {"&Limit", "&3 limit", C::Limit3, S::Checked, none},
     {"&Limit", "&5 limit", C::Limit5, S::Checked, none},
     {"&Limit", "&7 limit", C::Limit7, S::Checked, none},
@@ -85,6 +89,8 @@ LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> on
         action->setChecked(item.state == S::Checked);
         if (item.shortcut != none)
             action->setShortcut(QKeySequence(item.shortcut));
+        else if (item.keys.key() != Qt::Key_unknown)
+            action->setShortcut(QKeySequence(item.keys));
         const LatticeCommand command = item.command;
         connect(action, &QAction::triggered, this, [onCommand, command] { onCommand(command); });
         actions_[static_cast<std::size_t>(command)] = action;

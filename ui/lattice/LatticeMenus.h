@@ -29,6 +29,7 @@ enum class LatticeCommand {
     Paste,
     Delete,
     Options,
+    AllNotesOff,
     Limit3,
     Limit5,
     Limit7,

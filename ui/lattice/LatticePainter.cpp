@@ -1,7 +1,6 @@
 #include "ui/lattice/LatticePainter.h"
 
 #include "core/lattice/Lattice.h"
-#include "core/pitch/NumberText.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -42,15 +41,6 @@ QFont exponentFontForCell(int cellHeight)
 }
 
 QColor fromRgb(Rgb rgb) { return QColor::fromRgb(rgb); }
-
-// "%3d" for an unsigned value: right-aligned in three columns, wider when it needs more.
-std::string rightAligned3(std::uint32_t value)
-{
-    std::string text = std::to_string(value);
-    if (text.size() < 3)
-        text.insert(0, 3 - text.size(), ' ');
-    return text;
-}
 
 // Fills the text's cell with `fill`, then draws the text on it.
 void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std::string_view text,
@@ -116,8 +106,8 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
     const int lineHeight = geometry.lineHeight();
     if (element.isRatio()) {
         if (options.showRatios) {
-            label.topText = rightAligned3(element.numerator);
-            label.bottomText = rightAligned3(element.denominator);
+            label.topText = LatticeGeometry::termText(element.numerator);
+            label.bottomText = LatticeGeometry::termText(element.denominator);
             label.top = QRect(x, y, main.width(label.topText), main.height());
             label.bottom = QRect(x, y + lineHeight, main.width(label.bottomText), main.height());
             label.box = geometry.box(element);
@@ -129,7 +119,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
             label.exponent = QRect(x, y, exponent.width(label.exponentText), exponent.height());
         }
     } else if (options.showRatios) {
-        label.topText = formatFixed(element.cents, 1);
+        label.topText = LatticeGeometry::centsText(element.cents);
         label.top = QRect(x, y, main.width(label.topText), main.height());
         label.box = geometry.box(element);
         label.hasBox = true;
@@ -146,7 +136,7 @@ LatticePainter::LatticePainter(double screenDpiY)
     : main_(labelFont(pointsToPixels(8, screenDpiY), false)),
       mainSmall_(labelFont(pointsToPixels(6, screenDpiY), false)),
       exponent_(exponentFontForCell(11)), exponentSmall_(exponentFontForCell(8)),
-      metrics_(LatticeFontMetrics::measure(main_.font(), mainSmall_.font()))
+      metrics_(LatticeFontMetrics::measure(main_, mainSmall_))
 {
 }
 

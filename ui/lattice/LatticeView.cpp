@@ -77,4 +77,10 @@ void LatticeView::mouseReleaseEvent(QMouseEvent* event)
         window_.releaseLeft(event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
+void LatticeView::focusOutEvent(QFocusEvent* event)
+{
+    window_.loseMouse();
+    QWidget::focusOutEvent(event);
+}
+
 }  // namespace tv

@@ -26,6 +26,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A focus that moves away (to another window, or to a menu that takes the mouse) means
+    // the release of a press may never come here.
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     LatticeWindow& window_;

@@ -1,6 +1,7 @@
 #include "ui/lattice/LatticeWindow.h"
 
 #include "core/midi/ChordQueue.h"
+#include "core/midi/MidiOutput.h"
 #include "platform/qt/DialogUnits.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
@@ -51,7 +52,7 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     services_.restorePlacement(*this, mainWindowPlacement);
 }
 
-LatticeWindow::~LatticeWindow() = default;
+LatticeWindow::~LatticeWindow() { loseMouse(); }
 
 LatticeGeometry LatticeWindow::labelGeometry() const
 {
@@ -73,6 +74,7 @@ void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
 
 void LatticeWindow::pressLeft(QPoint at)
 {
+    pressing_ = true;
     const int index = labelGeometry().hitTest(at);
     if (index >= 0)
         clickElement(index);
@@ -82,18 +84,39 @@ void LatticeWindow::pressLeft(QPoint at)
 
 void LatticeWindow::releaseLeft(bool shiftHeld)
 {
+    pressing_ = false;
     if (!shiftHeld)
         clearSelection();
     services_.chordQueue().sendNoteOffs();
 }
 
+void LatticeWindow::loseMouse()
+{
+    if (!pressing_)
+        return;
+    pressing_ = false;
+    services_.chordQueue().sendNoteOffs();
+}
+
+void LatticeWindow::allNotesOff()
+{
+    services_.midiOutput().panic();
+    services_.chordQueue().clear();
+}
+
 void LatticeWindow::pressRight(QPoint at)
 {
+    // The menu takes the mouse: a left press still held never gets its release.
+    loseMouse();
     const LatticeGeometry layout = labelGeometry();
     contextElement_ = layout.hitTest(at);
-    // The menu opens at the top right corner of a ratio element's box; with no element under
-    // the press, the corner of the box of a label at (0, 0).
-    const QPoint corner = layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
+    // The menu opens at the top right corner of a ratio element's box (a box widened for its
+    // text included); for any other element as if it had a ratio's least box, and with no
+    // element under the press, at the corner of such a box at (0, 0).
+    const LatticeElement* element = lattice_.element(contextElement_);
+    const QPoint corner = element && element->isRatio()
+                              ? layout.box(*element).topRight()
+                              : layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
     contextMenu_->popup(view_->mapToGlobal(corner));
 }
 
@@ -241,23 +264,37 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Print: files_->print(); break;
     case LatticeCommand::Patch: choosePatch(); break;
     case LatticeCommand::Table: openTable(); break;
+    case LatticeCommand::AllNotesOff: allNotesOff(); break;
     default:
         // Options and View > File have no behaviour of their own yet.
         break;
     }
 }
 
-void LatticeWindow::closeWithoutPlacement()
+bool LatticeWindow::closeWithoutPlacement()
 {
     storePlacementOnClose_ = false;
-    close();
+    const bool closed = close();
+    storePlacementOnClose_ = true;
+    return closed;
+}
+
+void LatticeWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        loseMouse();
+    QMainWindow::changeEvent(event);
 }
 
 void LatticeWindow::closeEvent(QCloseEvent* event)
 {
+    if (!files_->mayDiscard()) {
+        event->ignore();
+        return;
+    }
     if (storePlacementOnClose_)
         services_.savePlacement(*this, mainWindowPlacement);
-    storePlacementOnClose_ = true;
+    loseMouse();
     event->accept();
 }
 

@@ -22,7 +22,9 @@ class LatticeView;
 
 // A window that shows one lattice and plays its pitches: a press on a label selects it and
 // sounds every selected pitch as a chord, one MIDI channel each, while the button is held;
-// Shift keeps the selection on release so chords can be built up.
+// Shift keeps the selection on release so chords can be built up. A press that never gets
+// its release (the window loses the focus or closes, a menu takes the mouse) is silenced all
+// the same.
 class LatticeWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -52,14 +54,20 @@ public:
     void pressLeft(QPoint at);
     void releaseLeft(bool shiftHeld);
     void pressRight(QPoint at);
+    // The release of a left press will not come: its notes are silenced, the selection stays.
+    void loseMouse();
+    // "All notes off" on every channel, a note-off for every note the output knows to be
+    // sounding, and the chord forgotten.
+    void allNotesOff();
 
     void clickElement(int index);
     void clearSelection();
     void playSelection();
 
     void runCommand(LatticeCommand command);
-    // Closes without storing the placement (Exit, Enter, Escape).
-    void closeWithoutPlacement();
+    // Closes without storing the placement (Exit, Enter, Escape). Every way of closing asks
+    // first whether to save a changed lattice; false when the user kept the window.
+    bool closeWithoutPlacement();
 
     bool showRatios() const { return options_.showRatios; }
     bool showExponents() const { return options_.showExponents; }
@@ -74,6 +82,7 @@ public:
     std::function<QColor(QWidget* parent)> chooseColour;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -100,6 +109,8 @@ private:
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<LatticeFileCommands> files_;
     bool storePlacementOnClose_ = true;
+    // A left press whose release has not come yet.
+    bool pressing_ = false;
 };
 
 }  // namespace tv

@@ -27,11 +27,16 @@ constexpr auto patchControls = controlTable<Controls>({
     {Kind::Label, "Program:", 7, 38, 34, 8, &Controls::programLabel},
 });
 
-// Typing in a list's edit field must never pick an item: no completion, and Enter is taken
-// by the dialog (see eventFilter) before the list could look the typed text up.
+// Typing in a list's edit field must never pick an item. A list looks its typed text up on
+// Enter and when it loses the focus, and picks the item that matches; so there is no
+// completion, Enter is taken by the dialog and the field is put back to the picked item
+// before the focus leaves (see eventFilter). The list has the focus and hands keys and
+// focus changes on to its field, so both are watched.
 void keepTypingFromPicking(QComboBox* list, QObject* dialog)
 {
     list->setCompleter(nullptr);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->installEventFilter(dialog);
     list->lineEdit()->installEventFilter(dialog);
 }
 
@@ -82,15 +87,22 @@ int PatchDialog::patch() const { return result() == Accepted ? workingPatch_ : i
 
 bool PatchDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool inListEdit =
-        watched == controls_.groupList->lineEdit() || watched == controls_.programList->lineEdit();
-    if (inListEdit && event->type() == QEvent::KeyPress) {
+    QComboBox* list = nullptr;
+    for (QComboBox* candidate : {controls_.groupList, controls_.programList}) {
+        if (watched == candidate || watched == candidate->lineEdit())
+            list = candidate;
+    }
+    if (!list)
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // Enter presses the default button, as anywhere else in the dialog.
             keyPressEvent(key);
             return true;
         }
+    } else if (event->type() == QEvent::FocusOut) {
+        list->setEditText(list->itemText(list->currentIndex()));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -132,10 +132,15 @@ RatioPropertiesDialog::RatioPropertiesDialog(Lattice& lattice, int index, Messag
     connect(controls_.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void RatioPropertiesDialog::refuse(const QString& text)
+void RatioPropertiesDialog::refuse(const QString& text, QLineEdit* field)
 {
     messages_.showMessage(text);
-    reject();
+    if (!field) {
+        reject();
+        return;
+    }
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 void RatioPropertiesDialog::applyEntries()
@@ -158,18 +163,18 @@ void RatioPropertiesDialog::applyEntries()
     if (centsGiven) {
         cents = leadingNumber<double>(controls_.centsEdit);
         if (!cents)
-            return refuse(centsTooLargeMessage);
+            return refuse(centsTooLargeMessage, controls_.centsEdit);
     } else {
         numerator = leadingNumber<std::uint32_t>(controls_.numeratorEdit);
         if (!numerator)
-            return refuse(numeratorTooLargeMessage);
+            return refuse(numeratorTooLargeMessage, controls_.numeratorEdit);
         if (*numerator == 0)
-            return refuse(numeratorZeroMessage);
+            return refuse(numeratorZeroMessage, controls_.numeratorEdit);
         denominator = leadingNumber<std::uint32_t>(controls_.denominatorEdit);
         if (!denominator)
-            return refuse(denominatorTooLargeMessage);
+            return refuse(denominatorTooLargeMessage, controls_.denominatorEdit);
         if (*denominator == 0)
-            return refuse(denominatorZeroMessage);
+            return refuse(denominatorZeroMessage, controls_.denominatorEdit);
     }
 
     if (adding) {
@@ -177,14 +182,14 @@ void RatioPropertiesDialog::applyEntries()
         const bool added = centsGiven ? lattice_.addCents(name, *cents)
                                       : lattice_.addRatio(name, *numerator, *denominator);
         if (!added)
-            return refuse(latticeFullMessage);
+            return refuse(latticeFullMessage, nullptr);
         accept();
         return;
     }
 
     const auto octave = leadingNumber<std::int16_t>(controls_.octaveEdit);
     if (!octave)
-        return refuse(octaveRangeMessage);
+        return refuse(octaveRangeMessage, controls_.octaveEdit);
 
     if (centsGiven) {
         lattice_.setNumerator(index_, 0);

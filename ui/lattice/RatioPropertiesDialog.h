@@ -16,8 +16,9 @@ class MessageService;
 // Edits the name, pitch and octave of one element of a lattice, or adds a new element when
 // opened on index -1. A text in the cents field makes the element a cents-only one; otherwise
 // the ratio fields give its pitch. Every entry is checked before anything changes, so a
-// refused entry (its message shown through the message service) leaves the lattice as it was.
-// exec() gives Accepted only when the lattice was changed; the window then repaints.
+// refused entry (its message shown through the message service) leaves the lattice as it was
+// and the dialog open, with what was typed and the field to mend selected. exec() gives
+// Accepted only when the lattice was changed; the window then repaints.
 class RatioPropertiesDialog : public QDialog {
     Q_OBJECT
 public:
@@ -52,8 +53,9 @@ public:
 
 private:
     void applyEntries();
-    // Shows `text` and closes the dialog as cancelled.
-    void refuse(const QString& text);
+    // Shows `text`, then selects the whole of `field` for mending; with no field, closes the
+    // dialog as cancelled.
+    void refuse(const QString& text, QLineEdit* field);
 
     Lattice& lattice_;
     const int index_;

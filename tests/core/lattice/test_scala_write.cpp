@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cmath>
+#include <system_error>
 
 namespace tv {
 namespace {
@@ -27,6 +29,9 @@ Lattice mixedLattice()
     lattice.addRatio("", 4294967295u, 1);
     return lattice;
 }
+
+// ": " and the system's words for `error`, as a failed save ends its message.
+std::string because(int error) { return ": " + std::generic_category().message(error); }
 
 int entriesIn(const fs::path& dir)
 {
@@ -161,7 +166,7 @@ TEST(ScalaWrite, UnwritablePlacesReportTheWholePath)
     const std::string missingDir = dir.file("no such directory") + "/a.scl";
     FileResult r = mixedLattice().writeScala(missingDir);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + missingDir);
+    EXPECT_EQ(r.message, "Unable to open " + missingDir + because(ENOENT));
 
     // A directory in the way of the file cannot be opened as one, and stays as it is.
     const std::string occupied = dir.file("occupied");
@@ -169,7 +174,7 @@ TEST(ScalaWrite, UnwritablePlacesReportTheWholePath)
     fs::create_directory(occupied + "/inside");
     r = mixedLattice().writeScala(occupied);
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + occupied);
+    EXPECT_EQ(r.message, "Unable to open " + occupied + because(EISDIR));
     EXPECT_TRUE(fs::is_directory(occupied + "/inside"));
     EXPECT_EQ(entriesIn(dir.path()), 1);
 
@@ -193,7 +198,8 @@ TEST(ScalaWrite, LongPathsAreKeptWhole)
     EXPECT_EQ(readBytes(path).substr(0, 207), "!" + std::string(200, 'z') + ".scl\r\n");
 
     const std::string missing = path + ".missing/x.scl";
-    EXPECT_EQ(mixedLattice().writeScala(missing).message, "Unable to open " + missing);
+    EXPECT_EQ(mixedLattice().writeScala(missing).message,
+              "Unable to open " + missing + because(ENOENT));
     EXPECT_EQ(back.readScala(missing).message, "Unable to open " + missing);
 }
 

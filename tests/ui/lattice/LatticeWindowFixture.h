@@ -8,6 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace tv::test {
 
 using Hex = std::vector<std::string>;

@@ -22,6 +22,20 @@ LatticeFontMetrics handMetrics()
     return fonts;
 }
 
+// The made-up measures with made-up characters: digits 7 wide with ink from 1 to 6, a blank 3
+// wide, a minus 4 wide with ink from 0.5 to 3.5 and a point 3 wide with ink from 1 to 2.
+LatticeFontMetrics handMetricsWithText()
+{
+    LatticeFontMetrics fonts = handMetrics();
+    auto& characters = fonts.normal.characters;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        characters[static_cast<std::size_t>(digit)] = {7, 1, 6};
+    characters[' '] = {3, 0, 0};
+    characters['-'] = {4, 0.5, 3.5};
+    characters['.'] = {3, 1, 2};
+    return fonts;
+}
+
 // A lattice whose elements keep the plot positions given to them: in the planetary style,
 // adding an element places no other one again.
 struct HandPlaced {
@@ -111,6 +125,44 @@ TEST(LatticeGeometry, TheLowestIndexWinsAndEachKindKeepsItsOwnBox)
     EXPECT_EQ(geometry.hitTest(corner + QPoint(40, 13)), 0);  // past the ratio box
     EXPECT_EQ(geometry.hitTest(corner + QPoint(19, 14)), 1);  // below the cents box
     EXPECT_EQ(geometry.hitTest(corner + QPoint(20, 14)), -1);
+}
+
+TEST(LatticeGeometry, BoxesGrowToHoldTheirTextClearOfTheirEdges)
+{
+    struct Case {
+        std::uint32_t n, d;  // d 0: n tenths of a cent, negative when n is odd
+        int left, width;     // box columns left of the label corner, and the box's width
+        int height;
+    };
+    const Case cases[] = {
+        {3, 2, 0, 20, 27},      // "  3": the least box, 19 + 1 by 26 + 1
+        {99, 1, 0, 20, 27},     // " 99": ink ends at 17, the edge starts at 18
+        {160, 81, 1, 23, 27},   // "160": ink 1..20, edge from 21 and before 1
+        {1, 1024, 1, 30, 27},   // "1024": the longer line decides
+        {1000, 0, 1, 42, 14},   // "100.0": the least width; ink from 1 leaves one column
+        {7019, 0, 2, 43, 14},   // "-701.9": the minus starts at 0
+        {12005, 0, 2, 45, 14},  // "-1200.5": ink ends at 41
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.n << "/" << c.d);
+        HandPlaced placed;
+        if (c.d != 0)
+            placed.lattice.addRatio("", c.n, c.d);
+        else
+            placed.lattice.addCents("", (c.n % 2 ? -0.1 : 0.1) * c.n);
+        LatticeElement& element = *placed.lattice.element(0);
+        element.plotX = element.plotY = 500;
+        const LatticeGeometry geometry(placed.lattice, QSize(900, 640), handMetricsWithText());
+        const QPoint corner = geometry.labelAt(0);
+        const QRect box(corner.x() - c.left, corner.y(), c.width, c.height);
+        EXPECT_EQ(geometry.box(0), box);
+        // Clicks follow the box to its outermost columns and no further.
+        for (const QPoint in : {box.topLeft(), box.bottomRight()})
+            EXPECT_EQ(geometry.hitTest(in), 0) << in.x() << "," << in.y();
+        for (const QPoint out : {box.topLeft() - QPoint(1, 0), box.bottomRight() + QPoint(1, 0),
+                                 box.bottomRight() + QPoint(0, 1)})
+            EXPECT_EQ(geometry.hitTest(out), -1) << out.x() << "," << out.y();
+    }
 }
 
 using LatticeHitTest = LatticeWindowFixture;

@@ -1,6 +1,12 @@
 #include "LatticeWindowFixture.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QWindow>
+
 #include <cstdio>
+#include <functional>
 
 namespace tv::test {
 namespace {
@@ -139,6 +145,123 @@ TEST_F(LatticePlaying, ClicksReachListenersNewestFirstAndTheLatticeWindowsIgnore
     EXPECT_EQ(services.listeners().all().size(), 2u);
     press(window, at(16, 15));
     EXPECT_EQ(recorder.heard, (std::vector<std::string>{"7/5", "16/15"}));
+}
+
+TEST_F(LatticePlaying, APressThatNeverGetsItsReleaseStillEndsItsNotes)
+{
+    struct Way {
+        const char* what;
+        std::function<void(LatticeWindow*)> loseTheMouse;
+    };
+    const Way ways[] = {
+        {"another window takes the focus",
+         [](LatticeWindow*) {
+             QWidget other;
+             other.show();
+             other.activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+         }},
+        {"the context menu takes the mouse",
+         [](LatticeWindow* w) {
+             w->pressRight(QPoint(1, 1));
+             w->contextMenu()->hide();
+         }},
+        {"the window closes", [](LatticeWindow* w) { w->close(); }},
+        {"the window is destroyed", [](LatticeWindow* w) { delete w; }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        QPointer<LatticeWindow> pressed = openWindow();
+        pressed->lattice().loadDefaultScale();
+        paint(pressed);
+        pressed->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(pressed));
+        press(pressed, inside(pressed, indexOf(pressed->lattice(), 3, 2)));
+        capture->clear();
+        way.loseTheMouse(pressed);
+        EXPECT_EQ(capture->hex(), Hex{"80 43 00"});
+        delete pressed;
+        capture->clear();
+    }
+}
+
+TEST_F(LatticePlaying, AReleaseOutsideTheWindowStillReachesIt)
+{
+    // Through the window system, as a real mouse: the press holds the mouse for the view.
+    QWindow* handle = window->windowHandle();
+    QTest::mousePress(handle, Qt::LeftButton, {}, window->view()->mapTo(window, at(3, 2)));
+    EXPECT_EQ(capture->hex(), (Hex{"c0 00", "e0 50 40", "90 43 5a"}));
+    capture->clear();
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(-40, window->height() + 40));
+    EXPECT_EQ(capture->hex(), Hex{"80 43 00"});
+    EXPECT_FALSE(window->lattice().selected(indexOf(window->lattice(), 3, 2)));
+}
+
+TEST_F(LatticePlaying, AllNotesOffSilencesEveryChannelAndForgetsTheChord)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    press(window, at(1, 1), Qt::ShiftModifier);
+    release(window, Qt::ShiftModifier);
+    press(window, at(3, 2), Qt::ShiftModifier);
+    capture->clear();
+    QTest::keyClick(window->view(), Qt::Key_Period, Qt::ControlModifier);
+    Hex expected;
+    for (int channel = 0; channel < 16; ++channel) {
+        char text[12];
+        std::snprintf(text, sizeof text, "b%x 7b 00", channel);
+        expected.push_back(text);
+    }
+    // Then each note the output knows to be sounding, whoever started it.
+    expected.insert(expected.end(), {"80 3c 00", "81 43 00"});
+    EXPECT_EQ(capture->hex(), expected);
+    capture->clear();
+    release(window, Qt::ShiftModifier);
+    EXPECT_EQ(capture->hex(), Hex{});
+}
+
+TEST_F(LatticePlaying, NotesBeyondTheMidiRangeAreLeftOutOfTheChord)
+{
+    // Above a base note of 60 at octave 0: 50/1 is note 127, 51/1 note 128, 1/32 note 0 and
+    // 15/512 note -1.
+    struct Pitch {
+        std::uint32_t n, d;
+        const char* noteOn;  // nullptr: none
+    };
+    const Pitch pitches[] = {
+        {50, 1, "90 7f 5a"}, {51, 1, nullptr}, {1, 32, "90 00 5a"}, {15, 512, nullptr}};
+    const auto noteOns = [this] {
+        Hex ons;
+        for (const std::string& message : capture->hex()) {
+            if (message[0] == '9')
+                ons.push_back(message);
+        }
+        return ons;
+    };
+    Lattice& lattice = window->lattice();
+    for (const Pitch& p : pitches) {
+        SCOPED_TRACE(p.n);
+        lattice.clear();
+        lattice.addRatio("", p.n, p.d);
+        paint(window);
+        capture->clear();
+        press(window, inside(window, 0));
+        EXPECT_EQ(noteOns(), p.noteOn ? Hex{p.noteOn} : Hex{});
+        release(window);
+    }
+    // Together, each keeps its channel and the two out of range are left out.
+    lattice.clear();
+    for (const Pitch& p : pitches)
+        lattice.addRatio("", p.n, p.d);
+    for (int i = 1; i < 4; ++i)
+        lattice.setSelected(i, true);
+    capture->clear();
+    window->clickElement(0);
+    EXPECT_EQ(noteOns(), (Hex{"90 7f 5a", "92 00 5a"}));
+    for (const std::string& message : capture->hex()) {
+        for (std::size_t byte = 3; byte < message.size(); byte += 3)
+            EXPECT_LT(std::stoi(message.substr(byte, 2), nullptr, 16), 0x80) << message;
+    }
 }
 
 }  // namespace

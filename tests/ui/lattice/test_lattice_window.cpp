@@ -67,7 +67,11 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
                                      {"&Paste", off, off, off},
                                      {"&Delete", off, off, off},
                                      sep,
-                                     {"&Options...", on, off, off}}));
+                                     {"&Options...", on, off, off},
+                                     sep,
+                                     {"All notes o&ff", on, off, off}}));
+    EXPECT_EQ(window->menus().action(LatticeCommand::AllNotesOff)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Period));
     EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")), (std::vector<MenuLine>{{"&3 limit", on, on, on},
                                                                           {"&5 limit", on, on, on},
                                                                           {"&7 limit", on, on, on},

@@ -3,6 +3,7 @@
 #include "ui/lattice/PatchDialog.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -130,6 +131,47 @@ TEST(PatchDialogTest, TypingIntoTheListsChangesNothing)
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.programList()->currentIndex(), 40);
     EXPECT_EQ(dialog.patch(), 40);
+}
+
+TEST(PatchDialogTest, TypedTextPicksNothingWhenTheFocusLeavesTheList)
+{
+    // The lists look typed text up when they lose the focus; that must not count as a pick.
+    struct Case {
+        bool inGroupList;
+        const char* typed;
+        Qt::Key leaveWith;  // Tab moves on, then OK is clicked; Enter confirms at once
+        int patch;
+    };
+    const Case cases[] = {
+        {false, "Violin", Qt::Key_Return, 0},
+        {false, "Tuba", Qt::Key_Tab, 40},
+        {true, "BRASS", Qt::Key_Tab, 40},
+        {true, "brass", Qt::Key_Return, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        PatchDialog dialog(c.patch);
+        dialog.show();
+        dialog.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QComboBox* list = c.inGroupList ? dialog.groupList() : dialog.programList();
+        list->setFocus();
+        // Keys go where the focus is, as a keyboard's would.
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(QApplication::focusWidget(), c.typed);
+        ASSERT_EQ(list->lineEdit()->text(), c.typed);
+        QTest::keyClick(QApplication::focusWidget(), c.leaveWith);
+        if (c.leaveWith == Qt::Key_Tab) {
+            ASSERT_NE(QApplication::focusWidget(), list);
+            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        }
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.patch(), c.patch);
+        EXPECT_EQ(dialog.groupList()->currentText(), "ALL");
+        EXPECT_EQ(dialog.programList()->count(), 128);
+        EXPECT_EQ(dialog.programList()->currentIndex(), c.patch);
+    }
 }
 
 }  // namespace

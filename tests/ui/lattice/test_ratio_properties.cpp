@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -48,7 +49,8 @@ auto state(const Lattice& l, int i)
 struct RatioPropertiesTest : ::testing::Test {
     RatioPropertiesTest() { lattice.loadDefaultScale(); }
 
-    // Opens the dialog on `index`, types the entries and presses OK; gives the result.
+    // Opens the dialog on `index`, types the entries and presses OK (then Cancel when the
+    // entries were refused); gives the result.
     int confirm(int index, const Entries& entries = {})
     {
         RatioPropertiesDialog dialog(lattice, index, messages);
@@ -56,6 +58,9 @@ struct RatioPropertiesTest : ::testing::Test {
         for (const auto& [field, text] : entries)
             type(dialog, field, text);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        // A refused entry keeps the dialog open; it is then cancelled.
+        if (dialog.isVisible())
+            QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         EXPECT_FALSE(dialog.isVisible());
         return dialog.result();
     }
@@ -152,29 +157,56 @@ TEST_F(RatioPropertiesTest, SignedDecimalCentsWinOverTheRatioWhateverTheLocale)
     EXPECT_TRUE(lattice.selected(fifth));
 }
 
-TEST_F(RatioPropertiesTest, RefusedEntriesShowOneMessageAndChangeNothing)
+TEST_F(RatioPropertiesTest, RefusedEntriesKeepTheDialogOpenOnTheFieldToMend)
 {
-    const std::vector<std::pair<Entries, QString>> cases{
-        {{{numerator, ""}}, "Numerator of 0 is invalid"},
-        {{{numerator, "0"}}, "Numerator of 0 is invalid"},
-        {{{denominator, ""}}, "Denominator of 0 is invalid"},
-        {{{denominator, "000"}}, "Denominator of 0 is invalid"},
-        {{{numerator, "0"}, {denominator, "0"}}, "Numerator of 0 is invalid"},
-        {{{numerator, "4294967296"}}, "Numerator is too large: the largest is 4294967295"},
+    struct Case {
+        Entries entries;
+        QString message;
+        Field mend;
+    };
+    const Case cases[] = {
+        {{{numerator, ""}}, "Numerator of 0 is invalid", numerator},
+        {{{numerator, "0"}}, "Numerator of 0 is invalid", numerator},
+        {{{denominator, ""}}, "Denominator of 0 is invalid", denominator},
+        {{{denominator, "000"}}, "Denominator of 0 is invalid", denominator},
+        {{{numerator, "0"}, {denominator, "0"}}, "Numerator of 0 is invalid", numerator},
+        {{{numerator, "4294967296"}},
+         "Numerator is too large: the largest is 4294967295",
+         numerator},
         {{{denominator, "99999999999999999999"}},
-         "Denominator is too large: the largest is 4294967295"},
-        {{{octave, "32768"}}, "Octave must be between -32768 and 32767"},
-        {{{octave, "-32769"}}, "Octave must be between -32768 and 32767"},
+         "Denominator is too large: the largest is 4294967295",
+         denominator},
+        {{{octave, "32768"}}, "Octave must be between -32768 and 32767", octave},
+        {{{octave, "-32769"}}, "Octave must be between -32768 and 32767", octave},
+        {{{cents, "1" + QString(400, '0')}}, "Cents value is too large", cents},
     };
     lattice.setSelected(fifth, true);
     const auto before = state(lattice, fifth);
-    for (const auto& [entries, message] : cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
         messages.texts.clear();
+        RatioPropertiesDialog dialog(lattice, fifth, messages);
+        dialog.show();
         Entries all{{name, "changed"}, {octave, "3"}};
-        all.insert(all.end(), entries.begin(), entries.end());
-        EXPECT_EQ(confirm(fifth, all), QDialog::Rejected) << message.toStdString();
-        EXPECT_EQ(messages.texts, QStringList{message});
-        EXPECT_EQ(state(lattice, fifth), before) << message.toStdString();
+        all.insert(all.end(), c.entries.begin(), c.entries.end());
+        for (const auto& [field, text] : all)
+            type(dialog, field, text);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        EXPECT_EQ(messages.texts, QStringList{c.message});
+        EXPECT_EQ(state(lattice, fifth), before);
+        // Still open with everything as typed, the field to mend selected.
+        ASSERT_TRUE(dialog.isVisible());
+        std::map<QLineEdit*, QString> typed;
+        for (const auto& [field, text] : all)
+            typed[(dialog.*field)()] = text;
+        for (const auto& [edit, text] : typed)
+            EXPECT_EQ(edit->text(), text);
+        QLineEdit* mend = (dialog.*c.mend)();
+        EXPECT_EQ(dialog.focusWidget(), mend);
+        EXPECT_EQ(mend->selectedText(), mend->text());
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_EQ(state(lattice, fifth), before);
     }
     messages.texts.clear();
     EXPECT_EQ(confirm(-1, {{denominator, "0"}}), QDialog::Rejected);

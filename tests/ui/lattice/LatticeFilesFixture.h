@@ -1,0 +1,85 @@
+#pragma once
+
+#include "LatticeWindowFixture.h"
+
+#include "ui/lattice/LatticeFileCommands.h"
+
+#include <QFile>
+#include <QPrinter>
+
+#include <deque>
+
+namespace tv::test {
+
+// Answers the file dialogs with prepared paths; printing goes to a PDF file.
+struct FakeDialogs : LatticeFileDialogs {
+    std::deque<QString>* openPaths;
+    std::deque<QString>* savePaths;
+    QString imagePath;
+    QString pdfPath;
+    bool newAnswer = true;
+    int* saveAsked;
+
+    QString openScalaPath() override { return take(*openPaths); }
+    QString saveScalaPath() override
+    {
+        ++*saveAsked;
+        return take(*savePaths);
+    }
+    QString saveImagePath() override { return imagePath; }
+    bool choosePrinter(QPrinter& printer) override
+    {
+        if (pdfPath.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+    void pageSetup(QPrinter&) override {}
+    bool confirmNewLattice(QWidget*) override { return newAnswer; }
+
+    static QString take(std::deque<QString>& paths)
+    {
+        if (paths.empty())
+            return {};
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+};
+
+struct LatticeFiles : LatticeWindowFixture {
+    LatticeWindow* window = nullptr;
+    FakeDialogs* dialogs = nullptr;
+    std::deque<QString> openPaths, savePaths;
+    int saveAsked = 0;
+
+    void SetUp() override
+    {
+        LatticeWindowFixture::SetUp();
+        window = openWindow();
+        auto fake = std::make_unique<FakeDialogs>();
+        fake->openPaths = &openPaths;
+        fake->savePaths = &savePaths;
+        fake->saveAsked = &saveAsked;
+        dialogs = fake.get();
+        window->files().setDialogs(std::move(fake));
+    }
+    void TearDown() override { delete window; }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+}  // namespace tv::test
