@@ -34,8 +34,9 @@ void placeOnLattice(LatticeElement& element, std::uint32_t numerator, std::uint3
 // coordinates are not touched. A size that is not finite is placed like 0 cents.
 void placePlanetary(LatticeElement& element, double cents);
 
-// Extent of the layout coordinates that `normaliseLayout` stretches to 0..1000. The bounds
-// start at +-32767, so they always include that window.
+// Extent of the layout coordinates that `normaliseLayout` stretches to 0..1000. The smallest
+// value starts at 32767 and the largest at -32767, so an axis whose values all lie beyond one
+// of them is stretched from there; an empty lattice gives 32767 for all four.
 struct LayoutBounds {
     double minX = 0.0;
     double maxX = 0.0;

@@ -1,11 +1,6 @@
 #include "core/lattice/LatticeElement.h"
-#include "core/pitch/NumberText.h"
 
 #include <gtest/gtest.h>
-
-#include <clocale>
-#include <cmath>
-#include <cstdio>
 
 namespace tv {
 namespace {
@@ -119,26 +114,6 @@ TEST(LimitColours, RowsAndColours)
         EXPECT_EQ(limitFillColours[c.row], c.fill) << c.limit;
         EXPECT_EQ(limitTextColours[c.row], c.text) << c.limit;
     }
-}
-
-TEST(NumberText, FixedFormattingIgnoresADecimalCommaLocale)
-{
-    // Under a locale with a decimal comma, printf writes "0,5"; our numbers must not change.
-    const std::string saved = std::setlocale(LC_ALL, nullptr);
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-        << "the de_DE.UTF-8 locale is missing (scripts/install-deps.sh installs locales-all)";
-    char printed[16];
-    std::snprintf(printed, sizeof printed, "%.1f", 0.5);
-    EXPECT_STREQ(printed, "0,5");
-    EXPECT_EQ(formatFixed(701.955000865, 6), "701.955001");
-    EXPECT_EQ(formatFixed(-0.5, 3), "-0.500");
-    EXPECT_EQ(formatFixed(2.5, 0), "2");
-    EXPECT_NE(formatFixed(std::sqrt(-1.0), 6).find("nan"), std::string::npos);
-    EXPECT_EQ(parseDouble("-701.955"), -701.955);
-    EXPECT_EQ(parseDouble("+2.5"), 2.5);
-    EXPECT_FALSE(parseDouble("701,955").has_value());
-    EXPECT_FALSE(parseDouble("").has_value());
-    std::setlocale(LC_ALL, saved.c_str());
 }
 
 }  // namespace

@@ -119,8 +119,8 @@ TEST(LatticeModel, ClearKeepsEverythingButTheElements)
 {
     Lattice lattice;
     lattice.setTitle("t");
-    lattice.setStyle(2);
     lattice.setAutoNormalise(false);
+    lattice.setStyle(2);  // restores the flag it finds
     lattice.addRatio("", 3, 2);
     lattice.clear();
     EXPECT_EQ(lattice.count(), 0);

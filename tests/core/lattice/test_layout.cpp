@@ -110,6 +110,23 @@ TEST(LatticeLayout, DegenerateLatticesNormaliseToTheCorner)
     EXPECT_NE(plotOf(origin, 2), plotOf(origin, 0));
 }
 
+TEST(LatticeLayout, BoundsTakeTheExtremesWhereverTheyStand)
+{
+    // An empty lattice keeps the start values, the smaller one raised to meet the larger.
+    const LayoutBounds none = Lattice().bounds();
+    EXPECT_EQ(none.minX, 32767.0);
+    EXPECT_EQ(none.maxX, 32767.0);
+    EXPECT_EQ(none.minY, 32767.0);
+    EXPECT_EQ(none.maxY, 32767.0);
+
+    // 9/8 lies right of and below 1/1; the first element counts for both ends of an axis.
+    Lattice lattice;
+    lattice.addRatio("", 9, 8);
+    lattice.addRatio("", 1, 1);
+    EXPECT_EQ(plotOf(lattice, 0), Plot(1000, 1000));
+    EXPECT_EQ(plotOf(lattice, 1), Plot(0, 0));
+}
+
 TEST(LatticeStyle, OutOfRangeStylesChangeNothing)
 {
     Lattice lattice = defaultScale(Lattice::planetaryStyle);
@@ -126,7 +143,11 @@ TEST(LatticeStyle, SwitchingBackRestoresTheAnalysisAndPlaces)
     const Lattice original = lattice;
     lattice.setStyle(1);
     EXPECT_EQ(lattice.element(m2)->exponents, Exponents{});
+    const Lattice circle = defaultScale(Lattice::planetaryStyle);
+    for (int i = 0; i < lattice.count(); ++i)
+        EXPECT_EQ(plotOf(lattice, i), plotOf(circle, i)) << i;
     EXPECT_EQ(lattice.setStyle(0), 0);
+    EXPECT_EQ(lattice.setStyle(0), 0);  // placing again in the same style changes nothing
     for (int i = 0; i < lattice.count(); ++i) {
         EXPECT_EQ(lattice.element(i)->exponents, original.element(i)->exponents) << i;
         EXPECT_EQ(lattice.limit(i), original.limit(i)) << i;
@@ -145,6 +166,8 @@ TEST(LatticeStyle, StylesTwoToFourKeepPlacesAndPlaceNewElementsOnTheCircle)
     const Lattice circle = defaultScale(Lattice::planetaryStyle);
     EXPECT_EQ(plotOf(lattice, 12), plotOf(circle, P5));
     EXPECT_EQ(lattice.limit(12), 1);
+    EXPECT_EQ(lattice.setStyle(4), 4);
+    EXPECT_EQ(plotOf(lattice, m7), Plot(0, 174));
 }
 
 TEST(LatticeStyle, CentsElementsUseWholeCentsWhenRestyled)

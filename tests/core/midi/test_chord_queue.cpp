@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace tv {
 namespace {
 
@@ -26,6 +28,19 @@ TEST(MidiMessage, PackingAndHex)
     EXPECT_EQ(messageHex(noteOff(0, 0x3C)), "80 3c 00");
     EXPECT_EQ(messageHex(packMessage(0xD3, 0x10)), "d3 10");
     EXPECT_EQ(messageHex(packMessage(0xF8)), "f8");
+    // Data bytes stay below 0x80 whatever the builders are given.
+    EXPECT_EQ(messageHex(programChange(3, 133)), "c3 05");
+    EXPECT_EQ(messageHex(controlChange(18, 0xFB, 0x80)), "b2 7b 00");
+}
+
+TEST(MidiMessage, LengthOnTheWireOfEveryKind)
+{
+    const std::pair<std::uint8_t, int> cases[] = {
+        {0x80, 3}, {0x9F, 3}, {0xA0, 3}, {0xB0, 3}, {0xC5, 2}, {0xDF, 2}, {0xE0, 3},
+        {0xF1, 2}, {0xF2, 3}, {0xF3, 2}, {0xF6, 1}, {0xF8, 1}, {0xFF, 1},
+    };
+    for (const auto& [status, length] : cases)
+        EXPECT_EQ(messageLength(packMessage(status, 1, 2)), length) << int(status);
 }
 
 TEST_F(ChordQueueTest, SendQueuedSendsProgramBendAndNoteOnPerNote)
@@ -83,12 +98,15 @@ TEST_F(ChordQueueTest, NotesOutsideTheMidiRangeAreLeftOut)
 {
     // 3/2 nine octaves up is note 175: never sent as its low 8 bits (0xAF, a status byte).
     EXPECT_FALSE(queue.queueRatio(0, 9, 3, 2));
-    EXPECT_FALSE(queue.queueCents(0, -6, 0.0));  // note -12
-    EXPECT_TRUE(queue.queueRatio(1, 5, 3, 2));   // note 127 is fine
-    EXPECT_EQ(queue.size(), 1);
+    EXPECT_FALSE(queue.queueRatio(0, 0, 51, 1));    // note 128
+    EXPECT_FALSE(queue.queueCents(0, -5, -100.0));  // note -1
+    EXPECT_TRUE(queue.queueRatio(9, 5, 3, 2));      // note 127 is fine
+    EXPECT_TRUE(queue.queueRatio(1, -5, 1, 1));     // and so is note 0
+    EXPECT_EQ(queue.size(), 2);
     queue.sendQueued(7);
-    // The remaining note keeps its own channel and its program change follows it there.
-    EXPECT_EQ(capture->hex(), (Hex{"c1 07", "e1 50 40", "91 7f 5a"}));
+    // The remaining notes keep their own channels and their program changes follow them there.
+    EXPECT_EQ(capture->hex(),
+              (Hex{"c9 07", "e9 50 40", "99 7f 5a", "c1 07", "e1 00 40", "91 00 5a"}));
 }
 
 TEST_F(ChordQueueTest, ClosingTheOutputClosesTheDevice)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace tv {
@@ -52,11 +53,14 @@ TEST(NoteForCents, WorkedValuesAndAsymmetricRounding)
 
 TEST(NoteForCents, SizesBeyondAnyInstrumentGiveANoteFarOutsideTheMidiRange)
 {
-    for (const double cents : {1e15, -1e15, std::numeric_limits<double>::infinity(),
-                               std::numeric_limits<double>::quiet_NaN()}) {
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    for (const double cents :
+         {1e15, -1e15, infinity, -infinity, std::numeric_limits<double>::quiet_NaN()}) {
         const auto p = noteForCents(60, 0, cents);
         EXPECT_TRUE(p.note < 0 || p.note > 127) << cents;
         EXPECT_EQ(p.bend, 8192) << cents;
+        // Above the base stays above it, below stays below.
+        EXPECT_TRUE(std::isnan(cents) || (p.note > 127) == (cents > 0)) << cents;
     }
     EXPECT_EQ(noteForCents(60, 0, 1e8).note, 60 + 1000000);
 }

@@ -16,6 +16,7 @@ TEST(SynthMessageQueue, KeepsOrderAndRefusesWhenFull)
 {
     SynthMessageQueue queue(6);  // rounded up to 8
     ASSERT_EQ(queue.capacity(), 8u);
+    EXPECT_EQ(SynthMessageQueue(8).capacity(), 8u);
     std::uint32_t message = 0;
     EXPECT_FALSE(queue.pop(message));
     for (std::uint32_t round = 0; round < 3; ++round) {  // the cells are reused

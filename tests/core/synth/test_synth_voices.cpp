@@ -101,6 +101,24 @@ TEST(SynthVoices, ReleasedAndDecayedNotesFreeTheirVoices)
     EXPECT_FALSE(engine.noteHeld(0, 84));
 }
 
+TEST(SynthVoices, ANoteOffFadesOverTheReleaseTimeFromWhateverLevelItFinds)
+{
+    // The piano has decayed by the note-off; the others are at full level.
+    for (const int program : timbrePrograms) {
+        SynthEngine engine(rate);
+        engine.handleMessage(programChange(0, program));
+        engine.handleMessage(noteOn(0, 60, 100));
+        std::vector<double> samples;
+        renderMono(engine, samples, framesFor(engine, 1.0));
+        engine.handleMessage(noteOff(0, 60));
+        int frames = 0;
+        for (; engine.activeVoices() > 0 && frames < rate; ++frames)
+            renderMono(engine, samples, 1);
+        EXPECT_NEAR(frames, timbreEnvelope(timbreForProgram(program)).releaseSeconds * rate, 2)
+            << program;
+    }
+}
+
 TEST(SynthVoices, TheSixtyFifthNoteStealsTheOldest)
 {
     SynthEngine engine(rate);
@@ -133,6 +151,83 @@ TEST(SynthVoices, TheSixtyFifthNoteStealsTheOldest)
     EXPECT_FALSE(engine.noteHeld(2, 61));
     EXPECT_TRUE(engine.noteHeld(3, 62));
     EXPECT_EQ(engine.activeVoices(), SynthEngine::maxVoices);
+}
+
+TEST(SynthVoices, AStolenVoiceFadesFastEvenWhenItWasReleasingSlowly)
+{
+    SynthEngine engine(rate);
+    engine.handleMessage(programChange(0, 40));  // strings: a long release
+    engine.handleMessage(noteOn(0, 48, 127));
+    for (int i = 1; i < SynthEngine::maxVoices; ++i)
+        engine.handleMessage(noteOn(1 + i % 15, 60 + i / 15 * 12 + i % 15 % 12, 1));
+    std::vector<double> samples;
+    renderMono(engine, samples, framesFor(engine, 0.2));
+    engine.handleMessage(noteOff(0, 48));
+    engine.handleMessage(noteOn(0, 50, 1));  // steals the releasing note, the oldest
+    renderMono(engine, samples, framesFor(engine, 0.01));
+    EXPECT_LT(rms(samples, samples.size() - 100, samples.size()), 0.002);
+}
+
+TEST(SynthVoices, ChannelZeroSitsInTheMiddleAndTheOthersStandApart)
+{
+    for (const int channel : {0, 1}) {
+        SynthEngine engine(rate);
+        engine.handleMessage(noteOn(channel, 60, 100));
+        std::vector<float> buffer(2 * 4800);
+        engine.render(buffer.data(), 4800);
+        double left = 0, right = 0;
+        for (std::size_t i = 0; i < buffer.size(); i += 2) {
+            left += std::abs(buffer[i]);
+            right += std::abs(buffer[i + 1]);
+        }
+        ASSERT_GT(left, 1.0);
+        if (channel == 0)
+            EXPECT_EQ(left, right);
+        else
+            EXPECT_GT(std::abs(left - right), 0.1 * left);
+    }
+}
+
+TEST(SynthTimbres, EachGroupOfEightProgramsPlaysItsTimbre)
+{
+    using enum Timbre;
+    // Piano, chromatic percussion, organ, guitar, bass, solo strings, ensemble, brass, reed,
+    // pipe, synth lead, synth pad, synth effects, ethnic, percussive, sound effects.
+    const Timbre groups[16] = {Piano, Piano, Organ, Piano,   Piano,   Strings, Strings, Reed,
+                               Reed,  Sine,  Reed,  Strings, Strings, Piano,   Piano,   Piano};
+    for (int program = 0; program < 128; ++program)
+        EXPECT_EQ(timbreForProgram(program), groups[program / 8]) << program;
+}
+
+TEST(SynthTimbres, EveryTableHasTheLoudnessOfAUnitSine)
+{
+    const SynthWavetables tables(rate);
+    for (int set = 0; set < SynthWavetables::partialSetCount; ++set) {
+        const float* table = tables.table(set, 0);  // all harmonics
+        double sum = 0;
+        for (int i = 0; i < SynthWavetables::tableSize; ++i)
+            sum += table[i] * table[i];
+        EXPECT_NEAR(std::sqrt(sum / SynthWavetables::tableSize), std::sqrt(0.5), 1e-5) << set;
+    }
+}
+
+TEST(SynthTimbres, EachOctaveTableHoldsEveryHarmonicBelowNyquistAndNoMore)
+{
+    for (const double sampleRate : {22050.0, 44100.0, 48000.0}) {
+        const SynthWavetables tables(sampleRate);
+        for (const double f : {8.0, 15.9, 16.0, 100.0, 440.0, 1000.0, 4186.0, 12000.0}) {
+            const int level = SynthWavetables::levelForFrequency(f);
+            const double bottom = SynthWavetables::lowestFrequency * std::exp2(level);
+            const int harmonics = tables.harmonicsAtLevel(level);
+            SCOPED_TRACE(std::to_string(sampleRate) + " Hz, " + std::to_string(f) + " Hz");
+            EXPECT_LE(bottom, f);
+            EXPECT_LT(f, 2 * bottom);
+            // The highest fundamental the table serves keeps its top harmonic below Nyquist.
+            EXPECT_TRUE(harmonics == 1 || harmonics * 2 * bottom < sampleRate / 2);
+            EXPECT_TRUE(harmonics == SynthWavetables::maxHarmonics ||
+                        (harmonics + 1) * 2 * bottom >= sampleRate / 2);
+        }
+    }
 }
 
 TEST(SynthTimbres, ProgramsOfThePipeGroupAreAPureSineAndOthersAreRich)
@@ -229,10 +324,15 @@ TEST(SynthTimbres, ADenseLoudChordStaysWithinFullScale)
     std::vector<float> buffer(2 * 48000);
     engine.render(buffer.data(), 48000);
     float largest = 0;
-    for (const float sample : buffer)
-        largest = std::max(largest, std::abs(sample));
+    float largestStep = 0;  // a limit that bends the wave the wrong way jumps
+    for (std::size_t i = 0; i < buffer.size(); ++i) {
+        largest = std::max(largest, std::abs(buffer[i]));
+        if (i >= 2)
+            largestStep = std::max(largestStep, std::abs(buffer[i] - buffer[i - 2]));
+    }
     EXPECT_LE(largest, 1.0f);
     EXPECT_GT(largest, 0.5f);
+    EXPECT_LT(largestStep, 0.5f);
 }
 
 }  // namespace

@@ -12,12 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tv {
@@ -105,6 +107,27 @@ TEST_F(ScriptWavTest, AFileThatCannotBeWrittenStopsThePlayer)
     EXPECT_EQ(error, "Unable to open " + missing.string() + " for writing");
     // With no file to take it, the first wait fails and the player stops there.
     EXPECT_FALSE(renderer.waitUntil(std::chrono::milliseconds(10)));
+    // A file that opens afterwards takes the audio again.
+    ASSERT_TRUE(renderer.open((directory / "out.wav").string(), WavSampleFormat::Pcm16, error));
+    EXPECT_TRUE(renderer.waitUntil(std::chrono::milliseconds(20)));
+}
+
+TEST_F(ScriptWavTest, AWaitEndsOnTheNearestFrame)
+{
+    SynthWavRenderer renderer(44100);
+    std::string error;
+    ASSERT_TRUE(renderer.open((directory / "frames.wav").string(), WavSampleFormat::Pcm16, error));
+    const std::pair<std::int64_t, std::uint64_t> cases[] = {
+        {1'000'000, 44},    // 44.1 frames
+        {7'000'000, 309},   // 308.7
+        {7'029'478, 310},   // one frame on
+        {12'000'000, 529},  // 529.2
+        {19'000'000, 838},  // 837.9
+    };
+    for (const auto& [nanoseconds, frames] : cases) {
+        EXPECT_TRUE(renderer.waitUntil(std::chrono::nanoseconds(nanoseconds)));
+        EXPECT_EQ(renderer.framesRendered(), frames) << nanoseconds;
+    }
 }
 
 }  // namespace
