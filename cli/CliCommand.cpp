@@ -1,11 +1,12 @@
 #include "cli/CliCommand.h"
 
+#include "core/pitch/FileText.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+#include <cstdio>
+#include <filesystem>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 namespace tv::cli {
 namespace {
@@ -75,17 +76,25 @@ bool takeIntOption(Arguments& args, const std::string& option, long long& value,
 
 bool readText(const std::string& path, std::string& text)
 {
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
+    const FileTextStatus status = path == "-" ? readStreamText(stdin, maxTextFileBytes, text)
+                                              : readFileText(path, maxTextFileBytes, text);
+    const char* why = nullptr;
+    std::error_code ec;
+    switch (status) {
+    case FileTextStatus::ok: return true;
+    case FileTextStatus::tooLarge: break;
+    case FileTextStatus::unableToRead: why = "reading it failed"; break;
+    case FileTextStatus::unableToOpen:
+        why = std::filesystem::is_directory(path, ec) ? "it is a directory"
+              : !std::filesystem::exists(path, ec)    ? "no such file"
+                                                      : "it cannot be opened";
+        break;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return !file.bad();
+    const std::string name = path == "-" ? std::string("standard input") : path;
+    std::cerr << "tonalvane-cli: cannot read " << name << ": "
+              << (why ? std::string(why) : "it is larger than " + sizeLimitText(maxTextFileBytes))
+              << '\n';
+    return false;
 }
 
 }  // namespace tv::cli

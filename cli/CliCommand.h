@@ -37,7 +37,8 @@ bool takeIntOption(Arguments& args, const std::string& option, long long& value,
                    long long max);
 bool takeStringOption(Arguments& args, const std::string& option, std::string& value);
 
-// The whole file (or standard input for "-") as bytes; false when it cannot be read.
+// The whole file (or standard input for "-") as bytes; false, after saying why on stderr,
+// when it cannot be read or is larger than maxTextFileBytes (checked before reading a file).
 bool readText(const std::string& path, std::string& text);
 
 }  // namespace tv::cli

@@ -17,10 +17,8 @@ int compile(const Arguments& given)
     if (args.size() != 1)
         return usageError("compile takes one script FILE, or - for standard input");
     std::string text;
-    if (!readText(args[0], text)) {
-        std::cerr << "tonalvane-cli: cannot read " << args[0] << '\n';
+    if (!readText(args[0], text))
         return exitFailed;
-    }
     const CompileResult result =
         compileScript(text, warnings ? CompileWarnings::Collect : CompileWarnings::Off);
     for (const auto& message : result.messages)

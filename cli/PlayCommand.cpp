@@ -23,10 +23,8 @@ namespace {
 std::shared_ptr<const CompiledScript> loadScript(const std::string& path)
 {
     std::string text;
-    if (!readText(path, text)) {
-        std::cerr << "tonalvane-cli: cannot read " << path << '\n';
+    if (!readText(path, text))
         return nullptr;
-    }
     CompileResult result = compileScript(text);
     for (const auto& message : result.messages)
         std::cerr << message << '\n';

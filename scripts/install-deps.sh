@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build, and the formatting that scripts/test.sh checks
   build-essential cmake ninja-build pkg-config clang-format-14
+  # the sanitizer builds and the libFuzzer targets (scripts/test.sh, scripts/fuzz.sh)
+  clang-14 libclang-rt-14-dev
   # user interface: Qt 6 widgets, printing, the test library and the platform plugins
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-qpa-plugins libgl-dev
   # MIDI output and the audio of the built-in synthesizer

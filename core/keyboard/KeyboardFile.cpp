@@ -1,9 +1,9 @@
 #include "core/keyboard/KeyboardFile.h"
 
+#include "core/pitch/FileText.h"
 #include "core/script/ScriptStepReader.h"
 
-#include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace tv {
@@ -36,6 +36,11 @@ void appendText(std::string& out, std::string_view text)
         if (looksLikeMark(line))
             out += ' ';
         out += line;
+        // Readers take up to two CRs before the LF for the line end. A line followed by LF
+        // keeps its own CR of a CR LF break in those two; the last line has none, so one that
+        // ends in CR gets one more, or the reader would take the text's CR away.
+        if (lf == std::string_view::npos && !line.empty() && line.back() == '\r')
+            out += '\r';
         // The LF of the text, with its added CR; and after the last line, the line end.
         out += lineEnd;
         if (lf == std::string_view::npos)
@@ -147,7 +152,9 @@ std::string keyboardCodeDigits(const CompiledScript& code)
     ScriptStepReader reader(code);
     for (;;) {
         const ScriptStep step = reader.next();
-        if (step.kind == ScriptStep::Kind::End)
+        // No reader plays a step that the code cuts short, and the closing zeros after it
+        // would complete it into one that plays: it is left out.
+        if (step.kind == ScriptStep::Kind::End || step.kind == ScriptStep::Kind::Truncated)
             break;
         // Steps no reader knows go out byte by byte, and the walk goes on after them.
         for (const std::uint8_t byte : bytes.subspan(step.offset, step.size)) {
@@ -189,24 +196,35 @@ FileResult writeKeyboardFile(const KeySlots& slots, const std::string& path,
 
 FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
 {
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec))
-        in.open(path, std::ios::binary);
-    if (!in.is_open())
-        return {false, openFailed(path, "reading")};
-    readKeyboardStream(slots, in);
+    std::string text;
+    switch (readFileText(path, maxTextFileBytes, text)) {
+    case FileTextStatus::ok: break;
+    case FileTextStatus::tooLarge:
+        return {false, openFailed(path, "reading") + ": it is larger than " +
+                           sizeLimitText(maxTextFileBytes)};
+    case FileTextStatus::unableToOpen:
+    case FileTextStatus::unableToRead: return {false, openFailed(path, "reading")};
+    }
+    readKeyboardText(slots, text);
     return {};
 }
 
 void readKeyboardStream(KeySlots& slots, std::istream& in)
 {
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    readKeyboardText(slots, text);
+}
+
+void readKeyboardText(KeySlots& slots, std::string_view text)
+{
     KeyboardReader reader(slots);
-    std::string line;
-    while (std::getline(in, line)) {
+    while (!text.empty()) {
+        const auto lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
         // The line end is LF, CR LF or CR CR LF: two CRs at most belong to it.
         for (int i = 0; i < 2 && !line.empty() && line.back() == '\r'; ++i)
-            line.pop_back();
+            line.remove_suffix(1);
         reader.line(line);
     }
     reader.finishText();

@@ -21,15 +21,22 @@ void expandScript(const CompiledScript& code, std::uint32_t start,
         case Kind::ChordOn:
             for (std::uint32_t k = 0; k < step.count; ++k) {
                 const std::uint8_t* r = step.records + k * noteRecordSize;
-                events.push_back({time, packMessage(r[0], r[1], r[2])});
-                events.push_back({time, packMessage(r[3], r[4], r[5])});
+                const std::uint32_t bend = packMessage(r[0], r[1], r[2]);
+                const std::uint32_t on = packMessage(r[3], r[4], r[5]);
+                // As the player: a record MIDI cannot carry is not played.
+                if (isChannelMessage(bend) && isChannelMessage(on)) {
+                    events.push_back({time, bend});
+                    events.push_back({time, on});
+                }
             }
             break;
         case Kind::ChordLength:
             time += step.length;
             for (std::uint32_t k = 0; k < step.count; ++k) {
                 const std::uint8_t* r = step.records + k * noteOffRecordSize;
-                events.push_back({time, packMessage(r[0], r[1], r[2])});
+                const std::uint32_t off = packMessage(r[0], r[1], r[2]);
+                if (isChannelMessage(off))
+                    events.push_back({time, off});
             }
             break;
         case Kind::Rest: time += step.length; break;

@@ -25,8 +25,9 @@ constexpr std::uint32_t pressElapsed(std::uint32_t record) { return record >> 8;
 // Appends the messages that `code` sends when played from `start` (ms), at the times a player
 // would send them: per note record its pitch bend and then its note-on; a chord-length step's
 // note-offs after its whole length; a program step's program change. Times wrap as unsigned
-// 32-bit numbers. Operation bytes no one knows are passed over; the walk ends at the end
-// byte or where the code is cut short.
+// 32-bit numbers. Note records and note-offs that are no channel message with data below
+// 0x80 are left out, as the player passes them over. Operation bytes no one knows are passed
+// over; the walk ends at the end byte or where the code is cut short.
 void expandScript(const CompiledScript& code, std::uint32_t start,
                   std::vector<TimedMidiMessage>& events);
 

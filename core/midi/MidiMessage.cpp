@@ -18,6 +18,14 @@ int messageLength(std::uint32_t packed)
     }
 }
 
+bool isChannelMessage(std::uint32_t packed)
+{
+    const std::uint8_t status = messageStatus(packed);
+    if (status < 0x80 || status >= 0xF0 || messageData1(packed) > 0x7F)
+        return false;
+    return messageLength(packed) == 2 || messageData2(packed) <= 0x7F;
+}
+
 std::string messageHex(std::uint32_t packed)
 {
     static constexpr char digits[] = "0123456789abcdef";

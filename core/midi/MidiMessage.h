@@ -49,6 +49,10 @@ constexpr std::uint32_t controlChange(int channel, std::uint8_t controller, std:
 // 1 for single-byte system messages, 3 otherwise.
 int messageLength(std::uint32_t packed);
 
+// Whether the message is a channel message (status 0x80 to 0xEF) whose data bytes, as many as
+// it has, are all below 0x80: the only messages byte code read from anywhere may send.
+bool isChannelMessage(std::uint32_t packed);
+
 // The message bytes as two-digit lower-case hex separated by single spaces ("c0 05").
 std::string messageHex(std::uint32_t packed);
 

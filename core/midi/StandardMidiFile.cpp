@@ -32,16 +32,6 @@ std::uint32_t deltaTicks(std::uint32_t ms)
     return ticks > longestDelta ? longestDelta : static_cast<std::uint32_t>(ticks);
 }
 
-bool fitsTrack(std::uint32_t message)
-{
-    const std::uint8_t status = messageStatus(message);
-    if (status < 0x80 || status >= 0xF0)
-        return false;
-    if (messageData1(message) > 0x7F)
-        return false;
-    return messageLength(message) == 2 || messageData2(message) <= 0x7F;
-}
-
 // Gives the track's events, as `put(byte)` calls, and their number of bytes.
 template <typename Put>
 std::uint32_t encodeEvents(std::span<const TimedMidiMessage> events, Put&& put)
@@ -50,7 +40,7 @@ std::uint32_t encodeEvents(std::span<const TimedMidiMessage> events, Put&& put)
     bool first = true;
     std::uint32_t previous = 0;
     for (const TimedMidiMessage& event : events) {
-        if (!fitsTrack(event.message))
+        if (!isChannelMessage(event.message))
             continue;
         const std::uint32_t delta = first ? 0 : deltaTicks(event.time - previous);
         first = false;

@@ -85,7 +85,9 @@ void ScriptPlayer::play(const CompiledScript& code)
             const std::uint32_t notes = std::min<std::uint32_t>(step.count, maxChordNotes);
             for (std::uint32_t k = 0; k < notes; ++k) {
                 const std::uint8_t* off = step.records + k * noteOffRecordSize;
-                service_.send(packMessage(off[0], off[1], off[2]));
+                const std::uint32_t message = packMessage(off[0], off[1], off[2]);
+                if (isChannelMessage(message))
+                    service_.send(message);
             }
             sounding_.fill(ChannelNoteTable::none);
             if (!clock_.waitUntil(dueTime(start, elapsedMs)))
@@ -101,25 +103,29 @@ void ScriptPlayer::startChord(const ScriptStep& step)
     // Records past the 16th have no channel of their own; they are not played.
     const std::uint32_t notes = std::min<std::uint32_t>(step.count, maxChordNotes);
     previousNotes_.fill(ChannelNoteTable::none);
+    std::uint32_t playing = 0;
     for (std::uint32_t k = 0; k < notes; ++k) {
         const std::uint8_t* record = step.records + k * noteRecordSize;
+        const std::uint32_t bend = packMessage(record[0], record[1], record[2]);
+        const std::uint32_t on = packMessage(record[3], record[4], record[5]);
+        // Code from elsewhere may hold bytes MIDI cannot carry: such a record is not played.
+        if (!isChannelMessage(bend) || !isChannelMessage(on))
+            continue;
         const int channel = record[0] & 15;
         previousNotes_[channel] = channelNotes_.exchange(channel, record[4]);
-        bends_[k] = packMessage(record[0], record[1], record[2]);
-        noteOns_[k] = packMessage(record[3], record[4], record[5]);
+        bends_[playing] = bend;
+        noteOns_[playing] = on;
+        ++playing;
     }
-    for (std::uint32_t k = 0; k < notes; ++k) {
-        const std::uint8_t* record = step.records + k * noteRecordSize;
-        const int channel = record[3] & 15;
+    for (std::uint32_t k = 0; k < playing; ++k) {
+        const int channel = messageStatus(noteOns_[k]) & 15;
         if (previousNotes_[channel] != ChannelNoteTable::none)
             service_.send(noteOff(channel, static_cast<std::uint8_t>(previousNotes_[channel])));
         service_.send(bends_[k]);
     }
-    for (std::uint32_t k = 0; k < notes; ++k) {
+    for (std::uint32_t k = 0; k < playing; ++k) {
         service_.send(noteOns_[k]);
-        const std::uint8_t* record = step.records + k * noteRecordSize;
-        if (record[4] < 128)
-            sounding_[record[3] & 15] = record[4];
+        sounding_[messageStatus(noteOns_[k]) & 15] = messageData1(noteOns_[k]);
     }
 }
 

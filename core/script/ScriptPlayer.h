@@ -22,7 +22,9 @@ using PlayerReporter = std::function<void(std::string_view message)>;
 // note last started on its channel (from the shared table) and its pitch bend, then all the
 // note-ons; a chord-length step waits until 100 ms before the chord's end, sends the chord's
 // note-offs and waits until the end; a rest waits; a program step sends a program change,
-// unless its channel is above 15 or its program above 127, when it sends nothing.
+// unless its channel is above 15 or its program above 127, when it sends nothing. A note
+// record or note-off whose bytes are no channel message with data below 0x80 (code read from
+// a file may hold any bytes) is passed over.
 //
 // Each wait ends at the step's due time, the start plus the lengths so far, so lateness
 // never accumulates. A chord shorter than 100 ms sends its note-offs at once, and the next

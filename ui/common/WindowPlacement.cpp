@@ -2,36 +2,17 @@
 
 #include "platform/qt/MessageService.h"
 #include "platform/qt/SettingsStore.h"
+#include "ui/common/StoredPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-#include <charconv>
+#include <cstdint>
+#include <limits>
 
 namespace tv {
 namespace {
-
-// Reads up to four signed decimal integers separated by white space, as "%d %d %d %d" does;
-// gives how many were read before the first thing that is not one.
-int readFourIntegers(const QByteArray& text, int (&values)[4])
-{
-    const char* position = text.constData();
-    const char* end = position + text.size();
-    int read = 0;
-    while (read < 4) {
-        while (position < end && (*position == ' ' || (*position >= '\t' && *position <= '\r')))
-            ++position;
-        if (position < end && *position == '+')
-            ++position;
-        const auto result = std::from_chars(position, end, values[read]);
-        if (result.ec != std::errc())
-            break;
-        position = result.ptr;
-        ++read;
-    }
-    return read;
-}
 
 bool onSomeScreen(const QRect& rect)
 {
@@ -47,11 +28,9 @@ bool onSomeScreen(const QRect& rect)
 void savePlacement(const QWidget& window, SettingsStore& settings, const QString& valueName)
 {
     const QRect outer = window.frameGeometry();
-    settings.setValue(valueName, QStringLiteral("%1 %2 %3 %4")
-                                     .arg(outer.x())
-                                     .arg(outer.y())
-                                     .arg(outer.x() + outer.width())
-                                     .arg(outer.y() + outer.height()));
+    const StoredPlacement placement{outer.x(), outer.y(), outer.x() + outer.width(),
+                                    outer.y() + outer.height()};
+    settings.setValue(valueName, QString::fromStdString(placementText(placement)));
 }
 
 void restorePlacement(QWidget& window, SettingsStore& settings, MessageService& messages,
@@ -60,19 +39,25 @@ void restorePlacement(QWidget& window, SettingsStore& settings, MessageService& 
     const auto text = settings.value(valueName);
     if (!text)
         return;
-    int values[4] = {};
-    if (readFourIntegers(text->toLatin1(), values) < 4) {
+    const QByteArray bytes = text->toLatin1();
+    const auto stored = parsePlacement(std::string_view(bytes.constData(), bytes.size()));
+    if (!stored) {
         messages.showMessage(QStringLiteral("Error reading from registry!"));
         return;
     }
-    QRect outer(QPoint(values[0], values[1]), QSize(values[2] - values[0], values[3] - values[1]));
-    if (outer.width() <= 0 || outer.height() <= 0)
-        outer.setSize(window.frameGeometry().size());
+    const QSize size = stored->hasUsableSize() ? QSize(static_cast<int>(stored->width()),
+                                                       static_cast<int>(stored->height()))
+                                               : window.frameGeometry().size();
+    // A rectangle whose far corner lies beyond the coordinates a screen can have is on none.
+    constexpr std::int64_t farthest = std::numeric_limits<int>::max();
+    const bool representable = std::int64_t{stored->left} + size.width() <= farthest &&
+                               std::int64_t{stored->top} + size.height() <= farthest;
+    QRect outer(representable ? QPoint(stored->left, stored->top) : QPoint(0, 0), size);
 
-    if (!onSomeScreen(outer)) {
+    if (!representable || !onSomeScreen(outer)) {
         if (const QScreen* primary = QGuiApplication::primaryScreen()) {
             const QRect available = primary->availableGeometry();
-            outer.setSize(outer.size().boundedTo(available.size()));
+            outer.setSize(size.boundedTo(available.size()));
             outer.moveTopLeft(available.topLeft());
         }
     }

@@ -230,6 +230,22 @@ TEST(ScriptPlayer, MalformedCodeStaysWithinItsChannelsAndBytes)
     EXPECT_EQ(run.capture.events.size(), 16u * 3);
     EXPECT_EQ(table.note(0), 40);  // not 56, the note of the 17th record
 
+    // Records whose bytes are no MIDI channel message with data below 0x80 (a note of 200, a
+    // bend with a status byte in its data, system and data bytes as status) are passed over
+    // whole, bend and note-on alike, and leave the channel table alone; so is such a note-off.
+    PlayerRun wild(table);
+    wild.play(CompiledScript(std::vector<std::uint8_t>{
+        0x50, 5,    0xE2, 0,    0x40, 0x92, 200,  96,   0xE3, 0x80, 0x40, 0x93, 61,   96,
+        0xF0, 0,    0x40, 0x94, 62,   96,   0xE5, 0,    0x40, 0x70, 63,   96,   0xE6, 0x7F,
+        0x7F, 0x96, 0x7F, 0x7F, 0x44, 0,    0,    0,    0,    0x82, 200,  0,    0x83, 61,
+        0x80, 0x84, 62,   0,    0x85, 63,   0,    0x86, 0x7F, 0,    0}));
+    // Only the valid record's channel ends the note the first chord left there.
+    EXPECT_EQ(wild.capture.events, (Events{"0: 86 2e 00", "0: e6 7f 7f", "0: 96 7f 7f",
+                                           "0: 84 3e 00", "0: 85 3f 00", "0: 86 7f 00"}));
+    for (const int channel : {2, 3, 4, 5})
+        EXPECT_EQ(table.note(channel), 40 + channel) << channel;
+    EXPECT_EQ(table.note(6), 127);
+
     // Code cut short inside a step: nothing of the partial step is sent.
     PlayerRun cut(table);
     cut.play(CompiledScript(std::vector<std::uint8_t>{0x50, 0x02, 0xE0, 0, 0x40, 0x90, 60, 96}));

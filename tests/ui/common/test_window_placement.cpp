@@ -2,6 +2,7 @@
 
 #include "support/QtPrinters.h"
 #include "support/TestAppServices.h"
+#include "ui/common/StoredPlacement.h"
 #include "ui/common/WindowPlacement.h"
 
 #include <QGuiApplication>
@@ -88,6 +89,58 @@ TEST_F(WindowPlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
     EXPECT_TRUE(screen.intersects(window.frameGeometry()));
     EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(WindowPlacementTest, SidesBeyondAnIntKeepTheWindowsSizeAndComeToTheScreen)
+{
+    store("0 0 100 50");
+    restore();
+    // Right minus left beyond an int; the window's own size added to the top beyond one.
+    for (const char* stored :
+         {"-2147483648 -2147483648 2147483647 2147483647", "0 2147483647 100 2147483647"}) {
+        store(stored);
+        restore();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(screen.intersects(window.frameGeometry())) << stored;
+        EXPECT_EQ(window.frameGeometry().size(), QSize(100, 50)) << stored;
+        EXPECT_TRUE(messages.isEmpty()) << stored;
+    }
+}
+
+// The stored text as the placement reader takes it, without a window: any bytes give four
+// numbers or nothing.
+TEST(StoredPlacementText, ReadsFourIntegersOrNothing)
+{
+    struct Case {
+        std::string text;
+        std::optional<StoredPlacement> placement;
+    };
+    const Case cases[] = {
+        {"0 0 100 50", StoredPlacement{0, 0, 100, 50}},
+        {"  5\t+6\n105 56 and more", StoredPlacement{5, 6, 105, 56}},
+        {"-1 -2 -3 -4", StoredPlacement{-1, -2, -3, -4}},
+        {"2147483647 -2147483648 0 0", StoredPlacement{2147483647, -2147483648, 0, 0}},
+        {"1 2 3 4 5", StoredPlacement{1, 2, 3, 4}},
+        {"2147483648 0 0 0", std::nullopt},
+        {"0 0 0 -2147483649", std::nullopt},
+        {"10 20 650", std::nullopt},
+        {"1.5 2 3 4", std::nullopt},
+        {"++5 1 2 3", std::nullopt},
+        {"0x10 1 2 3", std::nullopt},
+        {"", std::nullopt},
+        {std::string("\0 1 2 3 4", 9), std::nullopt},
+        {"1 2 3 \xff", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parsePlacement(c.text), c.placement) << c.text;
+
+    const StoredPlacement wide{-2147483648, 0, 2147483647, 1};
+    EXPECT_EQ(wide.width(), 4294967295);
+    EXPECT_FALSE(wide.hasUsableSize());
+    EXPECT_TRUE((StoredPlacement{-1, -1, 2147483646, 0}).hasUsableSize());
+    EXPECT_FALSE((StoredPlacement{-2, 0, 2147483646, 1}).hasUsableSize());
+    EXPECT_FALSE((StoredPlacement{5, 0, 5, 1}).hasUsableSize());
+    EXPECT_EQ(placementText({-5, 0, 2147483647, -2147483648}), "-5 0 2147483647 -2147483648");
 }
 
 }  // namespace
