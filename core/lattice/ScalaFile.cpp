@@ -2,20 +2,18 @@
 
 #include "core/lattice/Lattice.h"
 #include "core/pitch/AtomicFile.h"
+#include "core/pitch/FileText.h"
 #include "core/pitch/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
 namespace tv {
 namespace {
-
-namespace fs = std::filesystem;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
@@ -178,18 +176,6 @@ private:
     std::uint32_t number_ = 0;
 };
 
-// Reads to the end, or gives false as soon as more than `limit` bytes came.
-bool readAtMost(std::istream& in, std::uintmax_t limit, std::string& text)
-{
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > limit)
-            return false;
-    }
-    return true;
-}
-
 bool parseCount(std::string_view line, std::uint32_t& count)
 {
     const auto word = firstWord(line);
@@ -316,38 +302,25 @@ Scale parseScala(std::string_view text)
 
 Scale parseScala(std::istream& in)
 {
-    std::string text;
-    readAtMost(in, std::numeric_limits<std::uintmax_t>::max(), text);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return parseScala(text);
 }
 
 Scale parseScalaFile(const std::string& path)
 {
-    const auto refuse = [](std::string message) {
-        Scale scale;
-        scale.outcome = Scale::Outcome::unableToOpen;
-        scale.message = std::move(message);
-        return scale;
-    };
-    const std::string openFailed = std::string(scalaOpenFailedText) + path;
-    const std::string tooLarge = path + std::string(scalaTooLargeText);
-    std::error_code ec;
-    const auto status = fs::status(path, ec);
-    if (fs::is_directory(status))
-        return refuse(openFailed);
-    if (fs::is_regular_file(status)) {
-        const auto size = fs::file_size(path, ec);
-        if (!ec && size > scalaMaxFileBytes)
-            return refuse(tooLarge);
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        return refuse(openFailed);
-    // Also what a device or a file that grows after the size was taken could deliver.
+    Scale refused;
+    refused.outcome = Scale::Outcome::unableToOpen;
     std::string text;
-    if (!readAtMost(in, scalaMaxFileBytes, text))
-        return refuse(tooLarge);
-    return parseScala(text);
+    switch (readFileText(path, scalaMaxFileBytes, text)) {
+    case FileTextStatus::ok: return parseScala(text);
+    case FileTextStatus::tooLarge:
+        refused.message = path + std::string(scalaTooLargeText);
+        return refused;
+    case FileTextStatus::unableToOpen:
+    case FileTextStatus::unableToRead: break;
+    }
+    refused.message = std::string(scalaOpenFailedText) + path;
+    return refused;
 }
 
 std::string scalaFileText(const Lattice& lattice, const std::string& path)

@@ -3,6 +3,7 @@
 #include "core/lattice/Scale.h"
 #include "core/pitch/AtomicFile.h"
 #include "core/pitch/FileResult.h"
+#include "core/pitch/FileText.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -26,7 +27,7 @@ inline constexpr std::string_view scalaTooLargeText = " is too large to be a sca
 
 // Far above any real scale file (the largest lattice written as one is about 2 MB). A larger
 // file is refused from its size, before any of it is read.
-inline constexpr std::uintmax_t scalaMaxFileBytes = 64u * 1024u * 1024u;
+inline constexpr std::uintmax_t scalaMaxFileBytes = maxTextFileBytes;
 // An unknown pitch line is quoted in the message up to this many bytes, then "...".
 inline constexpr std::size_t scalaMaxQuotedBytes = 120;
 
