@@ -109,7 +109,7 @@ TEST(KeyboardFileRead, TheRulesOfTheReader)
         {"a later code line replaces the first", "#1\r\n~52\r\n~4400\r\n", "#1 - 44 00\n"},
         {"# alone is slot 0", "#\r\nx\r\n", "#0 'x' -\n"},
         {"# and no number is slot 0", "#x\r\ny\r\n", "#0 'y' -\n"},
-        {"spaces and a plus sign", "# \t+7z\r\ny\r\n", "#7 'y' -\n"},
+        {"white space and a plus sign", "# \t\v\f\r+7z\r\ny\r\n", "#7 'y' -\n"},
         {"leading zeros and minus zero", "#058\r\ny\r\n#-0\r\nz\r\n", "#0 'z' -\n#58 'y' -\n"},
         {"numbers outside the slots",
          "#59\r\na\r\n~00\r\n#-1\r\nb\r\n#99999999999\r\nc\r\n#4294967307\r\nd\r\n"
