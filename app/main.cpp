@@ -46,11 +46,9 @@ int main(int argc, char** argv)
     const auto settings = tv::SettingsStore::userStore();
     tv::Application application(messages, *settings);
 
-    std::string error;
-    auto service = tv::openMidiOutput(error);
-    application.openMidi(std::move(service), error);
     // Players keep their time on a busy machine where the system lets them run real-time.
-    application.players().setThreadStartHook([] { tv::makeThreadRealtime(); });
+    application.setPlayerThreadStartHook([] { tv::makeThreadRealtime(); });
+    application.startMidi();
 
     int result = 0;
     {
