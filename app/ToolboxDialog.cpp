@@ -1,5 +1,9 @@
 #include "app/ToolboxDialog.h"
 
+#include "app/CommandLineFiles.h"
+#include "platform/qt/MessageService.h"
+#include "ui/common/AppServices.h"
+
 #include "platform/qt/DialogTemplate.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/help/AboutDialog.h"
@@ -7,6 +11,8 @@
 #include "ui/keyboard/KeyboardWindow.h"
 #include "ui/lattice/LatticeWindow.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QShortcut>
 
@@ -93,6 +99,24 @@ void ToolboxDialog::openKeyboard()
 {
     auto* window = new KeyboardWindow(services_, this);
     window->show();
+}
+
+void ToolboxDialog::openFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("scl")) {
+        auto* window = new LatticeWindow(services_, this);
+        window->show();
+        openScaleInto(*window, path);
+    } else if (suffix == QStringLiteral("tvk")) {
+        auto* window = new KeyboardWindow(services_, this);
+        window->show();
+        openKeyboardInto(*window, path);
+    } else {
+        services_.messages().showMessage(
+            QStringLiteral("%1 is neither a scale file (.scl) nor a keyboard file (.tvk).")
+                .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void ToolboxDialog::openHelp()

@@ -36,6 +36,10 @@ public:
 
     void done(int result) override;
 
+    // Opens a file named on the command line: a scale file (.scl) in a new lattice window, a
+    // keyboard file (.tvk) in a new keyboard window; anything else is refused with a message.
+    void openFile(const QString& path);
+
     // The About dialog; when it is closed with "User guide", the guide.
     void openHelp();
     // The user guide window, made or brought to the front.

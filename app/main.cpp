@@ -54,6 +54,9 @@ int main(int argc, char** argv)
     {
         tv::ToolboxDialog toolbox(application);
         toolbox.showAtCorner();
+        // Files named on the command line, as a desktop passes a double-clicked file.
+        for (const QString& path : QCoreApplication::arguments().mid(1))
+            toolbox.openFile(path);
         toolbox.exec();
         // The lattice and keyboard windows are the toolbox's children and go with it here.
     }

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
 #include "core/keyboard/KeyCodes.h"
+#include "core/keyboard/KeyboardFile.h"
 #include "core/script/ScriptCompiler.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/SettingsStore.h"
@@ -192,6 +193,34 @@ TEST_F(ToolboxTest, FOneOpensTheGuideFromAnyWindowButPlaysInAKeyboardWindow)
     QTest::keyClick(keyboard, Qt::Key_F1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return application.midiOutput().sounding(0, 67); }));
     EXPECT_EQ(toolbox.userGuide(), nullptr) << "F1 is a key of the instrument there";
+    toolbox.reject();
+}
+
+TEST_F(ToolboxTest, FilesNamedOnTheCommandLineOpenInTheirOwnWindows)
+{
+    ToolboxDialog toolbox(application);
+    toolbox.showAtCorner();
+    toolbox.openFile(TONALVANE_TEST_DATA_DIR "/scala/cli_scale.scl");
+    const auto lattices = toolbox.findChildren<LatticeWindow*>();
+    ASSERT_EQ(lattices.size(), 1);
+    EXPECT_TRUE(lattices[0]->isVisible());
+    EXPECT_EQ(lattices[0]->files().fileName(), "cli_scale.scl");
+
+    KeySlots keys;
+    keys.slotAt(slotForKey('Q'))->scriptText = "PLAY 5/4";
+    keys.slotAt(slotForKey('Q'))->code = compileScript("PLAY 5/4").code;
+    const QString keyboardPath = dir.filePath("double-clicked.TVK");
+    ASSERT_TRUE(writeKeyboardFile(keys, keyboardPath.toStdString()).ok);
+    toolbox.openFile(keyboardPath);
+    const auto keyboards = toolbox.findChildren<KeyboardWindow*>();
+    ASSERT_EQ(keyboards.size(), 1);
+    EXPECT_EQ(keyboards[0]->slotAt(slotForKey('Q'))->scriptText, "PLAY 5/4");
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
+    toolbox.openFile(dir.filePath("notes.txt"));
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(toolbox.findChildren<LatticeWindow*>().size(), 1);
+    EXPECT_EQ(toolbox.findChildren<KeyboardWindow*>().size(), 1);
     toolbox.reject();
 }
 
