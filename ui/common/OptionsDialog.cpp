@@ -17,9 +17,9 @@ using Kind = ControlSpec::Kind;
 using Controls = OptionsDialog::Controls;
 
 constexpr auto optionsControls = controlTable<Controls>({
-    {Kind::Label, "MIDI &output:", 7, 7, 180, 8, &Controls::outputLabel},
+    {Kind::Label, "MIDI output:", 7, 7, 180, 8, &Controls::outputLabel},
     {Kind::Combo, "", 7, 18, 180, 70, &Controls::outputList},
-    {Kind::Label, "Pitch bend &range (semitones):", 7, 40, 110, 8, &Controls::rangeLabel},
+    {Kind::Label, "Pitch bend range (semitones):", 7, 40, 110, 8, &Controls::rangeLabel},
     {Kind::Combo, "", 120, 38, 40, 90, &Controls::rangeList},
     {Kind::Check, "&Send range to synthesizer", 7, 55, 150, 10, &Controls::sendRangeBox},
     {Kind::DefaultButton, "Close", 137, 74, 50, 14, &Controls::closeButton},
@@ -39,6 +39,7 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
     // Pick lists only: nothing typed may name an output or a range.
     controls_.outputList->setEditable(false);
     controls_.rangeList->setEditable(false);
+    controls_.outputList->setPlaceholderText(QStringLiteral("(no output in use)"));
 
     // Read now, so that a synthesizer started since the last time is offered.
     outputs_ = services_.midiOutputNames();
