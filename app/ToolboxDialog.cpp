@@ -1,11 +1,20 @@
 #include "app/ToolboxDialog.h"
 
+#include "app/CommandLineFiles.h"
+#include "platform/qt/MessageService.h"
+#include "ui/common/AppServices.h"
+
 #include "platform/qt/DialogTemplate.h"
 #include "ui/common/ToolboxIcons.h"
+#include "ui/help/AboutDialog.h"
+#include "ui/help/UserGuideWindow.h"
 #include "ui/keyboard/KeyboardWindow.h"
 #include "ui/lattice/LatticeWindow.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <array>
 
@@ -48,10 +57,15 @@ ToolboxDialog::ToolboxDialog(AppServices& services, QWidget* parent)
         button->setAutoDefault(false);
     }
 
-    // Windows that are not built yet stay disabled rather than pretending.
-    controls_.helpButton->setEnabled(false);
     connect(controls_.latticeButton, &QPushButton::clicked, this, &ToolboxDialog::openLattice);
     connect(controls_.keyboardButton, &QPushButton::clicked, this, &ToolboxDialog::openKeyboard);
+    connect(controls_.helpButton, &QPushButton::clicked, this, &ToolboxDialog::openHelp);
+
+    // F1 opens the user guide from every window of the program; a keyboard window whose key
+    // F1 plays keeps it for itself.
+    auto* guideKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    guideKey->setContext(Qt::ApplicationShortcut);
+    connect(guideKey, &QShortcut::activated, this, &ToolboxDialog::openUserGuide);
 }
 
 void ToolboxDialog::showAtCorner()
@@ -85,6 +99,44 @@ void ToolboxDialog::openKeyboard()
 {
     auto* window = new KeyboardWindow(services_, this);
     window->show();
+}
+
+void ToolboxDialog::openFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("scl")) {
+        auto* window = new LatticeWindow(services_, this);
+        window->show();
+        openScaleInto(*window, path);
+    } else if (suffix == QStringLiteral("tvk")) {
+        auto* window = new KeyboardWindow(services_, this);
+        window->show();
+        openKeyboardInto(*window, path);
+    } else {
+        services_.messages().showMessage(
+            QStringLiteral("%1 is neither a scale file (.scl) nor a keyboard file (.tvk).")
+                .arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+void ToolboxDialog::openHelp()
+{
+    AboutDialog about(this);
+    about.exec();
+    if (about.userGuideWanted())
+        openUserGuide();
+}
+
+UserGuideWindow* ToolboxDialog::userGuide() const { return guide_.data(); }
+
+void ToolboxDialog::openUserGuide()
+{
+    // One guide window; asking again brings it to the front.
+    if (!guide_)
+        guide_ = new UserGuideWindow(this);
+    guide_->show();
+    guide_->raise();
+    guide_->activateWindow();
 }
 
 }  // namespace tv

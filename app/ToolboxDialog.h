@@ -1,17 +1,19 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QPushButton;
 
 namespace tv {
 
 class AppServices;
+class UserGuideWindow;
 
 // The program's main window: three picture buttons that open lattice windows, keyboard
-// windows and the help page. Closing it (close box or Escape) ends the program; the windows
-// it opened are its children and are closed first, so that each may ask to save its work.
-// When one of them stays open, so does the toolbox.
+// windows and the help page. F1 anywhere in the program opens the user guide. Closing it (close box
+// or Escape) ends the program; the windows it opened are its children and are closed first, so that
+// each may ask to save its work. When one of them stays open, so does the toolbox.
 class ToolboxDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,12 +36,23 @@ public:
 
     void done(int result) override;
 
+    // Opens a file named on the command line: a scale file (.scl) in a new lattice window, a
+    // keyboard file (.tvk) in a new keyboard window; anything else is refused with a message.
+    void openFile(const QString& path);
+
+    // The About dialog; when it is closed with "User guide", the guide.
+    void openHelp();
+    // The user guide window, made or brought to the front.
+    void openUserGuide();
+    UserGuideWindow* userGuide() const;
+
 private:
     void openLattice();
     void openKeyboard();
 
     AppServices& services_;
     Controls controls_;
+    QPointer<UserGuideWindow> guide_;
 };
 
 }  // namespace tv

@@ -46,16 +46,17 @@ int main(int argc, char** argv)
     const auto settings = tv::SettingsStore::userStore();
     tv::Application application(messages, *settings);
 
-    std::string error;
-    auto service = tv::openMidiOutput(error);
-    application.openMidi(std::move(service), error);
     // Players keep their time on a busy machine where the system lets them run real-time.
-    application.players().setThreadStartHook([] { tv::makeThreadRealtime(); });
+    application.setPlayerThreadStartHook([] { tv::makeThreadRealtime(); });
+    application.startMidi();
 
     int result = 0;
     {
         tv::ToolboxDialog toolbox(application);
         toolbox.showAtCorner();
+        // Files named on the command line, as a desktop passes a double-clicked file.
+        for (const QString& path : QCoreApplication::arguments().mid(1))
+            toolbox.openFile(path);
         toolbox.exec();
         // The lattice and keyboard windows are the toolbox's children and go with it here.
     }

@@ -1,3 +1,4 @@
+#include "cli/BendRangeOption.h"
 #include "cli/CliCommand.h"
 #include "cli/PitchArgument.h"
 #include "core/midi/ChordQueue.h"
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -18,8 +20,9 @@ int chord(const Arguments& given)
     Arguments args = given;
     long long program = 0;
     long long hold = 1000;
+    BendRangeChoice range;
     if (!takeIntOption(args, "--program", program, 0, 127) ||
-        !takeIntOption(args, "--hold", hold, 0, 3600000))
+        !takeIntOption(args, "--hold", hold, 0, 3600000) || !takeBendRangeOptions(args, range))
         return exitUsage;
     if (args.empty())
         return usageError("chord needs at least one pitch");
@@ -47,6 +50,8 @@ int chord(const Arguments& given)
         return exitFailed;
     }
 
+    // The range reaches every channel before the first note.
+    output.setBendRange(range.semitones, range.sendAlways);
     // Queued as the lattice window queues a selection: the k-th pitch on channel k.
     ChordQueue chord(output);
     for (std::size_t k = 0; k < pitches.size(); ++k) {
@@ -64,12 +69,17 @@ int chord(const Arguments& given)
     return error.empty() || !deviceWanted ? exitOk : exitFailed;
 }
 
+const std::string chordHelp =
+    std::string(
+        "    Plays the pitches together on MIDI device 0, one channel each, as a lattice window\n"
+        "    does: PITCH is a ratio N/D or cents such as -50c. Program P (default 0) is sent\n"
+        "    first on every channel; the notes sound for MS milliseconds (default 1000).\n") +
+    bendRangeHelp;
+
 const CliRegistration registration({
     "chord",
-    "chord PITCH... [--program P] [--hold MS]",
-    "    Plays the pitches together on MIDI device 0, one channel each, as a lattice window\n"
-    "    does: PITCH is a ratio N/D or cents such as -50c. Program P (default 0) is sent\n"
-    "    first on every channel; the notes sound for MS milliseconds (default 1000).\n",
+    "chord PITCH... [--program P] [--hold MS] [--bend-range N [--send-range]]",
+    chordHelp.c_str(),
     20,
     &chord,
 });

@@ -1,4 +1,6 @@
+#include "cli/BendRangeOption.h"
 #include "cli/CliCommand.h"
+#include "core/midi/BendRange.h"
 #include "core/midi/MidiService.h"
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/ScriptCompiler.h"
@@ -14,6 +16,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <string>
 
 namespace tv::cli {
 namespace {
@@ -31,12 +34,34 @@ std::shared_ptr<const CompiledScript> loadScript(const std::string& path)
     return std::move(result.code);
 }
 
+// Byte code bends for the default range; on the way to the synthesizer each bend is rewritten
+// for the range it was set to.
+class RangeService : public MidiService {
+public:
+    RangeService(MidiService& device, int semitones) : device_(device), semitones_(semitones) {}
+    void send(std::uint32_t packed) override
+    {
+        device_.send(rescaleDefaultRangeBend(packed, semitones_));
+    }
+
+private:
+    MidiService& device_;
+    int semitones_;
+};
+
 // Plays the code `repeat` times, one run after the other, on the calling thread. The runs
 // share one channel table as the players of the program do. Any clock will do: the steady
 // clock plays in real time, a rendering clock produces audio offline.
-void playRepeated(const CompiledScript& code, MidiService& service, PlayerClock& clock,
-                  long long repeat)
+void playRepeated(const CompiledScript& code, MidiService& device, PlayerClock& clock,
+                  long long repeat, const BendRangeChoice& range)
 {
+    if (range.semitones != defaultBendRange || range.sendAlways) {
+        for (int channel = 0; channel < 16; ++channel) {
+            for (const std::uint32_t message : bendRangeMessages(channel, range.semitones))
+                device.send(message);
+        }
+    }
+    RangeService service(device, range.semitones);
     ChannelNoteTable channelNotes;
     const PlayerReporter reporter = [](std::string_view message) {
         std::cerr << "tonalvane-cli: " << message << '\n';
@@ -48,12 +73,12 @@ void playRepeated(const CompiledScript& code, MidiService& service, PlayerClock&
 // Renders the runs into a WAV file with the built-in synthesizer instead of playing them:
 // the same player and timing, with a clock that renders audio up to each due time.
 int renderWav(const CompiledScript& code, long long repeat, const std::string& path, long long rate,
-              WavSampleFormat format)
+              WavSampleFormat format, const BendRangeChoice& range)
 {
     SynthWavRenderer renderer(static_cast<std::uint32_t>(rate));
     std::string error;
     if (renderer.open(path, format, error)) {
-        playRepeated(code, renderer, renderer, repeat);
+        playRepeated(code, renderer, renderer, repeat, range);
         renderer.renderTail(2.0);  // let the last releases die away
         if (renderer.finish(error))
             return exitOk;
@@ -66,7 +91,8 @@ int play(const Arguments& given)
 {
     Arguments args = given;
     long long repeat = 1;
-    if (!takeIntOption(args, "--repeat", repeat, 1, 1000000))
+    BendRangeChoice range;
+    if (!takeIntOption(args, "--repeat", repeat, 1, 1000000) || !takeBendRangeOptions(args, range))
         return exitUsage;
     std::string wavPath;
     long long rate = 0;
@@ -87,7 +113,7 @@ int play(const Arguments& given)
         return exitFailed;
     if (!wavPath.empty())
         return renderWav(*code, repeat, wavPath, rate != 0 ? rate : 48000,
-                         floatSamples ? WavSampleFormat::Float32 : WavSampleFormat::Pcm16);
+                         floatSamples ? WavSampleFormat::Float32 : WavSampleFormat::Pcm16, range);
 
     std::string error;
     const std::shared_ptr<MidiService> service = openMidiOutput(error);
@@ -101,19 +127,24 @@ int play(const Arguments& given)
     // The script plays on this thread, which keeps better time real-time where allowed.
     makeThreadRealtime();
     SteadyPlayerClock clock;
-    playRepeated(*code, *service, clock, repeat);
+    playRepeated(*code, *service, clock, repeat, range);
     service->close();
     return error.empty() || !deviceWanted ? exitOk : exitFailed;
 }
 
+const std::string playHelp =
+    std::string(
+        "    Compiles the script in FILE (- for standard input) and plays it on MIDI device 0,\n"
+        "    N times one after the other (default 1); returns when it has ended.\n"
+        "    With --wav, renders it with the built-in synthesizer into OUT.wav instead, faster\n"
+        "    than real time and with no audio device: 16-bit stereo (32-bit float with --float)\n"
+        "    at HZ samples a second (default 48000).\n") +
+    bendRangeHelp;
+
 const CliRegistration registration({
     "play",
-    "play FILE [--repeat N] [--wav OUT.wav [--rate HZ] [--float]]",
-    "    Compiles the script in FILE (- for standard input) and plays it on MIDI device 0,\n"
-    "    N times one after the other (default 1); returns when it has ended.\n"
-    "    With --wav, renders it with the built-in synthesizer into OUT.wav instead, faster\n"
-    "    than real time and with no audio device: 16-bit stereo (32-bit float with --float)\n"
-    "    at HZ samples a second (default 48000).\n",
+    "play FILE [--repeat N] [--wav OUT.wav [--rate HZ] [--float]] [--bend-range N [--send-range]]",
+    playHelp.c_str(),
     41,
     &play,
 });

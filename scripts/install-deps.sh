@@ -21,8 +21,12 @@ PACKAGES=(
   fonts-urw-base35 fonts-dejavu-core
   # a decimal-comma locale, to prove that numbers in files never follow the locale
   locales-all
-  # running and looking at the program without a display
-  xvfb xauth xdotool x11-apps imagemagick poppler-utils
+  # running and looking at the program without a display; a window manager for the
+  # screenshots of the user guide (scripts/screenshots.sh)
+  xvfb xauth xdotool x11-apps imagemagick poppler-utils openbox
+  # installing: the Debian package (dpkg-shlibdeps), the desktop file's check, the icons
+  # drawn from their SVG (scripts/make-icons.sh) and the MIME database
+  dpkg-dev desktop-file-utils librsvg2-bin shared-mime-info
 )
 
 missing=()

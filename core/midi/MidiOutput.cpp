@@ -1,6 +1,9 @@
 #include "core/midi/MidiOutput.h"
 
+#include "core/midi/BendRange.h"
 #include "core/midi/MidiMessage.h"
+
+#include <algorithm>
 
 namespace tv {
 
@@ -69,12 +72,40 @@ void MidiOutput::panic() const
 NoteBend MidiOutput::noteForRatio(int octave, std::uint32_t numerator,
                                   std::uint32_t denominator) const
 {
-    return tv::noteForRatio(baseNote_, octave, numerator, denominator);
+    return tv::noteForRatio(baseNote_, octave, numerator, denominator, bendRange());
 }
 
 NoteBend MidiOutput::noteForCents(int octave, double cents) const
 {
-    return tv::noteForCents(baseNote_, octave, cents);
+    return tv::noteForCents(baseNote_, octave, cents, bendRange());
+}
+
+void MidiOutput::setBendRange(int semitones, bool sendAlways)
+{
+    bendRange_.store(std::clamp(semitones, minBendRange, maxBendRange), std::memory_order_relaxed);
+    sendRange_.store(sendAlways, std::memory_order_relaxed);
+    announceBendRange();
+}
+
+bool MidiOutput::sendingBendRange() const
+{
+    return bendRange() != defaultBendRange || sendsBendRange();
+}
+
+void MidiOutput::announceBendRange() const
+{
+    if (!sendingBendRange())
+        return;
+    const int range = bendRange();
+    for (int channel = 0; channel < 16; ++channel) {
+        for (const std::uint32_t message : bendRangeMessages(channel, range))
+            send(message);
+    }
+}
+
+void MidiOutput::sendScriptMessage(std::uint32_t packed) const
+{
+    send(rescaleDefaultRangeBend(packed, bendRange()));
 }
 
 }  // namespace tv

@@ -39,15 +39,33 @@ public:
     bool sounding(int channel, int note) const;
     const std::shared_ptr<MidiService>& service() const { return service_; }
 
+    // Note and bend for the bend range in use.
     NoteBend noteForRatio(int octave, std::uint32_t numerator, std::uint32_t denominator) const;
     NoteBend noteForCents(int octave, double cents) const;
     int baseNote() const { return baseNote_; }
+
+    // The bend range (semitones, 1..24) that notes are computed for, and whether the range is
+    // sent to the synthesizer even at the default of 2.
+    int bendRange() const { return bendRange_.load(std::memory_order_relaxed); }
+    bool sendsBendRange() const { return sendRange_.load(std::memory_order_relaxed); }
+    // Takes a new range (held to 1..24) and sends it when sendingBendRange() says so.
+    void setBendRange(int semitones, bool sendAlways);
+    // Whether the synthesizer is told the range: when it is not the default, or when asked.
+    bool sendingBendRange() const;
+    // The range to each of the 16 channels (registered parameter 0), when sendingBendRange():
+    // for a device that has just been opened.
+    void announceBendRange() const;
+    // Sends a message of script byte code, whose bends are written for the default range,
+    // with its bend rewritten for the range in use.
+    void sendScriptMessage(std::uint32_t packed) const;
 
 private:
     void track(std::uint32_t packed) const;
 
     std::shared_ptr<MidiService> service_;
     int baseNote_ = 60;
+    std::atomic<int> bendRange_{defaultBendRange};
+    std::atomic<bool> sendRange_{false};
     // One bit per channel and note: 16 channels of 128 notes in words of 64.
     mutable std::array<std::atomic<std::uint64_t>, 32> sounding_{};
     std::atomic<bool> closed_{false};

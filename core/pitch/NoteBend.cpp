@@ -2,13 +2,14 @@
 
 #include "core/pitch/Ratio.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tv {
 namespace {
 
 // Whole semitones and the bend for a size in cents; the note offset is added by the caller.
-NoteBend bendForCents(double cents)
+NoteBend bendForCents(double cents, int bendRange)
 {
     // Sizes no instrument can sound (beyond a million semitones, infinite or not a number)
     // give a note far outside 0..127 with no bend, which every sender leaves out, instead of
@@ -25,7 +26,10 @@ NoteBend bendForCents(double cents)
     NoteBend result;
     result.note = whole;
     // Truncating after adding 0.5 rounds half up above the base and toward no bend below it.
-    result.bend = 8192 + static_cast<int>(fraction * 4096 + 0.5);
+    // Only at range 1 can a fraction just under a semitone round to 8192 steps, one more
+    // than 14 bits hold.
+    const double stepsPerSemitone = 8192.0 / bendRange;
+    result.bend = std::min(8192 + static_cast<int>(fraction * stepsPerSemitone + 0.5), 16383);
     splitBend(result.bend, result.bendMsb, result.bendLsb);
     return result;
 }
@@ -38,21 +42,22 @@ void splitBend(int bend, std::uint8_t& bendMsb, std::uint8_t& bendLsb)
     bendLsb = static_cast<std::uint8_t>(bend & 127);
 }
 
-NoteBend noteForCents(int baseNote, int octave, double cents)
+NoteBend noteForCents(int baseNote, int octave, double cents, int bendRange)
 {
-    NoteBend result = bendForCents(cents);
+    NoteBend result = bendForCents(cents, std::clamp(bendRange, minBendRange, maxBendRange));
     result.note += baseNote + 12 * octave;
     return result;
 }
 
-NoteBend noteForRatio(int baseNote, int octave, std::uint32_t numerator, std::uint32_t denominator)
+NoteBend noteForRatio(int baseNote, int octave, std::uint32_t numerator, std::uint32_t denominator,
+                      int bendRange)
 {
-    return noteForCents(baseNote, octave, ratioCents(numerator, denominator));
+    return noteForCents(baseNote, octave, ratioCents(numerator, denominator), bendRange);
 }
 
 NoteBend scriptNoteForCents(double base, int octave, double cents)
 {
-    NoteBend result = bendForCents(cents);
+    NoteBend result = bendForCents(cents, defaultBendRange);
     result.note += static_cast<int>(base + 12 * octave);
     return result;
 }

@@ -11,11 +11,12 @@ namespace tv {
 namespace {
 
 // Players send through the output, which knows what is sounding and drops every message
-// when there is no device (the player still sleeps through its script).
+// when there is no device (the player still sleeps through its script). Byte code bends for
+// the default range; the output rewrites them for the range in use.
 class OutputService : public MidiService {
 public:
     explicit OutputService(const MidiOutput& output) : output_(output) {}
-    void send(std::uint32_t packed) override { output_.send(packed); }
+    void send(std::uint32_t packed) override { output_.sendScriptMessage(packed); }
 
 private:
     const MidiOutput& output_;

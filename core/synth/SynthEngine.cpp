@@ -39,9 +39,9 @@ SynthEngine::SynthEngine(double sampleRate) : sampleRate_(sampleRate), tables_(s
     }
 }
 
-double SynthEngine::noteFrequency(int note, int bend)
+double SynthEngine::noteFrequency(int note, int bend, double bendRange)
 {
-    const double semitones = note - 69 + (bend - 8192) / 4096.0;
+    const double semitones = note - 69 + (bend - 8192) * bendRange / 8192.0;
     return 440.0 * std::exp2(semitones / 12.0);
 }
 
@@ -60,6 +60,7 @@ void SynthEngine::handleMessage(std::uint32_t packed)
             noteOn(channel, data1, data2);
         break;
     case 0xC0: channels_[static_cast<std::size_t>(channel)].program = data1; break;
+    case 0xB0: controller(channel, data1, data2); break;
     case 0xE0: setBend(channel, data1 | (data2 << 7)); break;
     default: break;
     }
@@ -91,9 +92,9 @@ void SynthEngine::noteOn(int channel, int note, int velocity)
     const double gain = fullVelocityGain * loudness * loudness;
     stolen_[static_cast<std::size_t>(slot)] = false;
     voices_[static_cast<std::size_t>(slot)].start(
-        tables_, timbreForProgram(state.program), channel, note, noteFrequency(note, state.bend),
-        static_cast<float>(gain * state.panLeft), static_cast<float>(gain * state.panRight),
-        nextOrder_++);
+        tables_, timbreForProgram(state.program), channel, note,
+        noteFrequency(note, state.bend, state.bendRange), static_cast<float>(gain * state.panLeft),
+        static_cast<float>(gain * state.panRight), nextOrder_++);
 }
 
 int SynthEngine::freeSlot()
@@ -123,11 +124,30 @@ void SynthEngine::noteOff(int channel, int note)
 
 void SynthEngine::setBend(int channel, int bend)
 {
-    channels_[static_cast<std::size_t>(channel)].bend = bend;
+    Channel& state = channels_[static_cast<std::size_t>(channel)];
+    state.bend = bend;
     for (auto& voice : voices_) {
         if (!voice.idle() && voice.channel() == channel)
-            voice.retune(noteFrequency(voice.note(), bend));
+            voice.retune(noteFrequency(voice.note(), bend, state.bendRange));
     }
+}
+
+void SynthEngine::controller(int channel, int number, int value)
+{
+    Channel& state = channels_[static_cast<std::size_t>(channel)];
+    switch (number) {
+    case 101: state.parameterMsb = value; return;
+    case 100: state.parameterLsb = value; return;
+    case 6:
+    case 38: break;
+    default: return;
+    }
+    if (state.parameterMsb != 0 || state.parameterLsb != 0)
+        return;
+    // Data entry 6 sets the whole semitones and clears the cents; 38 then sets the cents.
+    const double semitones = std::floor(state.bendRange);
+    state.bendRange = number == 6 ? value : semitones + value / 100.0;
+    setBend(channel, state.bend);
 }
 
 void SynthEngine::render(float* interleaved, std::size_t frames)

@@ -67,21 +67,11 @@ std::vector<MidiOutputInfo> systemOutputs(std::string& reason)
     return ports;
 }
 
-std::shared_ptr<MidiService> openDevice(std::string& error)
+// Opens one entry of the device list; `reason` says why the system offered no port.
+std::shared_ptr<MidiService> openListed(const MidiOutputInfo& output, const std::string& reason,
+                                        std::string& error)
 {
-    const char* wanted = std::getenv("TONALVANE_MIDI_OUT");
-    const std::string choice = wanted ? wanted : "";
-    // The user asked for silence: no device and nothing to report.
-    if (choice == "none")
-        return nullptr;
-    std::string reason;
-    const auto outputs = withBuiltinSynthesizer(systemOutputs(reason));
-    const MidiOutputInfo* port = chooseMidiOutput(outputs, choice);
-    if (!port) {
-        error = "No MIDI output matches TONALVANE_MIDI_OUT=\"" + choice + "\".";
-        return nullptr;
-    }
-    if (port->kind == MidiOutputInfo::Kind::Builtin) {
+    if (output.kind == MidiOutputInfo::Kind::Builtin) {
         std::string audioError;
         auto synthesizer = BuiltinSynthService::open(audioError);
         if (!synthesizer) {
@@ -91,7 +81,41 @@ std::shared_ptr<MidiService> openDevice(std::string& error)
         }
         return synthesizer;
     }
-    return RtMidiService::open(*port, error);
+    return RtMidiService::open(output, error);
+}
+
+std::shared_ptr<MidiService> openDevice(const std::string& preferred, std::string& error,
+                                        std::string& openedName)
+{
+    const char* wanted = std::getenv("TONALVANE_MIDI_OUT");
+    const std::string choice = wanted ? wanted : "";
+    // The user asked for silence: no device and nothing to report.
+    if (choice == "none")
+        return nullptr;
+    std::string reason;
+    const auto outputs = withBuiltinSynthesizer(systemOutputs(reason));
+    const MidiOutputInfo* port = choice.empty() ? preferredMidiOutput(outputs, preferred)
+                                                : chooseMidiOutput(outputs, choice);
+    if (!port) {
+        error = "No MIDI output matches TONALVANE_MIDI_OUT=\"" + choice + "\".";
+        return nullptr;
+    }
+    auto device = openListed(*port, reason, error);
+    if (device)
+        openedName = port->name;
+    return device;
+}
+
+// Every message also goes to the file TONALVANE_MIDI_LOG names, when it names one.
+std::shared_ptr<MidiService> withLog(std::shared_ptr<MidiService> device)
+{
+    const char* logPath = std::getenv("TONALVANE_MIDI_LOG");
+    if (logPath && *logPath) {
+        if (auto log = MidiLogService::open(logPath, device))
+            return log;
+        std::cerr << "tonalvane: cannot open the MIDI log " << logPath << '\n';
+    }
+    return device;
 }
 
 }  // namespace
@@ -119,17 +143,32 @@ const MidiOutputInfo* chooseMidiOutput(const std::vector<MidiOutputInfo>& output
     return nullptr;
 }
 
-std::shared_ptr<MidiService> openMidiOutput(std::string& error)
+const MidiOutputInfo* preferredMidiOutput(const std::vector<MidiOutputInfo>& outputs,
+                                          const std::string& preferred)
+{
+    for (const auto& output : outputs) {
+        if (!preferred.empty() && output.name == preferred)
+            return &output;
+    }
+    return outputs.empty() ? nullptr : &outputs.front();
+}
+
+std::shared_ptr<MidiService> openMidiOutput(std::string& error, const std::string& preferred,
+                                            std::string* openedName)
 {
     error.clear();
-    std::shared_ptr<MidiService> device = openDevice(error);
-    const char* logPath = std::getenv("TONALVANE_MIDI_LOG");
-    if (logPath && *logPath) {
-        if (auto log = MidiLogService::open(logPath, device))
-            return log;
-        std::cerr << "tonalvane: cannot open the MIDI log " << logPath << '\n';
-    }
-    return device;
+    std::string name;
+    std::shared_ptr<MidiService> device = openDevice(preferred, error, name);
+    if (openedName)
+        *openedName = name;
+    return withLog(std::move(device));
+}
+
+std::shared_ptr<MidiService> openMidiDevice(const MidiOutputInfo& output, std::string& error)
+{
+    error.clear();
+    auto device = openListed(output, std::string(), error);
+    return device ? withLog(std::move(device)) : nullptr;
 }
 
 }  // namespace tv

@@ -31,11 +31,23 @@ std::vector<MidiOutputInfo> withBuiltinSynthesizer(std::vector<MidiOutputInfo> p
 const MidiOutputInfo* chooseMidiOutput(const std::vector<MidiOutputInfo>& outputs,
                                        const std::string& choice);
 
-// Opens the output the user chose: device 0, or what the TONALVANE_MIDI_OUT environment
-// variable names (the first output whose name contains its text; "none" for no device).
-// Gives null and a description in `error` when nothing could be opened. When
-// TONALVANE_MIDI_LOG names a file, every message handed to the returned service (or, with
-// no device, to the log alone) is appended to it; the service is then never null.
-std::shared_ptr<MidiService> openMidiOutput(std::string& error);
+// The entry named exactly `preferred` (the output chosen in an earlier session), else device 0.
+// Null only for an empty list.
+const MidiOutputInfo* preferredMidiOutput(const std::vector<MidiOutputInfo>& outputs,
+                                          const std::string& preferred);
+
+// Opens the output the user chose: what the TONALVANE_MIDI_OUT environment variable names (the
+// first output whose name contains its text; "none" for no device), else the output named
+// `preferred` when the system offers it, else device 0. Gives null and a description in
+// `error` when nothing could be opened; the name of the opened output goes to `openedName`
+// (empty when none). When TONALVANE_MIDI_LOG names a file, every message handed to the
+// returned service (or, with no device, to the log alone) is appended to it; the service is
+// then never null.
+std::shared_ptr<MidiService> openMidiOutput(std::string& error, const std::string& preferred = {},
+                                            std::string* openedName = nullptr);
+
+// Opens one entry of listMidiOutputs(), logged as openMidiOutput logs; null and a description
+// in `error` when it cannot be opened.
+std::shared_ptr<MidiService> openMidiDevice(const MidiOutputInfo& output, std::string& error);
 
 }  // namespace tv

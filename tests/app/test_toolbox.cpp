@@ -1,12 +1,15 @@
 #include "app/Application.h"
 #include "app/ToolboxDialog.h"
 #include "core/keyboard/KeyCodes.h"
+#include "core/keyboard/KeyboardFile.h"
 #include "core/script/ScriptCompiler.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/SettingsStore.h"
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
+#include "ui/help/UserGuideWindow.h"
 #include "ui/keyboard/KeyboardWindow.h"
+#include "ui/keyboard/QtKeyCodes.h"
 #include "ui/lattice/LatticeWindow.h"
 
 #include <QMainWindow>
@@ -45,9 +48,8 @@ TEST_F(ToolboxTest, CaptionSizeAndPictureButtons)
         EXPECT_TRUE(buttons[i]->text().isEmpty());
         EXPECT_FALSE(buttons[i]->icon().isNull());
     }
-    // Windows that do not exist yet are not offered.
     EXPECT_TRUE(toolbox.keyboardButton()->isEnabled());
-    EXPECT_FALSE(toolbox.helpButton()->isEnabled());
+    EXPECT_TRUE(toolbox.helpButton()->isEnabled());
 }
 
 TEST_F(ToolboxTest, OpensAtTheTopLeftCornerAndEscapeClosesIt)
@@ -152,6 +154,74 @@ TEST(DialogUnitsTest, ScalesByAverageWidthAndHeight)
     EXPECT_GT(units.x(4), 0);
     EXPECT_EQ(units.x(400), 100 * units.x(4));
     EXPECT_EQ(units.rect(1, 2, 3, 4), QRect(units.x(1), units.y(2), units.x(3), units.y(4)));
+}
+
+TEST_F(ToolboxTest, FOneOpensTheGuideFromAnyWindowButPlaysInAKeyboardWindow)
+{
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    application.openMidi(capture, "");
+    ToolboxDialog toolbox(application);
+    toolbox.showAtCorner();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&toolbox));
+    QTest::keyClick(&toolbox, Qt::Key_F1);
+    QPointer<UserGuideWindow> guide = toolbox.userGuide();
+    ASSERT_FALSE(guide.isNull());
+    EXPECT_TRUE(guide->isVisible());
+    guide->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guide.isNull());
+
+    toolbox.latticeButton()->click();
+    auto* lattice = toolbox.findChild<LatticeWindow*>();
+    ASSERT_NE(lattice, nullptr);
+    lattice->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(lattice));
+    QTest::keyClick(lattice, Qt::Key_F1);
+    ASSERT_NE(toolbox.userGuide(), nullptr);
+    EXPECT_TRUE(toolbox.userGuide()->isVisible());
+    toolbox.userGuide()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    toolbox.keyboardButton()->click();
+    auto* keyboard = toolbox.findChild<KeyboardWindow*>();
+    ASSERT_NE(keyboard, nullptr);
+    const int f1 = keyCodeForQtKey(Qt::Key_F1, Qt::NoModifier);
+    keyboard->slotAt(slotForKey(f1))->code = compileScript("PLAY 3/2 600 SEC").code;
+    keyboard->runCommand(KeyCommand::Play);
+    keyboard->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(keyboard));
+    QTest::keyClick(keyboard, Qt::Key_F1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return application.midiOutput().sounding(0, 67); }));
+    EXPECT_EQ(toolbox.userGuide(), nullptr) << "F1 is a key of the instrument there";
+    toolbox.reject();
+}
+
+TEST_F(ToolboxTest, FilesNamedOnTheCommandLineOpenInTheirOwnWindows)
+{
+    ToolboxDialog toolbox(application);
+    toolbox.showAtCorner();
+    toolbox.openFile(TONALVANE_TEST_DATA_DIR "/scala/cli_scale.scl");
+    const auto lattices = toolbox.findChildren<LatticeWindow*>();
+    ASSERT_EQ(lattices.size(), 1);
+    EXPECT_TRUE(lattices[0]->isVisible());
+    EXPECT_EQ(lattices[0]->files().fileName(), "cli_scale.scl");
+
+    KeySlots keys;
+    keys.slotAt(slotForKey('Q'))->scriptText = "PLAY 5/4";
+    keys.slotAt(slotForKey('Q'))->code = compileScript("PLAY 5/4").code;
+    const QString keyboardPath = dir.filePath("double-clicked.TVK");
+    ASSERT_TRUE(writeKeyboardFile(keys, keyboardPath.toStdString()).ok);
+    toolbox.openFile(keyboardPath);
+    const auto keyboards = toolbox.findChildren<KeyboardWindow*>();
+    ASSERT_EQ(keyboards.size(), 1);
+    EXPECT_EQ(keyboards[0]->slotAt(slotForKey('Q'))->scriptText, "PLAY 5/4");
+
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join("|").toStdString();
+    toolbox.openFile(dir.filePath("notes.txt"));
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(toolbox.findChildren<LatticeWindow*>().size(), 1);
+    EXPECT_EQ(toolbox.findChildren<KeyboardWindow*>().size(), 1);
+    toolbox.reject();
 }
 
 }  // namespace

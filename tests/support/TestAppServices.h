@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tv::test {
 
@@ -22,6 +24,17 @@ public:
     MidiOutput& midiOutput() override { return output; }
     ChordQueue& chordQueue() override { return chord; }
     ScriptPlayers& players() override { return scriptPlayers; }
+    std::vector<std::string> midiOutputNames() override { return outputNames; }
+    std::string midiOutputName() override { return outputName; }
+    bool switchMidiOutput(const std::string& name) override
+    {
+        outputName = name;
+        return true;
+    }
+    void setBendRange(int semitones, bool sendAlways) override
+    {
+        output.setBendRange(semitones, sendAlways);
+    }
     MessageService& messages() override { return messageService; }
     SettingsStore& settings() override { return *settingsStore; }
     ElementListeners& listeners() override { return listenerList; }
@@ -34,6 +47,8 @@ public:
     ChordQueue chord{output};
     ScriptPlayers scriptPlayers{output};
     ElementListeners listenerList;
+    std::vector<std::string> outputNames;
+    std::string outputName;
 };
 
 }  // namespace tv::test

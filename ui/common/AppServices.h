@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class QWidget;
 
 namespace tv {
@@ -24,6 +27,18 @@ public:
     virtual MidiOutput& midiOutput() = 0;
     virtual ChordQueue& chordQueue() = 0;
     virtual ScriptPlayers& players() = 0;
+
+    // The MIDI outputs the system offers now, read afresh each time (device 0 first, the
+    // built-in synthesizer last), and the name of the one in use (empty when there is none).
+    virtual std::vector<std::string> midiOutputNames() = 0;
+    virtual std::string midiOutputName() = 0;
+    // Switches to the named output at once: what sounds on the old one ends there first. The
+    // choice is kept for the next start. False, after telling the user why, when it cannot be
+    // opened; the output in use then stays.
+    virtual bool switchMidiOutput(const std::string& name) = 0;
+    // The bend range notes are computed for (1..24 semitones) and whether it is sent to the
+    // synthesizer at the default as well; kept for the next start.
+    virtual void setBendRange(int semitones, bool sendAlways) = 0;
 
     virtual MessageService& messages() = 0;
     virtual SettingsStore& settings() = 0;

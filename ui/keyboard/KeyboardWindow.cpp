@@ -214,6 +214,15 @@ void KeyboardWindow::closeEvent(QCloseEvent* event)
 
 bool KeyboardWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    // A key the window plays (F1 among them) is not a shortcut of the program here.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (slotForKey(keyCodeForQtKey(key->key(), key->modifiers())) >= 0) {
+            key->accept();
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     const bool down = event->type() == QEvent::KeyPress;
     if (!down && event->type() != QEvent::KeyRelease)
         return QWidget::eventFilter(watched, event);

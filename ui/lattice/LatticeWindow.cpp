@@ -5,6 +5,7 @@
 #include "platform/qt/DialogUnits.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
+#include "ui/common/OptionsDialog.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/lattice/LatticeColoursDialog.h"
@@ -265,8 +266,13 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Patch: choosePatch(); break;
     case LatticeCommand::Table: openTable(); break;
     case LatticeCommand::AllNotesOff: allNotesOff(); break;
+    case LatticeCommand::Options: {
+        OptionsDialog options(services_, this);
+        options.exec();
+        break;
+    }
     default:
-        // Options and View > File have no behaviour of their own yet.
+        // View > File has no behaviour of its own yet.
         break;
     }
 }

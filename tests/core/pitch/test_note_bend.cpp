@@ -51,6 +51,52 @@ TEST(NoteForCents, WorkedValuesAndAsymmetricRounding)
     }
 }
 
+TEST(NoteForRatio, BendsScaleWithTheRangeAndTheNoteStaysAtOrBelowThePitch)
+{
+    struct Case {
+        const char* what;
+        std::uint32_t numerator, denominator;
+        int note;
+        int bends[4];  // ranges 1, 2, 12, 24
+    };
+    const Case cases[] = {
+        {"3/2", 3, 2, 67, {8352, 8272, 8205, 8199}},
+        {"5/4", 5, 4, 63, {15263, 11727, 8781, 8487}},
+        {"7/4", 7, 4, 69, {13830, 11011, 8662, 8427}},
+        {"4/5", 4, 5, 57, {1122, 4658, 7604, 7898}},
+        {"1/1", 1, 1, 60, {8192, 8192, 8192, 8192}},
+    };
+    const int ranges[] = {1, 2, 12, 24};
+    for (const auto& c : cases) {
+        for (int r = 0; r < 4; ++r) {
+            const NoteBend p = noteForRatio(60, 0, c.numerator, c.denominator, ranges[r]);
+            EXPECT_EQ(p.note, c.note) << c.what << " range " << ranges[r];
+            EXPECT_EQ(p.bend, c.bends[r]) << c.what << " range " << ranges[r];
+            EXPECT_EQ(p.bendMsb * 128 + p.bendLsb, p.bend) << c.what << " range " << ranges[r];
+        }
+    }
+    // Below the base the rounding goes toward no bend at every range.
+    EXPECT_EQ(noteForCents(60, 0, -50.0, 1).bend, 4097);
+    EXPECT_EQ(noteForCents(60, 0, -50.0, 12).bend, 7852);
+}
+
+TEST(NoteForCents, AtRangeOneABendJustUnderASemitoneStaysWithinFourteenBits)
+{
+    // 0.999995 semitones is 8191.96 steps at range 1, which rounds to 8192: one too many.
+    const NoteBend p = noteForCents(60, 0, 99.9995, 1);
+    EXPECT_EQ(p.note, 60);
+    EXPECT_EQ(p.bend, 16383);
+    EXPECT_EQ(p.bendMsb, 127);
+    EXPECT_EQ(p.bendLsb, 127);
+    for (const int range : {1, 2, 3, 12, 24}) {
+        for (double c = -2400; c <= 2400; c += 0.37) {
+            const auto q = noteForCents(60, 0, c, range);
+            EXPECT_GE(q.bend, 1) << c << " range " << range;
+            EXPECT_LE(q.bend, 16383) << c << " range " << range;
+        }
+    }
+}
+
 TEST(NoteForCents, SizesBeyondAnyInstrumentGiveANoteFarOutsideTheMidiRange)
 {
     constexpr double infinity = std::numeric_limits<double>::infinity();

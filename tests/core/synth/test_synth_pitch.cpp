@@ -2,6 +2,7 @@
 
 #include "FrequencyAnalysis.h"
 #include "SynthRender.h"
+#include "core/midi/BendRange.h"
 
 #include <gtest/gtest.h>
 
@@ -161,6 +162,53 @@ TEST(SynthPitch, ALongNoteStaysInPhaseWithTheIdealSine)
     for (std::size_t n = samples.size() - static_cast<std::size_t>(rate); n < samples.size(); ++n)
         worst = std::max(worst, std::abs(samples[n] - amplitude * ideal(n)));
     EXPECT_LT(worst, 2e-5 * amplitude);
+}
+
+TEST(SynthPitch, TheBendRangeSentToAChannelScalesItsBends)
+{
+    // 5/4 computed for each range sounds within half a step of that range of the exact pitch,
+    // on the channel the range went to; a channel that was told nothing keeps range 2.
+    const double exact = middleC * 5 / 4;
+    for (const int range : {1, 12, 24}) {
+        SynthEngine engine(rate);
+        for (const std::uint32_t message : bendRangeMessages(3, range))
+            engine.handleMessage(message);
+        EXPECT_EQ(engine.bendRange(3), range);
+        EXPECT_EQ(engine.bendRange(2), 2.0);
+        const NoteBend pitch = noteForRatio(60, 0, 5, 4, range);
+        engine.handleMessage(programChange(3, test::sineProgram));
+        engine.handleMessage(pitchBend(3, pitch.bendLsb, pitch.bendMsb));
+        engine.handleMessage(noteOn(3, static_cast<std::uint8_t>(pitch.note), 100));
+        std::vector<double> samples;
+        test::renderMono(engine, samples, test::framesFor(engine, 1.0));
+        const test::FourierMagnitudes fourier(slice(samples, 0.05, 0.95), rate, fftSize);
+        const double halfStepCents = 100.0 * range / 8192 / 2;
+        EXPECT_NEAR(centsBetween(measure(fourier, exact), exact), 0.0, halfStepCents + 0.02)
+            << "range " << range;
+    }
+}
+
+TEST(SynthPitch, OnlyParameterZeroChangesTheRangeAndCentsAddToIt)
+{
+    SynthEngine engine(rate);
+    // Data entry with no parameter chosen, or with fine tuning (0 1) chosen, changes nothing.
+    engine.handleMessage(controlChange(0, 6, 12));
+    engine.handleMessage(controlChange(0, 101, 0));
+    engine.handleMessage(controlChange(0, 100, 1));
+    engine.handleMessage(controlChange(0, 6, 12));
+    EXPECT_EQ(engine.bendRange(0), 2.0);
+    engine.handleMessage(controlChange(0, 100, 0));
+    engine.handleMessage(controlChange(0, 6, 7));
+    engine.handleMessage(controlChange(0, 38, 50));
+    EXPECT_DOUBLE_EQ(engine.bendRange(0), 7.5);
+    // Deselecting the parameter protects the range from later data entries.
+    engine.handleMessage(controlChange(0, 101, 127));
+    engine.handleMessage(controlChange(0, 100, 127));
+    engine.handleMessage(controlChange(0, 6, 1));
+    EXPECT_DOUBLE_EQ(engine.bendRange(0), 7.5);
+    // The lowest bend reaches the whole range down; half the way up is half the range.
+    EXPECT_DOUBLE_EQ(SynthEngine::noteFrequency(60, 0, 12.0), middleC / 2);
+    EXPECT_DOUBLE_EQ(SynthEngine::noteFrequency(60, 8192 + 4096, 24.0), middleC * 2);
 }
 
 }  // namespace

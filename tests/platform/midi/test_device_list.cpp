@@ -62,5 +62,22 @@ TEST(MidiDeviceList, TheEnvironmentChoosesByNameOrBuiltin)
     EXPECT_EQ(chosen("Builtin"), "(none)");  // names compare with their case
 }
 
+TEST(MidiDeviceList, TheOutputOfTheLastSessionIsUsedOnlyWhenItIsThere)
+{
+    const auto outputs =
+        withBuiltinSynthesizer({{Kind::Alsa, "Synth A", 0}, {Kind::Alsa, "Synth AB", 1}});
+    const auto preferred = [&](const std::string& name) {
+        const MidiOutputInfo* output = preferredMidiOutput(outputs, name);
+        return output ? output->name : std::string("(none)");
+    };
+    EXPECT_EQ(preferred("Synth AB"), "Synth AB");
+    EXPECT_EQ(preferred(builtinName), builtinName);
+    // The whole name, not a part of it; otherwise device 0.
+    EXPECT_EQ(preferred("Synth"), "Synth A");
+    EXPECT_EQ(preferred("Gone"), "Synth A");
+    EXPECT_EQ(preferred(""), "Synth A");
+    EXPECT_EQ(preferredMidiOutput({}, "Synth A"), nullptr);
+}
+
 }  // namespace
 }  // namespace tv

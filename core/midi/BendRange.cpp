@@ -1,0 +1,49 @@
+#include "core/midi/BendRange.h"
+
+#include "core/midi/MidiMessage.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tv {
+namespace {
+
+// Controllers of the registered-parameter protocol.
+constexpr std::uint8_t parameterMsb = 101;
+constexpr std::uint8_t parameterLsb = 100;
+constexpr std::uint8_t dataEntryMsb = 6;
+constexpr std::uint8_t dataEntryLsb = 38;
+constexpr std::uint8_t nullParameter = 127;
+constexpr std::uint8_t bendRangeParameter = 0;
+
+}  // namespace
+
+std::array<std::uint32_t, 6> bendRangeMessages(int channel, int semitones)
+{
+    const auto range = static_cast<std::uint8_t>(std::clamp(semitones, minBendRange, maxBendRange));
+    return {
+        controlChange(channel, parameterMsb, bendRangeParameter),
+        controlChange(channel, parameterLsb, bendRangeParameter),
+        controlChange(channel, dataEntryMsb, range),
+        controlChange(channel, dataEntryLsb, 0),
+        controlChange(channel, parameterMsb, nullParameter),
+        controlChange(channel, parameterLsb, nullParameter),
+    };
+}
+
+std::uint32_t rescaleDefaultRangeBend(std::uint32_t packed, int semitones)
+{
+    if ((messageStatus(packed) & 0xF0) != 0xE0 || semitones == defaultBendRange)
+        return packed;
+    const int range = std::clamp(semitones, minBendRange, maxBendRange);
+    const int bend = (messageData1(packed) & 127) | ((messageData2(packed) & 127) << 7);
+    // The same rounding as a bend computed from cents: half a step up above the centre,
+    // toward the centre below it.
+    const double steps = (bend - 8192) * static_cast<double>(defaultBendRange) / range;
+    const int scaled = std::clamp(8192 + static_cast<int>(steps + 0.5), 0, 16383);
+    std::uint8_t msb = 0, lsb = 0;
+    splitBend(scaled, msb, lsb);
+    return pitchBend(messageStatus(packed) & 15, lsb, msb);
+}
+
+}  // namespace tv
