@@ -1,10 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 namespace tv {
 
 class Lattice;
+struct LatticeElement;
 
 // Two ratio elements one step of one prime apart: their exponent vectors differ only in the
 // exponent of primeTable[prime], by exactly one. `lower` is the element with the smaller
@@ -22,5 +24,12 @@ struct NeighbourPair {
 // each pair with every neighbour of theirs. Cents-only elements have no place on the lattice
 // and pair with nothing.
 std::vector<NeighbourPair> neighbourPairs(const Lattice& lattice);
+
+// One pair per two neighbouring places of the lattice: elements with equal exponents count
+// once, as the first of them that `include` lets through; elements it turns away pair with
+// nothing. In the order of neighbourPairs.
+std::vector<NeighbourPair>
+distinctNeighbourPairs(const Lattice& lattice,
+                       const std::function<bool(const LatticeElement&)>& include);
 
 }  // namespace tv

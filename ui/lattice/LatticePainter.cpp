@@ -50,6 +50,13 @@ QFont exponentFontForCell(int cellHeight)
 
 QColor fromRgb(Rgb rgb) { return QColor::fromRgb(rgb); }
 
+// The limit colour of primeTable[prime].
+QColor primeLineColour(int prime)
+{
+    const auto p = static_cast<std::uint32_t>(primeTable[static_cast<std::size_t>(prime)]);
+    return fromRgb(limitFillColours[static_cast<std::size_t>(limitColourIndex(p))]);
+}
+
 // Fills the text's cell with `fill`, then draws the text on it.
 void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std::string_view text,
                 const QColor& textColour, const QColor& fill)
@@ -206,20 +213,49 @@ QRect LatticePainter::selectionRing(const LatticeGeometry& geometry, int index)
 std::vector<NeighbourLine> LatticePainter::neighbourLines(const LatticeGeometry& geometry,
                                                           const LatticeDrawOptions& options)
 {
+    if (!options.showLines || geometry.lattice().style() != Lattice::latticeStyle)
+        return {};
+    const auto shown = [&](const LatticeElement& element) { return geometry.shows(element); };
+    return linesOf(geometry, distinctNeighbourPairs(geometry.lattice(), shown));
+}
+
+std::vector<NeighbourLine> LatticePainter::linesOf(const LatticeGeometry& geometry,
+                                                   const std::vector<NeighbourPair>& pairs)
+{
     std::vector<NeighbourLine> lines;
+    lines.reserve(pairs.size());
     const Lattice& lattice = geometry.lattice();
-    if (!options.showLines || lattice.style() != Lattice::latticeStyle)
-        return lines;
-    for (const NeighbourPair& pair : neighbourPairs(lattice)) {
-        const LatticeElement& lower = *lattice.element(pair.lower);
-        const LatticeElement& upper = *lattice.element(pair.upper);
-        if (!geometry.shows(lower) || !geometry.shows(upper))
-            continue;
-        const Rgb colour = limitFillColours[static_cast<std::size_t>(
-            limitColourIndex(static_cast<std::uint32_t>(primeTable[pair.prime])))];
-        lines.push_back({QLineF(geometry.anchor(lower), geometry.anchor(upper)), fromRgb(colour)});
+    for (const NeighbourPair& pair : pairs) {
+        lines.push_back({QLineF(geometry.anchor(*lattice.element(pair.lower)),
+                                geometry.anchor(*lattice.element(pair.upper))),
+                         primeLineColour(pair.prime), pair.prime});
     }
     return lines;
+}
+
+const std::vector<NeighbourPair>& LatticePainter::shownPairs(const LatticeGeometry& geometry)
+{
+    // The pairs follow from the ratios' exponents and what the filter shows, not from the
+    // window's size or zoom: a repaint of an unchanged lattice (a resize, a zoom, a changed
+    // selection) finds them here.
+    const Lattice& lattice = geometry.lattice();
+    std::uint64_t key = 14695981039346656037ull;
+    const auto mix = [&key](std::uint64_t v) { key = (key ^ v) * 1099511628211ull; };
+    const int count = lattice.count();
+    mix(static_cast<std::uint64_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const LatticeElement& element = *lattice.element(i);
+        mix(element.isRatio() && geometry.shows(element) ? 1 : 0);
+        for (const std::int32_t e : element.exponents)
+            mix(static_cast<std::uint32_t>(e));
+    }
+    if (!pairsKnown_ || key != pairsKey_) {
+        const auto shown = [&](const LatticeElement& element) { return geometry.shows(element); };
+        pairs_ = distinctNeighbourPairs(lattice, shown);
+        pairsKey_ = key;
+        pairsKnown_ = true;
+    }
+    return pairs_;
 }
 
 int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geometry,
@@ -306,9 +342,15 @@ void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& g
     painter.save();
     const qreal width = std::max(1.0, std::round(geometry.zoom()));
     if (lines) {
-        for (const NeighbourLine& line : neighbourLines(geometry, options)) {
-            painter.setPen(QPen(line.colour, width));
-            painter.drawLine(line.line);
+        // One pen per prime and one call per pen.
+        std::array<std::vector<QLineF>, primeTable.size()> byPrime;
+        for (const NeighbourLine& line : linesOf(geometry, shownPairs(geometry)))
+            byPrime[static_cast<std::size_t>(line.prime)].push_back(line.line);
+        for (std::size_t prime = 0; prime < byPrime.size(); ++prime) {
+            if (byPrime[prime].empty())
+                continue;
+            painter.setPen(QPen(primeLineColour(static_cast<int>(prime)), width));
+            painter.drawLines(byPrime[prime].data(), static_cast<int>(byPrime[prime].size()));
         }
     }
     if (circle) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lattice/NeighbourPairs.h"
 #include "ui/lattice/CoverageMask.h"
 #include "ui/lattice/GlyphText.h"
 #include "ui/lattice/LatticeGeometry.h"
@@ -10,6 +11,7 @@
 #include <QPalette>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 class QPainter;
@@ -31,10 +33,12 @@ struct LatticeDrawOptions {
     QSize visibleSize;
 };
 
-// A line of the picture between two neighbours, and its colour.
+// A line of the picture between two neighbours, its colour and its prime (an index into
+// primeTable).
 struct NeighbourLine {
     QLineF line;
     QColor colour;
+    int prime = 0;
 };
 
 // Paints a lattice on any surface (the window, a printer page, an image) at the places its
@@ -71,8 +75,9 @@ public:
     static QRect selectionRing(const LatticeGeometry& geometry, int index);
     static int selectionRingWidth(const LatticeGeometry& geometry);
 
-    // The lines `drawLattice` draws between neighbours shown by the geometry's filter, in
-    // drawing order; none outside the lattice style or with lines off.
+    // The lines `drawLattice` draws between neighbours shown by the geometry's filter, one per
+    // two neighbouring places (octaves of each other share a place), in drawing order; none
+    // outside the lattice style or with lines off.
     static std::vector<NeighbourLine> neighbourLines(const LatticeGeometry& geometry,
                                                      const LatticeDrawOptions& options);
 
@@ -89,8 +94,13 @@ public:
 private:
     void makeFonts(double zoom);
     // Lines between neighbours, or the circle, as the options and the style ask.
-    static void drawUnderLabels(QPainter& painter, const LatticeGeometry& geometry,
-                                const LatticeDrawOptions& options);
+    void drawUnderLabels(QPainter& painter, const LatticeGeometry& geometry,
+                         const LatticeDrawOptions& options);
+    static std::vector<NeighbourLine> linesOf(const LatticeGeometry& geometry,
+                                              const std::vector<NeighbourPair>& pairs);
+    // The pairs of places the geometry shows, kept while the lattice's exponents and what the
+    // filter shows stay the same.
+    const std::vector<NeighbourPair>& shownPairs(const LatticeGeometry& geometry);
 
     double screenDpiY_;
     GlyphText main_;
@@ -100,6 +110,9 @@ private:
     LatticeFontMetrics metrics_;
     CoverageMask coverage_;
     bool skipHidden_ = true;
+    std::vector<NeighbourPair> pairs_;
+    std::uint64_t pairsKey_ = 0;
+    bool pairsKnown_ = false;
 };
 
 }  // namespace tv

@@ -47,6 +47,15 @@ TEST(NeighbourPairs, OctavesShareNeighboursAndCentsStandApart)
         {0, 4, 0}, {0, 3, 4}, {2, 4, 0}, {2, 3, 4}, {3, 8, 3}, {6, 0, 4}, {6, 2, 4}, {8, 7, 0},
     };
     EXPECT_EQ(neighbourPairs(lattice), expected);
+
+    // One pair per two places: 2/1 stands where 1/1 does, and counts only while 1/1 is left
+    // out.
+    const auto all = [](const LatticeElement&) { return true; };
+    EXPECT_EQ(distinctNeighbourPairs(lattice, all),
+              (std::vector<NeighbourPair>{{0, 4, 0}, {0, 3, 4}, {3, 8, 3}, {6, 0, 4}, {8, 7, 0}}));
+    const auto notUnison = [](const LatticeElement& e) { return e.numerator != 1; };
+    EXPECT_EQ(distinctNeighbourPairs(lattice, notUnison),
+              (std::vector<NeighbourPair>{{2, 4, 0}, {2, 3, 4}, {3, 8, 3}, {6, 2, 4}, {8, 7, 0}}));
 }
 
 }  // namespace

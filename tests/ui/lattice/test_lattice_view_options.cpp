@@ -50,6 +50,7 @@ TEST(LatticeZoom, HitsLandOnTheSameElementsAndFollowTheDrawnBoxes)
     const Lattice lattice = gridLattice();
     LatticePainter painter(96.0);
     std::map<int, QSize> boxSizes;
+    const LatticeGeometry plain(lattice, QSize(1024, 768), painter.metrics());
     for (const int percent : {50, 100, 400}) {
         SCOPED_TRACE(percent);
         painter.setZoom(percent / 100.0);
@@ -60,6 +61,7 @@ TEST(LatticeZoom, HitsLandOnTheSameElementsAndFollowTheDrawnBoxes)
         const QImage image = render(painter, geometry, boxesOnly);
         for (int i = 0; i < lattice.count(); ++i) {
             SCOPED_TRACE(i);
+            EXPECT_EQ(geometry.labelAt(i), plain.labelAt(i));
             EXPECT_EQ(geometry.hitTest(geometry.labelAt(i) + QPoint(1, 1)), i);
             // The box that is hit is the box that is drawn: its last pixel carries the edge.
             const QRect box = geometry.box(i);
@@ -105,6 +107,28 @@ TEST(LatticeZoom, AHighDensitySurfaceShowsTheSamePictureInTwiceThePixels)
         }
     }
     EXPECT_GT(compared, 10000);
+}
+
+TEST(LatticeLines, ARepaintAfterAChangeDrawsTheLinesOfTheLatticeAsItIsNow)
+{
+    Lattice lattice;
+    lattice.loadDefaultScale();
+    LatticePainter painter(96.0);
+    LatticeDrawOptions options;
+    options.showLines = true;
+    const auto picture = [&](LatticePainter& p, const LimitFilter& limits) {
+        return render(p, LatticeGeometry(lattice, QSize(900, 640), p.metrics(), limits), options);
+    };
+    const QImage before = picture(painter, {});
+    // 7/5 becomes 9/5: as many elements as before, other neighbours.
+    lattice.placeRatio(*lattice.element(6), 9, 5);
+    LatticePainter fresh(96.0);
+    const QImage after = picture(painter, {});
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after, picture(fresh, {}));
+    const LimitFilter no5{{true, false, true, true}};
+    EXPECT_EQ(picture(painter, no5), picture(fresh, no5));
+    EXPECT_EQ(picture(painter, {}), after);
 }
 
 using LatticeViewOptions = LatticeWindowFixture;
