@@ -72,6 +72,9 @@ void LatticeFileCommands::newLattice()
     if (!mayDiscard() || !dialogs_->confirmNewLattice(&window_))
         return;
     window_.lattice().loadDefaultScale();
+    const LatticeFileDialogs::NewLatticeShow show = dialogs_->newLatticeShow();
+    window_.setShowLines(show.lines);
+    window_.setShowCircle(show.circles);
     window_.setWindowTitle(LatticeWindow::untitledCaption);
     fileName_.clear();
     filePath_.clear();

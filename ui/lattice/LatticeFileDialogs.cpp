@@ -2,6 +2,7 @@
 
 #include "ui/lattice/NewLatticeDialog.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -65,7 +66,11 @@ void SystemFileDialogs::pageSetup(QPrinter& printer)
 bool SystemFileDialogs::confirmNewLattice(QWidget* parent)
 {
     NewLatticeDialog dialog(parent);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    newLatticeShow_ = {dialog.controls().linesBox->isChecked(),
+                       dialog.controls().circlesBox->isChecked()};
+    return true;
 }
 
 }  // namespace tv

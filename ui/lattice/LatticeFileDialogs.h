@@ -21,6 +21,12 @@ public:
     virtual void pageSetup(QPrinter& printer) = 0;
     // Asks whether to replace the default scale's elements ("Create a new lattice...").
     virtual bool confirmNewLattice(QWidget* parent) = 0;
+    // The new lattice dialog's Lines and Circles boxes when it last closed with OK.
+    struct NewLatticeShow {
+        bool lines = false;
+        bool circles = false;
+    };
+    virtual NewLatticeShow newLatticeShow() const { return {}; }
 };
 
 class SystemFileDialogs : public LatticeFileDialogs {
@@ -31,6 +37,10 @@ public:
     bool choosePrinter(QPrinter& printer) override;
     void pageSetup(QPrinter& printer) override;
     bool confirmNewLattice(QWidget* parent) override;
+    NewLatticeShow newLatticeShow() const override { return newLatticeShow_; }
+
+private:
+    NewLatticeShow newLatticeShow_;
 };
 
 }  // namespace tv

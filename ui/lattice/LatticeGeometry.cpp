@@ -76,8 +76,8 @@ std::string LatticeGeometry::termText(std::uint32_t term)
 std::string LatticeGeometry::centsText(double cents) { return formatFixed(cents, 1); }
 
 LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
-                                 const LatticeFontMetrics& fonts)
-    : lattice_(&lattice), outerSize_(outerSize),
+                                 const LatticeFontMetrics& fonts, const LimitFilter& limits)
+    : lattice_(&lattice), limits_(limits), zoom_(fonts.zoom), outerSize_(outerSize),
       drawWidth_(outerSize.width() - 2 * fonts.digitWidth),
       drawHeight_(outerSize.height() - 4 * fonts.digitHeight),
       smallLayout_(!(drawWidth_ > 500 && drawHeight_ > 350))
@@ -103,6 +103,17 @@ QPoint LatticeGeometry::labelAt(int index) const
 {
     const LatticeElement* element = lattice_->element(index);
     return element ? labelAt(*element) : QPoint();
+}
+
+bool LatticeGeometry::shows(int index) const
+{
+    const LatticeElement* element = lattice_->element(index);
+    return element && shows(*element);
+}
+
+QPointF LatticeGeometry::anchor(const LatticeElement& element) const
+{
+    return QPointF(labelAt(element)) + QPointF(ratioHitWidth_ / 2.0, ratioHitHeight_ / 2.0);
 }
 
 QRect LatticeGeometry::box(const LatticeElement& element) const
@@ -139,8 +150,11 @@ QRect LatticeGeometry::box(int index) const
 int LatticeGeometry::hitTest(QPoint at) const
 {
     const int count = lattice_->count();
+    const bool filtered = !limits_.showsAll();
     for (int i = 0; i < count; ++i) {
         const LatticeElement& element = *lattice_->element(i);
+        if (filtered && !limits_.shows(element))
+            continue;
         // Boxes grow only sideways, so most labels are passed over by their rows alone.
         const int top = labelAt(element).y();
         const int height = element.isRatio() ? ratioHitHeight_ : centsHitHeight_;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/lattice/LimitFilter.h"
+
 #include <QPoint>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <QtGlobal>
@@ -40,8 +43,12 @@ struct LatticeFontMetrics {
         };
         Ink ink(std::string_view text) const;
     };
-    int digitWidth = 0;   // "0" in the normal font: the margins of the drawing area
+    // "0" in the normal font at 100 %: the margins of the drawing area, which stay where they
+    // are at every zoom.
+    int digitWidth = 0;
     int digitHeight = 0;  // its line height
+    // The label fonts below are this many times their size at 100 %.
+    double zoom = 1.0;
     Layout normal;
     Layout small;
 
@@ -53,9 +60,15 @@ struct LatticeFontMetrics {
 // click finds what a paint would draw without any paint having happened; positions are
 // worked out on demand from the elements' plot coordinates, nothing is kept between uses.
 // The lattice must outlive the geometry; the font measures are copied.
+//
+// A zoom scales the labels (their fonts, and with them their boxes and exponent lines) but not
+// the places they stand at: the lattice keeps filling the window, and a point finds the same
+// element at every zoom as long as it lies on that element's label corner.
+// Elements the limit filter hides are neither drawn nor hit.
 class LatticeGeometry {
 public:
-    LatticeGeometry(const Lattice& lattice, QSize outerSize, const LatticeFontMetrics& fonts);
+    LatticeGeometry(const Lattice& lattice, QSize outerSize, const LatticeFontMetrics& fonts,
+                    const LimitFilter& limits = {});
 
     const Lattice& lattice() const { return *lattice_; }
     QSize outerSize() const { return outerSize_; }
@@ -65,6 +78,11 @@ public:
     // Small fonts unless the usable area is wider than 500 and higher than 350.
     bool smallLayout() const { return smallLayout_; }
     int lineHeight() const { return lineHeight_; }
+    double zoom() const { return zoom_; }
+    const LimitFilter& limits() const { return limits_; }
+    // Whether the limit filter lets the element be drawn, hit and played.
+    bool shows(const LatticeElement& element) const { return limits_.shows(element); }
+    bool shows(int index) const;
 
     // The least label box runs from the label's corner to the corner plus these, both edges
     // included. A box grows past them where its text would reach under its edge.
@@ -88,13 +106,17 @@ public:
     // and reaches far enough left and right that its edge covers none of the text's ink.
     QRect box(int index) const;
     QRect box(const LatticeElement& element) const;
-    // The lowest index whose label box holds the point, else -1. Labels that are not shown
-    // are hit all the same.
+    // Where lines between neighbours meet an element: the middle of a ratio's least box.
+    QPointF anchor(const LatticeElement& element) const;
+    // The lowest index whose label box holds the point, else -1. Labels that the display
+    // options leave out are hit all the same; elements the limit filter hides are not.
     int hitTest(QPoint at) const;
 
 private:
     const Lattice* lattice_;
     LatticeFontMetrics::Layout layout_;
+    LimitFilter limits_;
+    double zoom_;
     QSize outerSize_;
     int drawWidth_;
     int drawHeight_;

@@ -59,11 +59,17 @@ constexpr MenuItem menuItems[] = {
     {"&Style", nullptr, C::Count, S::Enabled, none},
     {"&Style", "Show &ratios/cents", C::ShowRatios, S::Checked, none},
     {"&Style", "Show &exponents", C::ShowExponents, S::Checked, none},
+    {"&Style", "Show &lines", C::ShowLines, S::Unchecked, none},
+    {"&Style", "Show c&ircle", C::ShowCircle, S::Unchecked, none},
     {"&Style", nullptr, C::Count, S::Enabled, none},
     {"&Style", "P&atch...", C::Patch, S::Enabled, none},
     {"&Style", "&Color...", C::Colour, S::Enabled, none},
     {"&View", "&Table", C::Table, S::Enabled, none},
     {"&View", "&File", C::ViewFile, S::Enabled, none},
+    {"&View", nullptr, C::Count, S::Enabled, none},
+    {"&View", "Zoom &in", C::ZoomIn, S::Enabled, none, Qt::CTRL | Qt::Key_Plus},
+    {"&View", "Zoom &out", C::ZoomOut, S::Enabled, none, Qt::CTRL | Qt::Key_Minus},
+    {"&View", "&Actual size", C::ZoomReset, S::Enabled, none, Qt::CTRL | Qt::Key_0},
 };
 
 }  // namespace
@@ -95,6 +101,9 @@ LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> on
         connect(action, &QAction::triggered, this, [onCommand, command] { onCommand(command); });
         actions_[static_cast<std::size_t>(command)] = action;
     }
+    // Ctrl+"=" zooms in too: it is the "+" key without Shift on many keyboards.
+    QAction* zoomIn = action(LatticeCommand::ZoomIn);
+    zoomIn->setShortcuts({zoomIn->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
 }
 
 }  // namespace tv

@@ -40,10 +40,15 @@ enum class LatticeCommand {
     StylePlanetary,
     ShowRatios,
     ShowExponents,
+    ShowLines,
+    ShowCircle,
     Patch,
     Colour,
     Table,
     ViewFile,
+    ZoomIn,
+    ZoomOut,
+    ZoomReset,
     Count
 };
 

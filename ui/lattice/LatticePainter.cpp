@@ -1,10 +1,13 @@
 #include "ui/lattice/LatticePainter.h"
 
 #include "core/lattice/Lattice.h"
+#include "core/lattice/NeighbourPairs.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPen>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -23,10 +26,15 @@ QFont labelFont(int pixelSize, bool bold)
     return font;
 }
 
-// A point size in pixels of a screen with `dpi` dots per inch, rounded.
-int pointsToPixels(int points, double dpi)
+// A point size in pixels of a screen with `dpi` dots per inch, times `zoom`, rounded.
+int pointsToPixels(int points, double dpi, double zoom = 1.0)
 {
-    return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0)));
+    return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0 * zoom)));
+}
+
+int zoomed(int pixels, double zoom)
+{
+    return std::max(1, static_cast<int>(std::lround(pixels * zoom)));
 }
 
 // The bold exponent font whose character cell (ascent + descent) is `cellHeight` pixels.
@@ -42,6 +50,13 @@ QFont exponentFontForCell(int cellHeight)
 
 QColor fromRgb(Rgb rgb) { return QColor::fromRgb(rgb); }
 
+// The limit colour of primeTable[prime].
+QColor primeLineColour(int prime)
+{
+    const auto p = static_cast<std::uint32_t>(primeTable[static_cast<std::size_t>(prime)]);
+    return fromRgb(limitFillColours[static_cast<std::size_t>(limitColourIndex(p))]);
+}
+
 // Fills the text's cell with `fill`, then draws the text on it.
 void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std::string_view text,
                 const QColor& textColour, const QColor& fill)
@@ -53,19 +68,25 @@ void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std
 
 // Where one element's label parts go and what they say. Every part is opaque: the text
 // cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
+// Four bands `width` pixels wide along the inside of `rect`.
+std::array<QRect, 4> bands(const QRect& rect, int width)
+{
+    return {QRect(rect.left(), rect.top(), rect.width(), width),
+            QRect(rect.left(), rect.bottom() - width + 1, rect.width(), width),
+            QRect(rect.left(), rect.top(), width, rect.height()),
+            QRect(rect.right() - width + 1, rect.top(), width, rect.height())};
+}
+
 struct Label {
     std::string topText, bottomText, exponentText;
     QRect top, bottom, exponent, box;
     bool hasBox = false;
+    // A selected element's highlight, outside its box.
+    QRect highlight;
+    int highlightWidth = 0;
 
     // The box's ring as four bands.
-    std::array<QRect, 4> ring() const
-    {
-        return {QRect(box.left(), box.top(), box.width(), 2),
-                QRect(box.left(), box.bottom() - 1, box.width(), 2),
-                QRect(box.left(), box.top(), 2, box.height()),
-                QRect(box.right() - 1, box.top(), 2, box.height())};
-    }
+    std::array<QRect, 4> ring() const { return bands(box, 2); }
 
     // Glyphs may reach a pixel past their cell; those pixels count as the label's own.
     bool hiddenUnder(const CoverageMask& mask) const
@@ -76,6 +97,12 @@ struct Label {
         }
         if (hasBox) {
             for (const QRect& band : ring()) {
+                if (!mask.covered(band))
+                    return false;
+            }
+        }
+        if (highlightWidth > 0) {
+            for (const QRect& band : bands(highlight, highlightWidth)) {
                 if (!mask.covered(band))
                     return false;
             }
@@ -91,6 +118,10 @@ struct Label {
         }
         if (hasBox) {
             for (const QRect& band : ring())
+                mask.cover(band);
+        }
+        if (highlightWidth > 0) {
+            for (const QRect& band : bands(highlight, highlightWidth))
                 mask.cover(band);
         }
     }
@@ -127,17 +158,104 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
     // A box too small for its ring is not drawn.
     if (label.hasBox && (label.box.width() < 4 || label.box.height() < 4))
         label.hasBox = false;
+    if (label.hasBox && element.selected) {
+        label.highlightWidth = LatticePainter::selectionRingWidth(geometry);
+        label.highlight = label.box.adjusted(-label.highlightWidth, -label.highlightWidth,
+                                             label.highlightWidth, label.highlightWidth);
+    }
     return label;
 }
 
 }  // namespace
 
 LatticePainter::LatticePainter(double screenDpiY)
-    : main_(labelFont(pointsToPixels(8, screenDpiY), false)),
+    : screenDpiY_(screenDpiY), main_(labelFont(pointsToPixels(8, screenDpiY), false)),
       mainSmall_(labelFont(pointsToPixels(6, screenDpiY), false)),
       exponent_(exponentFontForCell(11)), exponentSmall_(exponentFontForCell(8)),
       metrics_(LatticeFontMetrics::measure(main_, mainSmall_))
 {
+}
+
+void LatticePainter::setZoom(double zoom)
+{
+    zoom = std::clamp(zoom, minZoom, maxZoom);
+    if (zoom != metrics_.zoom)
+        makeFonts(zoom);
+}
+
+void LatticePainter::makeFonts(double zoom)
+{
+    main_ = GlyphText(labelFont(pointsToPixels(8, screenDpiY_, zoom), false));
+    mainSmall_ = GlyphText(labelFont(pointsToPixels(6, screenDpiY_, zoom), false));
+    exponent_ = GlyphText(exponentFontForCell(zoomed(11, zoom)));
+    exponentSmall_ = GlyphText(exponentFontForCell(zoomed(8, zoom)));
+    // The margins keep their 100 % measure, so that the labels keep their places.
+    const LatticeFontMetrics plain = LatticeFontMetrics::measure(
+        GlyphText(labelFont(pointsToPixels(8, screenDpiY_), false)), mainSmall_);
+    metrics_ = LatticeFontMetrics::measure(main_, mainSmall_);
+    metrics_.digitWidth = plain.digitWidth;
+    metrics_.digitHeight = plain.digitHeight;
+    metrics_.zoom = zoom;
+}
+
+int LatticePainter::selectionRingWidth(const LatticeGeometry& geometry)
+{
+    return zoomed(2, geometry.zoom());
+}
+
+QRect LatticePainter::selectionRing(const LatticeGeometry& geometry, int index)
+{
+    const int width = selectionRingWidth(geometry);
+    const QRect box = geometry.box(index);
+    return box.isNull() ? QRect() : box.adjusted(-width, -width, width, width);
+}
+
+std::vector<NeighbourLine> LatticePainter::neighbourLines(const LatticeGeometry& geometry,
+                                                          const LatticeDrawOptions& options)
+{
+    if (!options.showLines || geometry.lattice().style() != Lattice::latticeStyle)
+        return {};
+    const auto shown = [&](const LatticeElement& element) { return geometry.shows(element); };
+    return linesOf(geometry, distinctNeighbourPairs(geometry.lattice(), shown));
+}
+
+std::vector<NeighbourLine> LatticePainter::linesOf(const LatticeGeometry& geometry,
+                                                   const std::vector<NeighbourPair>& pairs)
+{
+    std::vector<NeighbourLine> lines;
+    lines.reserve(pairs.size());
+    const Lattice& lattice = geometry.lattice();
+    for (const NeighbourPair& pair : pairs) {
+        lines.push_back({QLineF(geometry.anchor(*lattice.element(pair.lower)),
+                                geometry.anchor(*lattice.element(pair.upper))),
+                         primeLineColour(pair.prime), pair.prime});
+    }
+    return lines;
+}
+
+const std::vector<NeighbourPair>& LatticePainter::shownPairs(const LatticeGeometry& geometry)
+{
+    // The pairs follow from the ratios' exponents and what the filter shows, not from the
+    // window's size or zoom: a repaint of an unchanged lattice (a resize, a zoom, a changed
+    // selection) finds them here.
+    const Lattice& lattice = geometry.lattice();
+    std::uint64_t key = 14695981039346656037ull;
+    const auto mix = [&key](std::uint64_t v) { key = (key ^ v) * 1099511628211ull; };
+    const int count = lattice.count();
+    mix(static_cast<std::uint64_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const LatticeElement& element = *lattice.element(i);
+        mix(element.isRatio() && geometry.shows(element) ? 1 : 0);
+        for (const std::int32_t e : element.exponents)
+            mix(static_cast<std::uint32_t>(e));
+    }
+    if (!pairsKnown_ || key != pairsKey_) {
+        const auto shown = [&](const LatticeElement& element) { return geometry.shows(element); };
+        pairs_ = distinctNeighbourPairs(lattice, shown);
+        pairsKey_ = key;
+        pairsKnown_ = true;
+    }
+    return pairs_;
 }
 
 int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geometry,
@@ -154,14 +272,27 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
     const QColor white(255, 255, 255);
     const QColor black(0, 0, 0);
     const int count = lattice.count();
+    if (count == 0) {
+        const QSize area =
+            options.visibleSize.isEmpty() ? geometry.outerSize() : options.visibleSize;
+        painter.setPen(black);
+        painter.setFont(mainText.font());
+        painter.drawText(QRect(QPoint(0, 0), area), Qt::AlignCenter, emptyHint);
+        return 0;
+    }
+    drawUnderLabels(painter, geometry, options);
 
     // Later labels lie on top of earlier ones. Walking from the top down, a label whose every
     // pixel is already covered cannot be seen and is left out; what is drawn is the same.
     coverage_.reset(painter.device() ? painter.device()->width() : width,
                     painter.device() ? painter.device()->height() : height);
     std::vector<std::pair<int, Label>> shown;
+    const bool filtered = !geometry.limits().showsAll();
     for (int i = count - 1; i >= 0; --i) {
-        Label label = layoutLabel(*lattice.element(i), options, geometry, mainText, exponentText);
+        const LatticeElement& element = *lattice.element(i);
+        if (filtered && !geometry.shows(element))
+            continue;
+        Label label = layoutLabel(element, options, geometry, mainText, exponentText);
         if (skipHidden_) {
             if (label.hiddenUnder(coverage_))
                 continue;
@@ -192,8 +323,49 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         }
         if (label.hasBox)
             drawBox(painter, geometry, i, element.selected, palette);
+        if (label.highlightWidth > 0) {
+            for (const QRect& band : bands(label.highlight, label.highlightWidth))
+                painter.fillRect(band, palette.color(QPalette::Highlight));
+        }
     }
     return count;
+}
+
+void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& geometry,
+                                     const LatticeDrawOptions& options)
+{
+    const int style = geometry.lattice().style();
+    const bool lines = options.showLines && style == Lattice::latticeStyle;
+    const bool circle = options.showCircle && style == Lattice::planetaryStyle;
+    if (!lines && !circle)
+        return;
+    painter.save();
+    const qreal width = std::max(1.0, std::round(geometry.zoom()));
+    if (lines) {
+        // One pen per prime and one call per pen.
+        std::array<std::vector<QLineF>, primeTable.size()> byPrime;
+        for (const NeighbourLine& line : linesOf(geometry, shownPairs(geometry)))
+            byPrime[static_cast<std::size_t>(line.prime)].push_back(line.line);
+        for (std::size_t prime = 0; prime < byPrime.size(); ++prime) {
+            if (byPrime[prime].empty())
+                continue;
+            painter.setPen(QPen(primeLineColour(static_cast<int>(prime)), width));
+            painter.drawLines(byPrime[prime].data(), static_cast<int>(byPrime[prime].size()));
+        }
+    }
+    if (circle) {
+        // The planetary places lie on a circle of radius 500 around (500, 500), which the
+        // window stretches on each axis like every plot position.
+        const qreal rx = 500 * 0.001 * geometry.drawWidth() * 0.85;
+        const qreal ry = 500 * 0.001 * geometry.drawHeight() * 0.85;
+        // Like the lines, it runs through the middles of the least ratio boxes.
+        const QPointF centre(rx + geometry.ratioHitWidth() / 2.0,
+                             ry + geometry.ratioHitHeight() / 2.0);
+        painter.setPen(QPen(QColor(64, 64, 64), width));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawEllipse(centre, rx, ry);
+    }
+    painter.restore();
 }
 
 void LatticePainter::drawBox(QPainter& painter, const LatticeGeometry& geometry, int index,

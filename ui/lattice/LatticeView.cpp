@@ -2,9 +2,12 @@
 
 #include "ui/lattice/LatticeWindow.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
 
 namespace tv {
 
@@ -31,29 +34,65 @@ void LatticeView::renderPicture()
     QPainter painter(&picture_);
     window_.drawLattice(painter);
     stale_ = false;
+    changed_ = QRegion();
 }
 
-void LatticeView::redrawBox(int index, bool raised)
+void LatticeView::redrawBox(int index)
 {
-    if (stale_ || picture_.isNull()) {
-        update();
-        return;
-    }
-    {
-        QPainter painter(&picture_);
-        window_.drawBox(painter, index, raised);
-    }
-    update(window_.labelGeometry().box(index));
+    // The ring may be taken away, so what lies under it is drawn again too: the whole
+    // picture, clipped to the ring.
+    const QRect area = LatticePainter::selectionRing(window_.labelGeometry(), index);
+    changed_ += area;
+    update(area);
 }
 
 void LatticeView::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
-    if (stale_ || picture_.size() != (QSizeF(size()) * ratio).toSize())
+    if (stale_ || picture_.size() != (QSizeF(size()) * ratio).toSize()) {
         renderPicture();
+    } else if (!changed_.isEmpty()) {
+        QPainter painter(&picture_);
+        painter.setClipRegion(changed_);
+        window_.drawLattice(painter);
+        changed_ = QRegion();
+    }
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawImage(area, picture_, QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
+}
+
+bool LatticeView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = window_.readoutAt(help->pos());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            const LatticeGeometry geometry = window_.labelGeometry();
+            QToolTip::showText(help->globalPos(), text, this,
+                               geometry.box(geometry.hitTest(help->pos())));
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void LatticeView::wheelEvent(QWheelEvent* event)
+{
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        wheelRest_ = 0;
+        QWidget::wheelEvent(event);
+        return;
+    }
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / 120;
+    wheelRest_ -= steps * 120;
+    if (steps != 0)
+        window_.zoomBy(steps);
+    event->accept();
 }
 
 void LatticeView::resizeEvent(QResizeEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 
 namespace tv {
@@ -8,7 +9,8 @@ namespace tv {
 class LatticeWindow;
 
 // The drawing area of a lattice window. It keeps the latest full picture in an image, so a
-// click can change one label's border on it without painting the whole lattice again.
+// click can change one label's border on it without drawing the whole picture again. Ctrl
+// with the wheel zooms the labels; a pointer resting on an element shows its readout.
 class LatticeView : public QWidget {
     Q_OBJECT
 public:
@@ -18,10 +20,13 @@ public:
     void invalidatePicture();
     // Draws the whole picture now.
     void renderPicture();
-    // Changes one element's border on the picture and shows just that part.
-    void redrawBox(int index, bool raised);
+    // Draws one element's border and selection ring again, as the selection now has them, at
+    // the next paint; only that part of the picture is drawn and shown.
+    void redrawBox(int index);
 
 protected:
+    bool event(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -34,6 +39,10 @@ private:
     LatticeWindow& window_;
     QImage picture_;
     bool stale_ = true;
+    // Parts of the picture to draw again before it is shown.
+    QRegion changed_;
+    // Wheel turns not yet a whole zoom step (120 eighths of a degree each).
+    int wheelRest_ = 0;
 };
 
 }  // namespace tv

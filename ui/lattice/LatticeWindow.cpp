@@ -8,6 +8,7 @@
 #include "ui/common/OptionsDialog.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
+#include "ui/lattice/ElementReadout.h"
 #include "ui/lattice/LatticeColoursDialog.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
@@ -22,6 +23,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace tv {
 
@@ -58,17 +62,61 @@ LatticeWindow::~LatticeWindow() { loseMouse(); }
 LatticeGeometry LatticeWindow::labelGeometry() const
 {
     // The picture is laid out from the window's outer size, frame and menu bar included.
-    return LatticeGeometry(lattice_, frameGeometry().size(), painter_.metrics());
+    return LatticeGeometry(lattice_, frameGeometry().size(), painter_.metrics(), limitFilter());
 }
 
 int LatticeWindow::drawLattice(QPainter& painter)
 {
-    return painter_.drawLattice(painter, labelGeometry(), options_);
+    LatticeDrawOptions options = options_;
+    options.visibleSize = view_->size();
+    return painter_.drawLattice(painter, labelGeometry(), options);
 }
 
-void LatticeWindow::drawBox(QPainter& painter, int index, bool raised)
+LimitFilter LatticeWindow::limitFilter() const
 {
-    LatticePainter::drawBox(painter, labelGeometry(), index, raised, view_->palette());
+    return {{limitFlags_[0], limitFlags_[1], limitFlags_[2], limitFlags_[3]}};
+}
+
+void LatticeWindow::setZoomPercent(int percent)
+{
+    const auto nearest = std::min_element(zoomSteps.begin(), zoomSteps.end(), [&](int a, int b) {
+        return std::abs(a - percent) < std::abs(b - percent);
+    });
+    if (*nearest == zoomPercent_)
+        return;
+    zoomPercent_ = *nearest;
+    painter_.setZoom(zoomPercent_ / 100.0);
+    repaintAll();
+}
+
+void LatticeWindow::zoomBy(int steps)
+{
+    const auto at = std::find(zoomSteps.begin(), zoomSteps.end(), zoomPercent_);
+    const int index = static_cast<int>(at - zoomSteps.begin()) + steps;
+    setZoomPercent(zoomSteps[static_cast<std::size_t>(
+        std::clamp(index, 0, static_cast<int>(zoomSteps.size()) - 1))]);
+}
+
+QString LatticeWindow::readoutAt(QPoint at) const
+{
+    const LatticeElement* element = lattice_.element(labelGeometry().hitTest(at));
+    if (!element)
+        return {};
+    return QString::fromStdString(elementReadout(*element, services_.midiOutput().baseNote()));
+}
+
+void LatticeWindow::setShowLines(bool show)
+{
+    options_.showLines = show;
+    menus_->action(LatticeCommand::ShowLines)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::setShowCircle(bool show)
+{
+    options_.showCircle = show;
+    menus_->action(LatticeCommand::ShowCircle)->setChecked(show);
+    repaintAll();
 }
 
 void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
@@ -127,7 +175,7 @@ void LatticeWindow::clickElement(int index)
     if (!element)
         return;
     element->selected = !element->selected;
-    view_->redrawBox(index, element->selected);
+    view_->redrawBox(index);
     if (element->isRatio())
         services_.listeners().broadcastRatio(element->numerator, element->denominator);
     else
@@ -140,7 +188,7 @@ void LatticeWindow::clearSelection()
     const int count = lattice_.count();
     for (int i = 0; i < count; ++i) {
         if (lattice_.selected(i)) {
-            view_->redrawBox(i, false);
+            view_->redrawBox(i);
             lattice_.setSelected(i, false);
         }
     }
@@ -156,8 +204,10 @@ void LatticeWindow::playSelection()
     chord.clear();
     playList_.clear();
     const int count = lattice_.count();
+    const LimitFilter limits = limitFilter();
     for (int i = 0; i < count; ++i) {
-        if (lattice_.selected(i))
+        // A selected element that the Limit menu hides is silent until it shows again.
+        if (lattice_.selected(i) && limits.shows(*lattice_.element(i)))
             playList_.push_back(i);
     }
     // The k-th selected element sounds on MIDI channel k; only 16 channels exist.
@@ -182,11 +232,21 @@ void LatticeWindow::chooseStyle(int style)
 
 void LatticeWindow::toggleLimit(std::size_t index)
 {
-    limitFlags_[index] = !limitFlags_[index];
+    // "Combined" stands for the four prime items together: it checks or unchecks them all,
+    // and is checked exactly while all four are.
+    constexpr std::size_t combined = limitCount - 1;
+    const bool on = !limitFlags_[index];
+    if (index == combined)
+        limitFlags_.fill(on);
+    else
+        limitFlags_[index] = on;
+    limitFlags_[combined] = std::all_of(limitFlags_.begin(), limitFlags_.begin() + combined,
+                                        [](bool flag) { return flag; });
     const LatticeCommand commands[] = {LatticeCommand::Limit3, LatticeCommand::Limit5,
                                        LatticeCommand::Limit7, LatticeCommand::Limit11,
                                        LatticeCommand::LimitCombined};
-    menus_->action(commands[index])->setChecked(limitFlags_[index]);
+    for (std::size_t i = 0; i < limitCount; ++i)
+        menus_->action(commands[i])->setChecked(limitFlags_[i]);
     repaintAll();
 }
 
@@ -254,6 +314,11 @@ void LatticeWindow::runCommand(LatticeCommand command)
         menus_->action(command)->setChecked(options_.showExponents);
         repaintAll();
         break;
+    case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
+    case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
+    case LatticeCommand::ZoomIn: zoomBy(1); break;
+    case LatticeCommand::ZoomOut: zoomBy(-1); break;
+    case LatticeCommand::ZoomReset: setZoomPercent(100); break;
     case LatticeCommand::Colour: editColours(); break;
     case LatticeCommand::New: files_->newLattice(); break;
     case LatticeCommand::Open: files_->open(); break;

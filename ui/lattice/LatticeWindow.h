@@ -30,6 +30,9 @@ class LatticeWindow : public QMainWindow {
 public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
     static constexpr std::size_t limitCount = 5;
+    // The zooms that View > Zoom in / Zoom out and Ctrl+wheel step through, in percent.
+    static constexpr std::array<int, 13> zoomSteps{50,  67,  75,  90,  100, 110, 125,
+                                                   150, 175, 200, 250, 300, 400};
 
     LatticeWindow(AppServices& services, QWidget* parent = nullptr);
     ~LatticeWindow() override;
@@ -41,14 +44,32 @@ public:
     LatticeFileCommands& files() { return *files_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
-    // Where the labels lie at the window's current size: what a paint draws and what a click
-    // hits.
+    // Where the labels lie at the window's current size and zoom: what a paint draws and what
+    // a click hits.
     LatticeGeometry labelGeometry() const;
     // Paints the whole lattice on any surface: the window, a printer page or an image, each
-    // laid out for the window's current size.
+    // laid out for the window's current size and zoom.
     int drawLattice(QPainter& painter);
-    void drawBox(QPainter& painter, int index, bool raised);
     const LatticePainter& painter() const { return painter_; }
+
+    // The label zoom in percent, one of zoomSteps; 100 at first.
+    int zoomPercent() const { return zoomPercent_; }
+    // Takes the step nearest `percent`.
+    void setZoomPercent(int percent);
+    // Moves `steps` steps up (positive) or down the zoom steps, stopping at their ends.
+    void zoomBy(int steps);
+
+    // What the pointer resting at `at` reads out: the element's readout, empty where no
+    // shown element is.
+    QString readoutAt(QPoint at) const;
+
+    // Lines between neighbours (lattice style) and the circle (planetary style).
+    bool showLines() const { return options_.showLines; }
+    bool showCircle() const { return options_.showCircle; }
+    void setShowLines(bool show);
+    void setShowCircle(bool show);
+    // What the Limit items' check marks let through.
+    LimitFilter limitFilter() const;
 
     // Mouse actions, in window client coordinates of the drawing area.
     void pressLeft(QPoint at);
@@ -101,6 +122,7 @@ private:
     LatticePainter painter_;
     LatticeDrawOptions options_;
     std::array<bool, limitCount> limitFlags_{true, true, true, true, true};
+    int zoomPercent_ = 100;
     std::uint16_t patch_ = 0;
     int contextElement_ = -1;
     std::vector<int> playList_;

@@ -18,6 +18,7 @@ struct FakeDialogs : LatticeFileDialogs {
     QString imagePath;
     QString pdfPath;
     bool newAnswer = true;
+    NewLatticeShow newShow;
     int* saveAsked;
 
     QString openScalaPath() override { return take(*openPaths); }
@@ -37,6 +38,7 @@ struct FakeDialogs : LatticeFileDialogs {
     }
     void pageSetup(QPrinter&) override {}
     bool confirmNewLattice(QWidget*) override { return newAnswer; }
+    NewLatticeShow newLatticeShow() const override { return newShow; }
 
     static QString take(std::deque<QString>& paths)
     {

@@ -6,12 +6,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace tv::test {
 namespace {
@@ -80,13 +83,15 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
                                                                           sep,
                                                                           {"&All", on, off, off}}));
     const auto style = menuLines(menuNamed(bar, "&Style"));
-    ASSERT_EQ(style.size(), 8u);
+    ASSERT_EQ(style.size(), 10u);
     EXPECT_EQ(style[0], (MenuLine{"&Velmor lattice", on, on, on}));
     EXPECT_EQ(style[1], (MenuLine{"&Planetary graph", on, on, off}));
     EXPECT_EQ(style[3], (MenuLine{"Show &ratios/cents", on, on, on}));
     EXPECT_EQ(style[4], (MenuLine{"Show &exponents", on, on, on}));
-    EXPECT_EQ(style[6].text, "P&atch...");
-    EXPECT_EQ(style[7].text, "&Color...");
+    EXPECT_EQ(style[5], (MenuLine{"Show &lines", on, on, off}));
+    EXPECT_EQ(style[6], (MenuLine{"Show c&ircle", on, on, off}));
+    EXPECT_EQ(style[8].text, "P&atch...");
+    EXPECT_EQ(style[9].text, "&Color...");
     QStringList file;
     for (const auto& line : menuLines(menuNamed(bar, "&File")))
         file << line.text;
@@ -96,7 +101,16 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList view;
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;
-    EXPECT_EQ(view, (QStringList{"&Table", "&File"}));
+    EXPECT_EQ(view,
+              (QStringList{"&Table", "&File", "---", "Zoom &in", "Zoom &out", "&Actual size"}));
+    const auto keys = [&](LatticeCommand command) {
+        return window->menus().action(command)->shortcuts();
+    };
+    EXPECT_EQ(keys(LatticeCommand::ZoomIn),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
+    EXPECT_EQ(keys(LatticeCommand::ZoomOut), QList{QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    EXPECT_EQ(keys(LatticeCommand::ZoomReset), QList{QKeySequence(Qt::CTRL | Qt::Key_0)});
     ASSERT_EQ(window->contextMenu()->actions().size(), 1);
     EXPECT_EQ(window->contextMenu()->actions()[0]->text(), "&Element Properties");
     EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");
@@ -148,9 +162,21 @@ TEST_F(LatticeWindowTest, LabelsAreDrawnInTheirLimitColours)
     LatticeWindow* window = openWindow();
     Lattice& lattice = window->lattice();
     const QColor sky(135, 206, 250);
+    // An empty lattice says how to get one, on one line in the middle and nowhere else.
     QImage empty = picture(window);
-    EXPECT_EQ(empty.pixelColor(10, 10), sky);
-    EXPECT_EQ(empty.pixelColor(empty.width() / 2, empty.height() / 2), sky);
+    int inked = 0;
+    const int middle = empty.height() / 2;
+    const int lineHeight = QFontMetrics(window->painter().mainFont(false)).height();
+    for (int py = 0; py < empty.height(); ++py) {
+        for (int px = 0; px < empty.width(); ++px) {
+            if (empty.pixelColor(px, py) == sky)
+                continue;
+            ++inked;
+            ASSERT_LE(std::abs(py - middle), lineHeight) << px << "," << py;
+            ASSERT_LE(std::abs(px - empty.width() / 2), empty.width() / 3) << px << "," << py;
+        }
+    }
+    EXPECT_GT(inked, 100);
 
     lattice.loadDefaultScale();
     QImage image = picture(window);

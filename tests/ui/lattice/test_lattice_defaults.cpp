@@ -1,0 +1,149 @@
+// At its defaults (100 % zoom, no lines or circle, every limit shown, nothing selected) the
+// lattice picture, its hit test and its MIDI bytes must stay what they were before zoom,
+// lines and limit filtering existed. The sums below were taken from the painter as it was
+// then; they hold for the font this machine resolves the labels to, and a machine with other
+// fonts skips them.
+#include "LatticeWindowFixture.h"
+
+#include "ui/lattice/LatticeGeometry.h"
+#include "ui/lattice/LatticePainter.h"
+
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+
+#include <cinttypes>
+#include <initializer_list>
+#include <utility>
+
+namespace tv::test {
+namespace {
+
+struct Fnv {
+    std::uint64_t sum = 14695981039346656037ull;
+    void add(std::uint32_t value)
+    {
+        for (int shift = 0; shift < 32; shift += 8) {
+            sum ^= (value >> shift) & 0xFFu;
+            sum *= 1099511628211ull;
+        }
+    }
+};
+
+std::uint64_t pictureSum(const QImage& image)
+{
+    Fnv fnv;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            fnv.add(row[x] & 0xFFFFFFu);
+    }
+    return fnv.sum;
+}
+
+// What a press hits at every pixel of the outer size, and a margin before it.
+std::uint64_t hitSum(const LatticeGeometry& geometry)
+{
+    Fnv fnv;
+    for (int y = -2; y < geometry.outerSize().height(); ++y) {
+        for (int x = -2; x < geometry.outerSize().width(); ++x)
+            fnv.add(static_cast<std::uint32_t>(geometry.hitTest(QPoint(x, y))));
+    }
+    return fnv.sum;
+}
+
+// The default scale with cents-only pitches, large and higher-prime ratios added.
+void mixedLattice(Lattice& lattice)
+{
+    lattice.loadDefaultScale();
+    for (const auto& [n, d] : std::initializer_list<std::pair<std::uint32_t, std::uint32_t>>{
+             {7, 4}, {11, 8}, {13, 8}, {17, 16}, {81, 80}, {531441, 524288}, {49, 48}, {25, 24}})
+        lattice.addRatio("", n, d);
+    for (const double cents : {100.0, 333.3, -701.9, 1200.5})
+        lattice.addCents("", cents);
+}
+
+bool fontsAsMeasured(const LatticePainter& painter)
+{
+    const QFontInfo info(painter.mainFont(false));
+    return info.family().startsWith(QStringLiteral("Nimbus Sans")) && info.pixelSize() == 11;
+}
+
+TEST(LatticeDefaults, PicturesAndHitsAreThoseOfThePlainPainter)
+{
+    struct Case {
+        const char* name;
+        QSize size;
+        bool mixed;
+        int style;
+        bool showRatios, showExponents;
+        std::uint64_t picture, hits;
+    };
+    const Case cases[] = {
+        {"default", {900, 640}, false, 0, true, true, 0x5ca81b43b3734427, 0xa6885ab3a16e2989},
+        {"small fonts", {520, 380}, false, 0, true, true, 0xeceec7b0ad00fe1b, 0x6ca6e3c9ec2989b1},
+        {"mixed", {1024, 768}, true, 0, true, true, 0x99fcdf8be4308b53, 0xcd586a8d0e502d64},
+        {"planetary", {1024, 768}, true, 1, true, true, 0xa035b796e3d37a4d, 0xb1ffe32e85e6e824},
+        {"no ratios", {1024, 768}, true, 0, false, true, 0xa105a5874bf4c942, 0xcd586a8d0e502d64},
+        {"no exponents", {1024, 768}, true, 0, true, false, 0x71227c85e038d970, 0xcd586a8d0e502d64},
+    };
+    LatticePainter painter(96.0);
+    if (!fontsAsMeasured(painter))
+        GTEST_SKIP() << "the sums were taken with Nimbus Sans at 11 pixels";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lattice lattice;
+        if (c.mixed)
+            mixedLattice(lattice);
+        else
+            lattice.loadDefaultScale();
+        lattice.setStyle(c.style);
+        LatticeDrawOptions options;
+        options.showRatios = c.showRatios;
+        options.showExponents = c.showExponents;
+        const LatticeGeometry geometry(lattice, c.size, painter.metrics());
+        QImage image(c.size, QImage::Format_RGB32);
+        QPainter surface(&image);
+        painter.drawLattice(surface, geometry, options);
+        surface.end();
+        EXPECT_EQ(pictureSum(image), c.picture);
+        EXPECT_EQ(hitSum(geometry), c.hits);
+    }
+}
+
+using LatticeDefaultsWindow = LatticeWindowFixture;
+
+TEST_F(LatticeDefaultsWindow, AWindowDrawsHitsAndPlaysAsThePlainOneDid)
+{
+    LatticeWindow* window = openWindow();
+    if (!fontsAsMeasured(window->painter()) || window->view()->size() != QSize(900, 621)) {
+        delete window;
+        GTEST_SKIP() << "the sums were taken with Nimbus Sans and a 900 x 621 drawing area";
+    }
+    mixedLattice(window->lattice());
+    QImage image(window->view()->size(), QImage::Format_RGB32);
+    QPainter surface(&image);
+    window->drawLattice(surface);
+    surface.end();
+    EXPECT_EQ(pictureSum(image), 0xba7fa298f9e08f07u);
+    EXPECT_EQ(hitSum(window->labelGeometry()), 0x6e3a8633e7aedf5cu);
+
+    // Every element pressed and released in turn.
+    Fnv midi;
+    int messages = 0;
+    for (int i = 0; i < window->lattice().count(); ++i) {
+        press(window, inside(window, i));
+        release(window);
+        for (const std::uint32_t message : capture->messages()) {
+            ++messages;
+            midi.add(message);
+        }
+        capture->clear();
+    }
+    EXPECT_EQ(messages, 96);
+    EXPECT_EQ(midi.sum, 0xf30d6651625e5560u);
+    delete window;
+}
+
+}  // namespace
+}  // namespace tv::test

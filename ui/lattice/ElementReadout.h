@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tv {
+
+struct LatticeElement;
+
+// The odd limit of n/d in lowest terms: the larger of its numerator's and denominator's odd
+// parts (15/8: 15; 9/8: 9). 0 when n is 0.
+std::uint32_t oddLimit(std::uint32_t numerator, std::uint32_t denominator);
+// The largest odd prime factor of n/d in lowest terms, any size (17/16: 17); 1 for 1/1 and
+// its octaves, 0 when n is 0.
+std::uint32_t primeLimit(std::uint32_t numerator, std::uint32_t denominator);
+
+// "C4" for note 60, "F#-1" for 6, "G9" for 127; empty outside 0..127.
+std::string noteName(int note);
+
+// What the lattice window shows while the pointer rests on an element, one line each: its
+// name (when it has one), ratio, size in cents with three decimals, odd and prime limits,
+// the exponents of 3, 5, 7, 11 and 13 of the ratio, and the MIDI note and pitch bend it
+// sounds with when `baseNote` sounds 1/1. A cents-only element has no ratio, limits or
+// exponents: it shows its name, cents, note and bend.
+std::string elementReadout(const LatticeElement& element, int baseNote);
+
+}  // namespace tv
