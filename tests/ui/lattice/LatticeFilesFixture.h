@@ -8,6 +8,7 @@
 #include <QPrinter>
 
 #include <deque>
+#include <optional>
 
 namespace tv::test {
 
@@ -17,7 +18,11 @@ struct FakeDialogs : LatticeFileDialogs {
     std::deque<QString>* savePaths;
     QString imagePath;
     QString pdfPath;
-    bool newAnswer = true;
+    QString exportPdfPath;
+    QString exportSvgPath;
+    // What the New dialog answers; nothing for Cancel.
+    std::optional<NewLatticeChoice> newChoice = NewLatticeChoice{};
+    int newStyleOffered = -1;
     int* saveAsked;
 
     QString openScalaPath() override { return take(*openPaths); }
@@ -27,6 +32,8 @@ struct FakeDialogs : LatticeFileDialogs {
         return take(*savePaths);
     }
     QString saveImagePath() override { return imagePath; }
+    QString savePdfPath() override { return exportPdfPath; }
+    QString saveSvgPath() override { return exportSvgPath; }
     bool choosePrinter(QPrinter& printer) override
     {
         if (pdfPath.isEmpty())
@@ -36,7 +43,11 @@ struct FakeDialogs : LatticeFileDialogs {
         return true;
     }
     void pageSetup(QPrinter&) override {}
-    bool confirmNewLattice(QWidget*) override { return newAnswer; }
+    std::optional<NewLatticeChoice> chooseNewLattice(QWidget*, int style, MessageService&) override
+    {
+        newStyleOffered = style;
+        return newChoice;
+    }
 
     static QString take(std::deque<QString>& paths)
     {

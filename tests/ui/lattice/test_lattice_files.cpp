@@ -79,12 +79,12 @@ TEST_F(LatticeFiles, NewLoadsTheDefaultScaleAndForgetsTheFile)
 {
     openPaths.push_back(write("one.scl", "! one.scl\r\n!\r\nOne\r\n1\r\n 3/2\r\n"));
     window->runCommand(LatticeCommand::Open);
-    dialogs->newAnswer = false;
+    dialogs->newChoice.reset();
     window->runCommand(LatticeCommand::New);
     EXPECT_EQ(window->lattice().count(), 1);
     EXPECT_EQ(window->windowTitle(), "one.scl - Lattice");
 
-    dialogs->newAnswer = true;
+    dialogs->newChoice = NewLatticeChoice{};
     window->runCommand(LatticeCommand::New);
     EXPECT_EQ(window->lattice().count(), 12);
     EXPECT_EQ(window->lattice().name(6), "T");

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 
 namespace tv::test {
@@ -90,9 +91,22 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList file;
     for (const auto& line : menuLines(menuNamed(bar, "&File")))
         file << line.text;
-    EXPECT_EQ(file, (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
-                                 "Save &Bitmap...", "---", "Page Set&up...", "&Print...", "---",
-                                 "E&xit"}));
+    EXPECT_EQ(file,
+              (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
+                           "Save &Bitmap...", "Export P&DF...", "Export S&VG...", "---",
+                           "Page Set&up...", "&Print...", "---", "&Recent files", "---", "E&xit"}));
+    // Every access key of the File menu is its own.
+    QString keys;
+    for (const QString& text : file) {
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0)
+            keys += text[at + 1].toLower();
+    }
+    EXPECT_EQ(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size()) << keys.toStdString();
+    EXPECT_EQ(window->menus().action(LatticeCommand::Undo)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(window->menus().action(LatticeCommand::Redo)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     QStringList view;
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;

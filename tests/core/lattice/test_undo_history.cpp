@@ -1,0 +1,84 @@
+#include "core/lattice/Lattice.h"
+#include "core/lattice/UndoHistory.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace tv {
+namespace {
+
+TEST(UndoHistory, UndoAndRedoWalkTheRecordedStatesAndANewChangeDropsTheRedos)
+{
+    UndoHistory<int> history(3);
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.undo(0));
+    int state = 0;
+    for (int next = 1; next <= 4; ++next) {
+        history.record(state);
+        state = next;
+    }
+    // Three kept: 1, 2, 3; the oldest (0) went.
+    EXPECT_EQ(history.undoCount(), 3u);
+    EXPECT_EQ(*history.nextUndo(), 3);
+    for (const int expected : {3, 2, 1}) {
+        const auto back = history.undo(state);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(*back, expected);
+        state = *back;
+    }
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.undo(state));
+    EXPECT_TRUE(history.canRedo());
+    EXPECT_EQ(*history.nextRedo(), 2);
+    state = *history.redo(state);
+    state = *history.redo(state);
+    EXPECT_EQ(state, 3);
+    EXPECT_EQ(*history.nextRedo(), 4);
+
+    history.record(state);
+    state = 9;
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(*history.undo(state), 3);
+    EXPECT_EQ(*history.nextRedo(), 9);
+
+    history.clear();
+    EXPECT_FALSE(history.canUndo() || history.canRedo());
+}
+
+TEST(UndoHistory, RoundTripsGiveBackEqualLattices)
+{
+    const std::function<void(Lattice&)> changes[] = {
+        [](Lattice& l) { l.addRatio("seventh", 7, 4); },
+        [](Lattice& l) { l.addCents("", -701.955); },
+        [](Lattice& l) { l.setStyle(Lattice::planetaryStyle); },
+        [](Lattice& l) {
+            l.setNumerator(2, 10);
+            l.placeRatio(*l.element(2), 10, 9);
+        },
+        [](Lattice& l) { l.setStyle(Lattice::latticeStyle); },
+        [](Lattice& l) { l.loadDefaultScale(); },
+    };
+    Lattice lattice;
+    lattice.loadDefaultScale();
+    lattice.setSelected(3, true);
+    UndoHistory<Lattice> history;
+    std::vector<Lattice> states{lattice};
+    for (const auto& change : changes) {
+        history.record(lattice);
+        change(lattice);
+        EXPECT_FALSE(lattice == states.back());
+        states.push_back(lattice);
+    }
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        lattice = *history.undo(lattice);
+        EXPECT_TRUE(lattice == states[i - 1]) << i;
+    }
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        lattice = *history.redo(lattice);
+        EXPECT_TRUE(lattice == states[i]) << i;
+    }
+}
+
+}  // namespace
+}  // namespace tv
