@@ -257,14 +257,15 @@ void LatticeWindow::openTable()
     table->setMessages(&services_.messages());
     // A table opens centred, or a step down and right of there for each place an open table
     // already takes, so that it never lies exactly over another.
-    const QPoint centred = table->pos();
+    // Places are compared by the client area, which stays put when the frame is added.
+    const QRect centred = table->geometry();
     for (int step = 1; step < 8; ++step) {
         const bool taken = std::any_of(open.begin(), open.end(), [&](const TableWindow* other) {
-            return other->isVisible() && other->pos() == table->pos();
+            return other->isVisible() && other->geometry().topLeft() == table->geometry().topLeft();
         });
         if (!taken)
             break;
-        table->move(centred + QPoint(tableStep, tableStep) * step);
+        table->setGeometry(centred.translated(QPoint(tableStep, tableStep) * step));
     }
     table->show();
 }

@@ -4,10 +4,14 @@
 
 #include "ui/lattice/LatticeFileCommands.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QPrinter>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace tv::test {
@@ -58,6 +62,16 @@ struct FakeDialogs : LatticeFileDialogs {
         return path;
     }
 };
+
+// Runs `answer` on the next modal dialog that opens.
+inline void whenDialogOpens(std::function<void(QDialog*)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(dialog);
+    });
+}
 
 struct LatticeFiles : LatticeWindowFixture {
     LatticeWindow* window = nullptr;

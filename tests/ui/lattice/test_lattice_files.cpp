@@ -154,16 +154,6 @@ TEST_F(LatticeFiles, APrinterThatRefusesTheDocumentIsReported)
     EXPECT_EQ(messages.texts, QStringList{"Unable to start document"});
 }
 
-// Runs `answer` on the next modal dialog that opens.
-void whenDialogOpens(std::function<void(QDialog*)> answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answer(dialog);
-    });
-}
-
 TEST_F(LatticeFiles, ElementPropertiesOnEmptySpaceAddsAnElement)
 {
     window->pressRight(QPoint(window->view()->width() - 3, window->view()->height() - 3));
