@@ -64,8 +64,6 @@ TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTit
     chooseCsvPath = askCsvPath;
     copyAction_ = new QAction(QStringLiteral("&Copy"), this);
     copyAction_->setShortcut(QKeySequence::Copy);
-    // The list would otherwise take Ctrl+C for itself and copy a single cell.
-    copyAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(copyAction_);
     connect(copyAction_, &QAction::triggered, this, &TableWindow::copyRows);
     exportAction_ = new QAction(QStringLiteral("&Export CSV..."), this);

@@ -46,6 +46,21 @@ TEST(UndoHistory, UndoAndRedoWalkTheRecordedStatesAndANewChangeDropsTheRedos)
     EXPECT_FALSE(history.canUndo() || history.canRedo());
 }
 
+TEST(UndoHistory, TrimmingDropsTheOldestStatesBeyondTheBudgetButKeepsTheNewest)
+{
+    UndoHistory<int> history;
+    for (const int cost : {5, 1, 2, 3})
+        history.record(cost);
+    const auto cost = [](int state) { return static_cast<std::size_t>(state); };
+    history.trimOldest(11, cost);  // 5 + 1 + 2 + 3 fits exactly
+    EXPECT_EQ(history.undoCount(), 4u);
+    history.trimOldest(10, cost);
+    EXPECT_EQ(history.undoCount(), 3u);
+    history.trimOldest(0, cost);
+    EXPECT_EQ(history.undoCount(), 1u);
+    EXPECT_EQ(*history.nextUndo(), 3);
+}
+
 TEST(UndoHistory, RoundTripsGiveBackEqualLattices)
 {
     const std::function<void(Lattice&)> changes[] = {

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QUrl>
@@ -32,7 +33,7 @@ struct LatticeExports : LatticeFiles {
         window->files().fillRecentMenu(menu);
         return menu;
     }
-    // Drags `paths` over the window and drops them; true when the window took the drag.
+    // Drags `paths` over the window and drops them there; true when the window took the drag.
     bool drop(const QStringList& paths)
     {
         QMimeData data;
@@ -42,13 +43,12 @@ struct LatticeExports : LatticeFiles {
         data.setUrls(urls);
         const QPoint at(50, 50);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.ignore();
         QApplication::sendEvent(window, &enter);
-        if (!enter.isAccepted())
-            return false;
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window, &dropped);
         QApplication::processEvents();
-        return dropped.isAccepted();
+        return enter.isAccepted();
     }
 };
 
@@ -115,6 +115,7 @@ TEST_F(LatticeExports, ADroppedScalaFileOpensAfterTheQuestionAboutChanges)
 {
     const QString path = scale("dropped.SCL");
     EXPECT_FALSE(drop({dir.filePath("notes.txt")}));
+    EXPECT_FALSE(drop({}));
     window->runCommand(LatticeCommand::New);
     window->lattice().addRatio("", 7, 4);
     messages.answers = {MessageService::Answer::Cancel};
@@ -148,6 +149,23 @@ TEST_F(LatticeExports, PdfIsOneVectorPageOfThePicturesSize)
     ASSERT_TRUE(box.hasMatch());
     EXPECT_NEAR(box.captured(1).toDouble(), size.width(), 0.5);
     EXPECT_NEAR(box.captured(2).toDouble(), size.height(), 0.5);
+    // Rendered at the screen's resolution, the page is the picture from its top-left corner.
+    QProcess render;
+    render.start("pdftoppm", {"-r", QString::number(window->view()->logicalDpiX()), "-png",
+                              "-singlefile", dialogs->exportPdfPath, dir.filePath("page")});
+    if (!render.waitForFinished(60000) || render.exitCode() != 0)
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to look at the page";
+    const QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_LE(std::abs(page.width() - window->view()->width()), 1);
+    EXPECT_EQ(page.pixelColor(0, 0), QColor(135, 206, 250));
+    const QImage picture = window->view()->grab().toImage();
+    int orange = 0;
+    for (int x = 0; x < page.width() && x < picture.width(); ++x) {
+        for (int y = 0; y < page.height() && y < picture.height(); ++y)
+            orange += page.pixelColor(x, y) == QColor(255, 165, 0);
+    }
+    EXPECT_GT(orange, 100);
     EXPECT_TRUE(messages.texts.isEmpty());
 
     dialogs->exportPdfPath = dir.filePath("missing/lattice.pdf");
