@@ -1,9 +1,6 @@
-#include "core/lattice/Lattice.h"
 #include "core/lattice/UndoHistory.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace tv {
 namespace {
@@ -59,40 +56,6 @@ TEST(UndoHistory, TrimmingDropsTheOldestStatesBeyondTheBudgetButKeepsTheNewest)
     history.trimOldest(0, cost);
     EXPECT_EQ(history.undoCount(), 1u);
     EXPECT_EQ(*history.nextUndo(), 3);
-}
-
-TEST(UndoHistory, RoundTripsGiveBackEqualLattices)
-{
-    const std::function<void(Lattice&)> changes[] = {
-        [](Lattice& l) { l.addRatio("seventh", 7, 4); },
-        [](Lattice& l) { l.addCents("", -701.955); },
-        [](Lattice& l) { l.setStyle(Lattice::planetaryStyle); },
-        [](Lattice& l) {
-            l.setNumerator(2, 10);
-            l.placeRatio(*l.element(2), 10, 9);
-        },
-        [](Lattice& l) { l.setStyle(Lattice::latticeStyle); },
-        [](Lattice& l) { l.loadDefaultScale(); },
-    };
-    Lattice lattice;
-    lattice.loadDefaultScale();
-    lattice.setSelected(3, true);
-    UndoHistory<Lattice> history;
-    std::vector<Lattice> states{lattice};
-    for (const auto& change : changes) {
-        history.record(lattice);
-        change(lattice);
-        EXPECT_FALSE(lattice == states.back());
-        states.push_back(lattice);
-    }
-    for (std::size_t i = states.size() - 1; i > 0; --i) {
-        lattice = *history.undo(lattice);
-        EXPECT_TRUE(lattice == states[i - 1]) << i;
-    }
-    for (std::size_t i = 1; i < states.size(); ++i) {
-        lattice = *history.redo(lattice);
-        EXPECT_TRUE(lattice == states[i]) << i;
-    }
 }
 
 }  // namespace
