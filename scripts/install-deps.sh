@@ -10,6 +10,8 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   # user interface: Qt 6 widgets, printing, the test library and the platform plugins
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-qpa-plugins libgl-dev
+  # the picture exported as SVG
+  qt6-svg-dev
   # MIDI output and the audio of the built-in synthesizer
   librtmidi-dev librtaudio-dev libasound2-dev libjack-jackd2-dev
   # real-time scheduling of the script players through rtkit on the system bus

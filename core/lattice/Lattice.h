@@ -96,6 +96,10 @@ public:
     FileResult readScala(const std::string& path);
     FileResult writeScala(const std::string& path) const;
 
+    // Equal when every element (selection included), the title, the style and
+    // autoNormalise are: an undone change gives back an equal lattice.
+    bool operator==(const Lattice&) const = default;
+
 private:
     LatticeElement& append(const std::string& name);
 

@@ -28,6 +28,7 @@ struct LatticeElement {
     bool selected = false;
 
     bool isRatio() const { return denominator != 0; }
+    bool operator==(const LatticeElement&) const = default;
 };
 
 // 24-bit colour as 0xRRGGBB.

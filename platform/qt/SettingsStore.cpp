@@ -46,4 +46,15 @@ void SettingsStore::setValue(const QString& name, const QString& text)
     settings_->sync();
 }
 
+QStringList SettingsStore::textList(const QString& name) const
+{
+    return settings_->value(name).toStringList();
+}
+
+void SettingsStore::setTextList(const QString& name, const QStringList& texts)
+{
+    settings_->setValue(name, texts);
+    settings_->sync();
+}
+
 }  // namespace tv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -25,6 +26,10 @@ public:
     std::optional<QString> value(const QString& name) const;
     // Writing failures are not reported.
     void setValue(const QString& name, const QString& text);
+
+    // A list of texts of any length (file paths); empty when the value is missing.
+    QStringList textList(const QString& name) const;
+    void setTextList(const QString& name, const QStringList& texts);
 
 private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);

@@ -2,16 +2,25 @@
 
 #include "core/lattice/DisplayText.h"
 #include "core/lattice/Lattice.h"
+#include "core/lattice/OddLimitDiamond.h"
 #include "core/lattice/ScalaFile.h"
 #include "core/lattice/Scale.h"
 #include "platform/qt/MessageService.h"
+#include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/LatticeWindow.h"
+#include "ui/lattice/RecentFiles.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
+#include <QSvgGenerator>
 
 namespace tv {
 namespace {
@@ -30,10 +39,17 @@ QString messageText(const std::string& message)
 
 QString caption(const QString& fileName) { return QStringLiteral("%1 - Lattice").arg(fileName); }
 
+QString cannotWrite(const QString& path)
+{
+    return QStringLiteral("Unable to open %1 for writing").arg(path);
+}
+
 }  // namespace
 
-LatticeFileCommands::LatticeFileCommands(LatticeWindow& window, MessageService& messages)
-    : window_(window), messages_(messages), dialogs_(std::make_unique<SystemFileDialogs>())
+LatticeFileCommands::LatticeFileCommands(LatticeWindow& window, MessageService& messages,
+                                         SettingsStore& settings)
+    : window_(window), messages_(messages), settings_(settings),
+      dialogs_(std::make_unique<SystemFileDialogs>())
 {
     printer_.setDocName(printDocumentName);
     markUnmodified();
@@ -48,12 +64,19 @@ void LatticeFileCommands::setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs
 
 bool LatticeFileCommands::modified() const
 {
-    return scalaFileText(window_.lattice(), {}) != unmodifiedText_;
+    return scalaFileText(window_.lattice(), {}) != document_.unmodifiedText;
 }
 
 void LatticeFileCommands::markUnmodified()
 {
-    unmodifiedText_ = scalaFileText(window_.lattice(), {});
+    document_.unmodifiedText = scalaFileText(window_.lattice(), {});
+}
+
+void LatticeFileCommands::setDocument(const Document& document)
+{
+    document_ = document;
+    window_.setWindowTitle(document_.fileName.isEmpty() ? LatticeWindow::untitledCaption
+                                                        : caption(document_.fileName));
 }
 
 bool LatticeFileCommands::mayDiscard()
@@ -69,18 +92,27 @@ bool LatticeFileCommands::mayDiscard()
 
 void LatticeFileCommands::newLattice()
 {
-    if (!mayDiscard() || !dialogs_->confirmNewLattice(&window_))
+    if (!mayDiscard())
         return;
-    window_.lattice().loadDefaultScale();
-    const LatticeFileDialogs::NewLatticeShow show = dialogs_->newLatticeShow();
-    window_.setShowLines(show.lines);
-    window_.setShowCircle(show.circles);
-    window_.setWindowTitle(LatticeWindow::untitledCaption);
-    fileName_.clear();
-    filePath_.clear();
-    incompletePath_.clear();
+    Lattice& lattice = window_.lattice();
+    const std::optional<NewLatticeChoice> choice =
+        dialogs_->chooseNewLattice(&window_, lattice.style(), messages_);
+    if (!choice)
+        return;
+    LatticeEditHistory::State before = window_.edits().capture(true);
+    // Emptied first, so the old elements are not laid out again for nothing.
+    lattice.clear();
+    lattice.setStyle(choice->style);
+    if (choice->limit == 0)
+        lattice.loadDefaultScale();
+    else
+        lattice.loadScale(oddLimitDiamondScale(choice->limit));
+    setDocument({});
+    window_.setShowLines(choice->lines);
+    window_.setShowCircle(choice->circles);
     markUnmodified();
-    window_.view()->invalidatePicture();
+    window_.edits().record(std::move(before));
+    window_.latticeReplaced();
 }
 
 void LatticeFileCommands::open()
@@ -88,32 +120,44 @@ void LatticeFileCommands::open()
     if (!mayDiscard())
         return;
     const QString path = dialogs_->openScalaPath();
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        load(path);
+}
+
+void LatticeFileCommands::openFile(const QString& path)
+{
+    if (mayDiscard())
+        load(path);
+}
+
+void LatticeFileCommands::load(const QString& path)
+{
     const Scale scale = parseScalaFile(path.toStdString());
     if (!scale.hasHeader()) {
         // Nothing was read: the window keeps its lattice and its file.
         messages_.showMessage(messageText(scale.message));
+        if (scale.outcome == Scale::Outcome::unableToOpen)
+            RecentFiles(settings_).remove(path);
         return;
     }
     window_.lattice().loadScale(scale);
-    fileName_ = QFileInfo(path).fileName();
-    filePath_ = path;
-    window_.setWindowTitle(caption(fileName_));
     // Whatever was read before a failure stays and is shown, but the file holds more than
     // the lattice: it is not written over without a question.
-    incompletePath_ = scale.ok() ? QString() : path;
+    setDocument({QFileInfo(path).fileName(), path, scale.ok() ? QString() : path, {}});
     markUnmodified();
-    window_.view()->invalidatePicture();
+    RecentFiles(settings_).add(path);
+    // Another file is another document: the steps of the last one do not apply to it.
+    window_.edits().clear();
+    window_.latticeReplaced();
     if (!scale.ok())
         messages_.showMessage(messageText(scale.message));
 }
 
 bool LatticeFileCommands::save()
 {
-    if (filePath_.isEmpty())
+    if (document_.filePath.isEmpty())
         return saveAs();
-    return write(filePath_);
+    return write(document_.filePath);
 }
 
 bool LatticeFileCommands::saveAs()
@@ -121,15 +165,16 @@ bool LatticeFileCommands::saveAs()
     const QString path = dialogs_->saveScalaPath();
     if (path.isEmpty() || !write(path))
         return false;
-    filePath_ = path;
-    fileName_ = QFileInfo(path).fileName();
-    window_.setWindowTitle(caption(fileName_));
+    document_.filePath = path;
+    document_.fileName = QFileInfo(path).fileName();
+    window_.setWindowTitle(caption(document_.fileName));
+    RecentFiles(settings_).add(path);
     return true;
 }
 
 bool LatticeFileCommands::write(const QString& path)
 {
-    if (!incompletePath_.isEmpty() && path == incompletePath_) {
+    if (!document_.incompletePath.isEmpty() && path == document_.incompletePath) {
         const QString question = QStringLiteral("%1 was not read completely. Save over it anyway?")
                                      .arg(QFileInfo(path).fileName());
         if (messages_.askYesNo(question) != MessageService::Answer::Yes)
@@ -140,8 +185,8 @@ bool LatticeFileCommands::write(const QString& path)
         messages_.showMessage(messageText(result.message));
         return false;
     }
-    if (path == incompletePath_)
-        incompletePath_.clear();
+    if (path == document_.incompletePath)
+        document_.incompletePath.clear();
     markUnmodified();
     return true;
 }
@@ -159,7 +204,77 @@ void LatticeFileCommands::saveBitmap()
     // The old file is replaced only once the whole image has been written.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        messages_.showMessage(QStringLiteral("Unable to open %1 for writing").arg(path));
+        messages_.showMessage(cannotWrite(path));
+}
+
+void LatticeFileCommands::paintPicture(QPaintDevice& device)
+{
+    QPainter painter(&device);
+    window_.drawLattice(painter);
+}
+
+void LatticeFileCommands::exportPdf()
+{
+    const QString path = dialogs_->savePdfPath();
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        messages_.showMessage(cannotWrite(path));
+        return;
+    }
+    {
+        // One page just the picture's size, one PDF unit per screen pixel, no margins.
+        QPdfWriter pdf(&file);
+        const int dpi = window_.view()->logicalDpiX();
+        const QSize size = window_.view()->size();
+        pdf.setResolution(dpi);
+        pdf.setCreator(QStringLiteral("Tonalvane"));
+        pdf.setTitle(documentName());
+        pdf.setPageMargins(QMarginsF());
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point, QString(),
+                                  QPageSize::ExactMatch));
+        paintPicture(pdf);
+    }
+    if (!file.commit())
+        messages_.showMessage(cannotWrite(path));
+}
+
+void LatticeFileCommands::exportSvg()
+{
+    const QString path = dialogs_->saveSvgPath();
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        messages_.showMessage(cannotWrite(path));
+        return;
+    }
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    const QSize size = window_.view()->size();
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(), size));
+    svg.setResolution(window_.view()->logicalDpiX());
+    svg.setTitle(documentName());
+    paintPicture(svg);
+    if (!file.commit())
+        messages_.showMessage(cannotWrite(path));
+}
+
+void LatticeFileCommands::fillRecentMenu(QMenu* menu)
+{
+    menu->clear();
+    const QStringList paths = RecentFiles(settings_).paths();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString path = paths[i];
+        // "&1" to "&8": the digits are the access keys; "&&" keeps a file's own ampersands.
+        QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path));
+        text.replace(QStringLiteral("&"), QStringLiteral("&&")).remove(0, 1);
+        QAction* item = menu->addAction(text);
+        QObject::connect(item, &QAction::triggered, menu, [this, path] { openFile(path); });
+    }
+    menu->menuAction()->setEnabled(!paths.isEmpty());
 }
 
 void LatticeFileCommands::pageSetup() { dialogs_->pageSetup(printer_); }

@@ -8,40 +8,69 @@
 #include <memory>
 #include <string>
 
+class QMenu;
+class QPaintDevice;
+
 namespace tv {
 
 class LatticeWindow;
 class MessageService;
+class SettingsStore;
 
-// The File menu of a lattice window: a new default lattice, Scala files, the picture as an
-// image file, page setup and printing. It keeps the window's file name and path, and what
-// the lattice looked like when it was last opened, created or saved, so that changes are
-// never thrown away without a question.
+// The File menu of a lattice window: a new lattice, Scala files (also dropped on the window or
+// taken from the recent files), the picture as an image, PDF or SVG file, page setup and
+// printing. It keeps the window's file name and path, and what the lattice looked like when it
+// was last opened, created or saved, so that changes are never thrown away without a question.
 class LatticeFileCommands {
 public:
     static inline const QString printDocumentName = QStringLiteral("ORLIX");
     static inline const QString untitledName = QStringLiteral("Untitled");
 
-    LatticeFileCommands(LatticeWindow& window, MessageService& messages);
+    // The file a window's lattice belongs to.
+    struct Document {
+        QString fileName;
+        QString filePath;
+        // The file whose reading failed part way; empty when there is none.
+        QString incompletePath;
+        // The file text that Save wrote or would have written when the lattice was unchanged.
+        std::string unmodifiedText;
+        bool operator==(const Document&) const = default;
+    };
+
+    LatticeFileCommands(LatticeWindow& window, MessageService& messages, SettingsStore& settings);
     ~LatticeFileCommands();
 
     void setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs);
 
     void newLattice();
     void open();
+    // Opens `path` as Open does once its dialog is answered, asking first about a changed
+    // lattice. A file that cannot be opened leaves the recent files.
+    void openFile(const QString& path);
     // Writes to the current file, asking for one first when there is none. True when the
     // lattice was written.
     bool save();
     // Asks for a file and writes the lattice to it; the window then names that file.
     bool saveAs();
     void saveBitmap();
+    void exportPdf();
+    void exportSvg();
     void pageSetup();
     void print();
 
-    const QString& fileName() const { return fileName_; }
-    const QString& filePath() const { return filePath_; }
+    // Lists the recent files in `menu`, each opening its file.
+    void fillRecentMenu(QMenu* menu);
+
+    const QString& fileName() const { return document_.fileName; }
+    const QString& filePath() const { return document_.filePath; }
     // The file's name as the caption shows it, or "Untitled".
-    QString documentName() const { return fileName_.isEmpty() ? untitledName : fileName_; }
+    QString documentName() const
+    {
+        return document_.fileName.isEmpty() ? untitledName : document_.fileName;
+    }
+    const Document& document() const { return document_; }
+    // Names `document` in the window's caption and fields (an undone New).
+    void setDocument(const Document& document);
 
     // True when Save would now write something else than the lattice held when it was last
     // opened, created or saved. Names, octaves, the style and the selection are not written,
@@ -54,20 +83,20 @@ public:
     bool mayDiscard();
 
 private:
+    // Reads `path` into the window; the question about a changed lattice was asked before.
+    void load(const QString& path);
     // Writes the lattice to `path`; a file that was read only in part is not written over
     // without the user's word.
     bool write(const QString& path);
+    // Paints the picture at the window's size on a device whose unit is one screen pixel.
+    void paintPicture(QPaintDevice& device);
 
     LatticeWindow& window_;
     MessageService& messages_;
+    SettingsStore& settings_;
     std::unique_ptr<LatticeFileDialogs> dialogs_;
     QPrinter printer_;
-    QString fileName_;
-    QString filePath_;
-    // The file whose reading failed part way; empty when there is none.
-    QString incompletePath_;
-    // The file text that Save wrote or would have written when the lattice was unchanged.
-    std::string unmodifiedText_;
+    Document document_;
 };
 
 }  // namespace tv

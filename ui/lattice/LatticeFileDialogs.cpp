@@ -14,9 +14,13 @@ namespace {
 // "Scala files"; the pattern lists both cases because file names are case-sensitive here.
 const QString scalaFilter = QStringLiteral("Scala files (*.SCL *.scl)");
 
-QString askPath(QFileDialog::AcceptMode mode, const QString& filter, const QString& suffix)
+// An empty title leaves the platform's own.
+QString askPath(QFileDialog::AcceptMode mode, const QString& filter, const QString& suffix,
+                const QString& title = {})
 {
     QFileDialog dialog(nullptr);
+    if (!title.isEmpty())
+        dialog.setWindowTitle(title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -44,7 +48,19 @@ QString SystemFileDialogs::saveScalaPath()
 QString SystemFileDialogs::saveImagePath()
 {
     return askPath(QFileDialog::AcceptSave, QStringLiteral("PNG images (*.png *.PNG)"),
-                   QStringLiteral("png"));
+                   QStringLiteral("png"), QStringLiteral("Save Bitmap"));
+}
+
+QString SystemFileDialogs::savePdfPath()
+{
+    return askPath(QFileDialog::AcceptSave, QStringLiteral("PDF documents (*.pdf *.PDF)"),
+                   QStringLiteral("pdf"), QStringLiteral("Export PDF"));
+}
+
+QString SystemFileDialogs::saveSvgPath()
+{
+    return askPath(QFileDialog::AcceptSave, QStringLiteral("SVG images (*.svg *.SVG)"),
+                   QStringLiteral("svg"), QStringLiteral("Export SVG"));
 }
 
 bool SystemFileDialogs::choosePrinter(QPrinter& printer)
@@ -63,14 +79,13 @@ void SystemFileDialogs::pageSetup(QPrinter& printer)
     dialog.exec();
 }
 
-bool SystemFileDialogs::confirmNewLattice(QWidget* parent)
+std::optional<NewLatticeChoice> SystemFileDialogs::chooseNewLattice(QWidget* parent, int style,
+                                                                    MessageService& messages)
 {
-    NewLatticeDialog dialog(parent);
+    NewLatticeDialog dialog(messages, style, parent);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
-    newLatticeShow_ = {dialog.controls().linesBox->isChecked(),
-                       dialog.controls().circlesBox->isChecked()};
-    return true;
+        return std::nullopt;
+    return dialog.choice();
 }
 
 }  // namespace tv

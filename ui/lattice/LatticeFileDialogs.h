@@ -1,11 +1,17 @@
 #pragma once
 
+#include "ui/lattice/NewLatticeDialog.h"
+
 #include <QString>
+
+#include <optional>
 
 class QPrinter;
 class QWidget;
 
 namespace tv {
+
+class MessageService;
 
 // The dialogs behind the lattice window's file and print commands. Tests give the window
 // their own answers; the program uses the platform's dialogs.
@@ -16,17 +22,15 @@ public:
     virtual QString openScalaPath() = 0;
     virtual QString saveScalaPath() = 0;
     virtual QString saveImagePath() = 0;
+    virtual QString savePdfPath() = 0;
+    virtual QString saveSvgPath() = 0;
     // Lets the user choose and set up the printer; false when cancelled.
     virtual bool choosePrinter(QPrinter& printer) = 0;
     virtual void pageSetup(QPrinter& printer) = 0;
-    // Asks whether to replace the default scale's elements ("Create a new lattice...").
-    virtual bool confirmNewLattice(QWidget* parent) = 0;
-    // The new lattice dialog's Lines and Circles boxes when it last closed with OK.
-    struct NewLatticeShow {
-        bool lines = false;
-        bool circles = false;
-    };
-    virtual NewLatticeShow newLatticeShow() const { return {}; }
+    // Asks what a new lattice should hold ("Create a new lattice..."), offering `style` first;
+    // nothing when cancelled.
+    virtual std::optional<NewLatticeChoice> chooseNewLattice(QWidget* parent, int style,
+                                                             MessageService& messages) = 0;
 };
 
 class SystemFileDialogs : public LatticeFileDialogs {
@@ -34,13 +38,12 @@ public:
     QString openScalaPath() override;
     QString saveScalaPath() override;
     QString saveImagePath() override;
+    QString savePdfPath() override;
+    QString saveSvgPath() override;
     bool choosePrinter(QPrinter& printer) override;
     void pageSetup(QPrinter& printer) override;
-    bool confirmNewLattice(QWidget* parent) override;
-    NewLatticeShow newLatticeShow() const override { return newLatticeShow_; }
-
-private:
-    NewLatticeShow newLatticeShow_;
+    std::optional<NewLatticeChoice> chooseNewLattice(QWidget* parent, int style,
+                                                     MessageService& messages) override;
 };
 
 }  // namespace tv

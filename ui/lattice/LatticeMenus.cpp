@@ -2,12 +2,13 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMenuBar>
 
 namespace tv {
 namespace {
 
-enum class ItemState { Enabled, Greyed, Checked, Unchecked };
+enum class ItemState { Enabled, Greyed, Checked, Unchecked, Submenu };
 
 struct MenuItem {
     const char* menu;
@@ -31,13 +32,18 @@ constexpr MenuItem menuItems[] = {
     {"&File", "&Save", C::Save, S::Enabled, QKeySequence::Save},
     {"&File", "Save &As...", C::SaveAs, S::Enabled, QKeySequence::SaveAs},
     {"&File", "Save &Bitmap...", C::SaveBitmap, S::Enabled, none},
+    {"&File", "Export P&DF...", C::ExportPdf, S::Enabled, none},
+    {"&File", "Export S&VG...", C::ExportSvg, S::Enabled, none},
     {"&File", nullptr, C::Count, S::Enabled, none},
     {"&File", "Page Set&up...", C::PageSetup, S::Enabled, none},
     {"&File", "&Print...", C::Print, S::Enabled, QKeySequence::Print},
     {"&File", nullptr, C::Count, S::Enabled, none},
+    {"&File", "&Recent files", C::RecentFiles, S::Submenu, none},
+    {"&File", nullptr, C::Count, S::Enabled, none},
     {"&File", "E&xit", C::Exit, S::Enabled, none},
-    {"&Edit", "&Undo", C::Undo, S::Greyed, none},
-    {"&Edit", "&Redo", C::Redo, S::Greyed, none},
+    // Greyed until there is something to undo or redo.
+    {"&Edit", "&Undo", C::Undo, S::Greyed, none, Qt::CTRL | Qt::Key_Z},
+    {"&Edit", "&Redo", C::Redo, S::Greyed, none, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
     {"&Edit", nullptr, C::Count, S::Enabled, none},
     {"&Edit", "Cu&t", C::Cut, S::Greyed, none},
     {"&Edit", "&Copy", C::Copy, S::Greyed, none},
@@ -89,6 +95,11 @@ LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> on
             menu->addSeparator();
             continue;
         }
+        if (item.state == S::Submenu) {
+            QMenu* submenu = menu->addMenu(QString::fromLatin1(item.caption));
+            actions_[static_cast<std::size_t>(item.command)] = submenu->menuAction();
+            continue;
+        }
         QAction* action = menu->addAction(QString::fromLatin1(item.caption));
         action->setEnabled(item.state != S::Greyed);
         action->setCheckable(item.state == S::Checked || item.state == S::Unchecked);
@@ -104,6 +115,12 @@ LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> on
     // Ctrl+"=" zooms in too: it is the "+" key without Shift on many keyboards.
     QAction* zoomIn = action(LatticeCommand::ZoomIn);
     zoomIn->setShortcuts({zoomIn->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+}
+
+QMenu* LatticeMenus::submenu(LatticeCommand command) const
+{
+    const QAction* item = action(command);
+    return item ? item->menu() : nullptr;
 }
 
 }  // namespace tv

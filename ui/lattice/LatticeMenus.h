@@ -19,8 +19,11 @@ enum class LatticeCommand {
     Save,
     SaveAs,
     SaveBitmap,
+    ExportPdf,
+    ExportSvg,
     PageSetup,
     Print,
+    RecentFiles,
     Exit,
     Undo,
     Redo,
@@ -53,7 +56,8 @@ enum class LatticeCommand {
 };
 
 // Builds the menu bar of a lattice window from one table of items and reports chosen
-// commands. Check marks and enabled states are set by the window through `action`.
+// commands. Check marks and enabled states are set by the window through `action`; an item
+// that opens a submenu (Recent files) reports nothing, its owner fills `submenu`.
 class LatticeMenus : public QObject {
     Q_OBJECT
 public:
@@ -63,6 +67,8 @@ public:
     {
         return actions_[static_cast<std::size_t>(command)];
     }
+    // The submenu an item opens; null for a plain item.
+    QMenu* submenu(LatticeCommand command) const;
 
 private:
     std::array<QAction*, static_cast<std::size_t>(LatticeCommand::Count)> actions_{};

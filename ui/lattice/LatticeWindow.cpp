@@ -10,6 +10,7 @@
 #include "ui/common/WindowPlacement.h"
 #include "ui/lattice/ElementReadout.h"
 #include "ui/lattice/LatticeColoursDialog.h"
+#include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
 #include "ui/lattice/RatioPropertiesDialog.h"
@@ -18,16 +19,26 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace tv {
+namespace {
+
+// How far each further table window moves, in pixels.
+constexpr int tableStep = 24;
+
+}  // namespace
 
 LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     : QMainWindow(parent, Qt::Window), services_(services),
@@ -46,7 +57,17 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
-    files_ = std::make_unique<LatticeFileCommands>(*this, services_.messages());
+    files_ =
+        std::make_unique<LatticeFileCommands>(*this, services_.messages(), services_.settings());
+    edits_ = std::make_unique<LatticeEditHistory>(*this);
+    // The recent files are read as the File menu opens, so every window lists the latest; the
+    // item is greyed while none is listed.
+    QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
+    if (auto* fileMenu = qobject_cast<QMenu*>(recent->parentWidget()))
+        connect(fileMenu, &QMenu::aboutToShow, this,
+                [this, recent] { files_->fillRecentMenu(recent); });
+    files_->fillRecentMenu(recent);
+    setAcceptDrops(true);
 
     chooseColour = [](QWidget* owner) {
         return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
@@ -224,7 +245,15 @@ void LatticeWindow::playSelection()
 
 void LatticeWindow::chooseStyle(int style)
 {
+    LatticeEditHistory::State before = edits_->capture(false);
     lattice_.setStyle(style);
+    edits_->record(std::move(before));
+    latticeReplaced();
+}
+
+void LatticeWindow::latticeReplaced()
+{
+    const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
     repaintAll();
@@ -261,9 +290,12 @@ void LatticeWindow::editColours()
 
 void LatticeWindow::editElement()
 {
+    LatticeEditHistory::State before = edits_->capture(false);
     RatioPropertiesDialog dialog(lattice_, contextElement_, services_.messages(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
+        edits_->record(std::move(before));
         repaintAll();
+    }
 }
 
 void LatticeWindow::choosePatch()
@@ -278,8 +310,22 @@ void LatticeWindow::openTable()
 {
     // A snapshot of the lattice as it is now; each choice opens another one, and they close
     // with this window.
+    const QList<TableWindow*> open = findChildren<TableWindow*>(Qt::FindDirectChildrenOnly);
     auto* table = new TableWindow(lattice_, windowTitle(), this);
     table->setAttribute(Qt::WA_DeleteOnClose);
+    table->setMessages(&services_.messages());
+    // A table opens centred, or a step down and right of there for each place an open table
+    // already takes, so that it never lies exactly over another.
+    // Places are compared by the client area, which stays put when the frame is added.
+    const QRect centred = table->geometry();
+    for (int step = 1; step < 8; ++step) {
+        const bool taken = std::any_of(open.begin(), open.end(), [&](const TableWindow* other) {
+            return other->isVisible() && other->geometry().topLeft() == table->geometry().topLeft();
+        });
+        if (!taken)
+            break;
+        table->setGeometry(centred.translated(QPoint(tableStep, tableStep) * step));
+    }
     table->show();
 }
 
@@ -326,6 +372,10 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Save: files_->save(); break;
     case LatticeCommand::SaveAs: files_->saveAs(); break;
     case LatticeCommand::SaveBitmap: files_->saveBitmap(); break;
+    case LatticeCommand::ExportPdf: files_->exportPdf(); break;
+    case LatticeCommand::ExportSvg: files_->exportSvg(); break;
+    case LatticeCommand::Undo: edits_->undo(); break;
+    case LatticeCommand::Redo: edits_->redo(); break;
     case LatticeCommand::PageSetup: files_->pageSetup(); break;
     case LatticeCommand::Print: files_->print(); break;
     case LatticeCommand::Patch: choosePatch(); break;
@@ -377,6 +427,42 @@ void LatticeWindow::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Escape: closeWithoutPlacement(); break;
     default: QMainWindow::keyPressEvent(event);
     }
+}
+
+namespace {
+
+// The first local Scala file among the dropped things; empty when there is none.
+QString droppedScalaFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty() &&
+            QFileInfo(path).suffix().compare(QStringLiteral("scl"), Qt::CaseInsensitive) == 0)
+            return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+void LatticeWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedScalaFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void LatticeWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedScalaFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop is over: the question about a changed lattice must not hold up the
+    // program the file came from.
+    QMetaObject::invokeMethod(
+        this, [this, path] { files_->openFile(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace tv

@@ -18,6 +18,7 @@ class QMenu;
 namespace tv {
 
 class AppServices;
+class LatticeEditHistory;
 class LatticeView;
 
 // A window that shows one lattice and plays its pitches: a press on a label selects it and
@@ -42,6 +43,7 @@ public:
     LatticeView* view() const { return view_; }
     LatticeMenus& menus() const { return *menus_; }
     LatticeFileCommands& files() { return *files_; }
+    LatticeEditHistory& edits() { return *edits_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
     // Where the labels lie at the window's current size and zoom: what a paint draws and what
@@ -86,6 +88,9 @@ public:
     void playSelection();
 
     void runCommand(LatticeCommand command);
+    // After the lattice was replaced as a whole (New, Open, undo, redo): the Style menu shows
+    // its style and the picture is drawn again.
+    void latticeReplaced();
     // Closes without storing the placement (Exit, Enter, Escape). Every way of closing asks
     // first whether to save a changed lattice; false when the user kept the window.
     bool closeWithoutPlacement();
@@ -106,6 +111,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A Scala file dropped on the window opens as with Open.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void repaintAll();
@@ -130,6 +138,7 @@ private:
     LatticeMenus* menus_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<LatticeFileCommands> files_;
+    std::unique_ptr<LatticeEditHistory> edits_;
     bool storePlacementOnClose_ = true;
     // A left press whose release has not come yet.
     bool pressing_ = false;

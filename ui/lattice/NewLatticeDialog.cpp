@@ -1,6 +1,8 @@
 #include "ui/lattice/NewLatticeDialog.h"
 
+#include "core/lattice/OddLimitDiamond.h"
 #include "platform/qt/DialogTemplate.h"
+#include "platform/qt/MessageService.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -8,6 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+
+#include <charconv>
+#include <string>
 
 namespace tv {
 namespace {
@@ -36,7 +41,8 @@ constexpr auto newLatticeControls = controlTable<Controls>({
 
 }  // namespace
 
-NewLatticeDialog::NewLatticeDialog(QWidget* parent) : QDialog(parent)
+NewLatticeDialog::NewLatticeDialog(MessageService& messages, int style, QWidget* parent)
+    : QDialog(parent), messages_(messages)
 {
     setWindowTitle(QStringLiteral("Create a new lattice..."));
     setFont(DialogUnits::dialogFont());
@@ -58,12 +64,46 @@ NewLatticeDialog::NewLatticeDialog(QWidget* parent) : QDialog(parent)
     for (QRadioButton* button : styleButtons_)
         styleGroup_->addButton(button);
 
-    styleButtons_[0]->setChecked(true);
+    // Chalmers, Wilson and Fokker have no layout yet.
+    for (std::size_t i = 2; i < styleButtons_.size(); ++i)
+        styleButtons_[i]->setEnabled(false);
+    const bool laidOut = style == 0 || style == 1;
+    styleButtons_[laidOut ? static_cast<std::size_t>(style) : 0]->setChecked(true);
     showBoxes_[0]->setChecked(true);
     controls_.limitEdit->setFocus();
 
-    connect(controls_.okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(controls_.okButton, &QPushButton::clicked, this, &NewLatticeDialog::acceptIfValid);
     connect(controls_.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<std::uint32_t> NewLatticeDialog::enteredLimit() const
+{
+    const std::string text = controls_.limitEdit->text().trimmed().toStdString();
+    if (text.empty())
+        return 0;
+    std::uint32_t limit = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), limit);
+    if (error != std::errc() || end != text.data() + text.size() || limit < 1 ||
+        limit > maxDiamondLimit)
+        return std::nullopt;
+    return limit;
+}
+
+void NewLatticeDialog::acceptIfValid()
+{
+    static_assert(maxDiamondLimit == 15, "the message names the largest limit");
+    const std::optional<std::uint32_t> limit = enteredLimit();
+    if (!limit) {
+        messages_.showMessage(limitRangeMessage);
+        controls_.limitEdit->setFocus(Qt::OtherFocusReason);
+        controls_.limitEdit->selectAll();
+        return;
+    }
+    choice_.limit = *limit;
+    choice_.style = controls_.planetaryButton->isChecked() ? 1 : 0;
+    choice_.lines = controls_.linesBox->isChecked();
+    choice_.circles = controls_.circlesBox->isChecked();
+    accept();
 }
 
 }  // namespace tv

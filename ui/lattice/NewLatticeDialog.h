@@ -3,6 +3,8 @@
 #include <QDialog>
 
 #include <array>
+#include <cstdint>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -14,11 +16,30 @@ class QRadioButton;
 
 namespace tv {
 
-// Asks whether to start a new lattice. It offers a limit, a layout style and display choices,
-// but hands none of them back: OK always means "the default scale in the style in force".
+class MessageService;
+
+// What a new lattice is built from.
+struct NewLatticeChoice {
+    // The odd limit of the tonality diamond to build; 0 for the default scale.
+    std::uint32_t limit = 0;
+    // 0 (the lattice) or 1 (the circle): the styles that have a layout.
+    int style = 0;
+    // Whether the window shows lines between neighbours and the pitch circle.
+    bool lines = false;
+    bool circles = false;
+};
+
+// Asks what a new lattice should hold: an empty limit field gives the default scale, a limit
+// N the N-odd-limit diamond, laid out in the chosen style. A limit out of range is refused with
+// a message and the dialog stays open. Only the styles that have a layout can be chosen; the
+// show choices are offered but not handed back yet.
 class NewLatticeDialog : public QDialog {
     Q_OBJECT
 public:
+    static inline const QString limitRangeMessage =
+        QStringLiteral("Limit must be between 1 and 15: the lattice has steps for the primes up "
+                       "to 13 only");
+
     // One field per control of the dialog.
     struct Controls {
         QPushButton* okButton = nullptr;
@@ -38,7 +59,13 @@ public:
         QRadioButton* planetaryButton = nullptr;
     };
 
-    explicit NewLatticeDialog(QWidget* parent = nullptr);
+    // Opens with the button of `style` checked (Velmor for a style without a layout).
+    explicit NewLatticeDialog(MessageService& messages, int style = 0, QWidget* parent = nullptr);
+
+    // After OK: what to build.
+    NewLatticeChoice choice() const { return choice_; }
+    // The limit the field holds: 0 when empty, nothing when it is out of range.
+    std::optional<std::uint32_t> enteredLimit() const;
 
     const Controls& controls() const { return controls_; }
     QPushButton* okButton() const { return controls_.okButton; }
@@ -51,6 +78,10 @@ public:
     QButtonGroup* styleGroup() const { return styleGroup_; }
 
 private:
+    void acceptIfValid();
+
+    MessageService& messages_;
+    NewLatticeChoice choice_;
     Controls controls_;
     std::array<QRadioButton*, 5> styleButtons_;
     std::array<QCheckBox*, 4> showBoxes_;

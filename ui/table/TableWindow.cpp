@@ -2,12 +2,21 @@
 
 #include "core/lattice/ElementTable.h"
 #include "core/lattice/Lattice.h"
+#include "core/pitch/AtomicFile.h"
 #include "platform/qt/DialogTemplate.h"
+#include "platform/qt/MessageService.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QTreeWidget>
 
 #include <array>
+#include <string>
+#include <system_error>
 
 namespace tv {
 namespace {
@@ -19,6 +28,18 @@ constexpr auto tableControls = controlTable<Controls>({
 });
 
 constexpr int columnWidth = 75;
+
+QString askCsvPath(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Export CSV"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("CSV files (*.csv *.CSV)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
 
 }  // namespace
 
@@ -33,11 +54,27 @@ TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTit
     setWindowTitle(titleFor(latticeWindowTitle));
 
     controls_ = createControls(this, units, tableControls);
-    controls_.list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows are chosen for copying: Shift and Ctrl add to the selection.
+    controls_.list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     controls_.list->setSelectionBehavior(QAbstractItemView::SelectRows);
     controls_.list->setUniformRowHeights(true);
     fillTable(lattice);
     controls_.list->setFocus();
+
+    chooseCsvPath = askCsvPath;
+    copyAction_ = new QAction(QStringLiteral("&Copy"), this);
+    copyAction_->setShortcut(QKeySequence::Copy);
+    addAction(copyAction_);
+    connect(copyAction_, &QAction::triggered, this, &TableWindow::copyRows);
+    exportAction_ = new QAction(QStringLiteral("&Export CSV..."), this);
+    connect(exportAction_, &QAction::triggered, this, &TableWindow::exportCsv);
+    contextMenu_ = new QMenu(this);
+    contextMenu_->addAction(copyAction_);
+    contextMenu_->addAction(exportAction_);
+    controls_.list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(controls_.list, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        contextMenu_->popup(controls_.list->viewport()->mapToGlobal(at));
+    });
 
     // Centred by its client area, which stays put when the window frame is added on showing.
     if (parent) {
@@ -46,6 +83,8 @@ TableWindow::TableWindow(const Lattice& lattice, const QString& latticeWindowTit
         setGeometry(area);
     }
 }
+
+TableWindow::~TableWindow() = default;
 
 QString TableWindow::titleFor(const QString& latticeWindowTitle)
 {
@@ -70,8 +109,9 @@ void TableWindow::fillTable(const Lattice& lattice)
 
     QList<QTreeWidgetItem*> rows;
     rows.reserve(lattice.count());
+    rows_.reserve(lattice.count());
     for (int j = 0; j < lattice.count(); ++j) {
-        const auto cells = elementTableRow(lattice, j);
+        const auto& cells = rows_.emplace_back(elementTableRow(lattice, j));
         auto* row = new QTreeWidgetItem;
         for (std::size_t column = 0; column < cells.size(); ++column) {
             row->setText(static_cast<int>(column), QString::fromStdString(cells[column]));
@@ -80,6 +120,51 @@ void TableWindow::fillTable(const Lattice& lattice)
         rows.append(row);
     }
     controls_.list->addTopLevelItems(rows);
+}
+
+std::vector<ElementTableCells> TableWindow::chosenRows() const
+{
+    std::vector<ElementTableCells> chosen;
+    const QTreeWidget* list = controls_.list;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->isSelected())
+            chosen.push_back(rows_[static_cast<std::size_t>(row)]);
+    }
+    return chosen.empty() ? rows_ : chosen;
+}
+
+void TableWindow::copyRows()
+{
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(elementTableTabText(chosenRows())));
+}
+
+void TableWindow::exportCsv()
+{
+    const QString path = chooseCsvPath(this);
+    if (path.isEmpty())
+        return;
+    int error = 0;
+    const AtomicWriteStatus status =
+        writeFileAtomically(path.toStdString(), elementTableCsv(rows_), {}, &error);
+    if (status == AtomicWriteStatus::ok)
+        return;
+    std::string text =
+        (status == AtomicWriteStatus::openFailed ? "Unable to open " : "Unable to write ") +
+        path.toStdString();
+    if (error != 0)
+        text += ": " + std::generic_category().message(error);
+    showMessage(QString::fromStdString(text));
+}
+
+void TableWindow::showMessage(const QString& text)
+{
+    if (messages_) {
+        messages_->showMessage(text);
+        return;
+    }
+    DialogMessageService dialogs;
+    dialogs.showMessage(text);
 }
 
 }  // namespace tv

@@ -4,10 +4,15 @@
 
 #include "ui/lattice/LatticeFileCommands.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QPrinter>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
+#include <optional>
 
 namespace tv::test {
 
@@ -17,8 +22,11 @@ struct FakeDialogs : LatticeFileDialogs {
     std::deque<QString>* savePaths;
     QString imagePath;
     QString pdfPath;
-    bool newAnswer = true;
-    NewLatticeShow newShow;
+    QString exportPdfPath;
+    QString exportSvgPath;
+    // What the New dialog answers; nothing for Cancel.
+    std::optional<NewLatticeChoice> newChoice = NewLatticeChoice{};
+    int newStyleOffered = -1;
     int* saveAsked;
 
     QString openScalaPath() override { return take(*openPaths); }
@@ -28,6 +36,8 @@ struct FakeDialogs : LatticeFileDialogs {
         return take(*savePaths);
     }
     QString saveImagePath() override { return imagePath; }
+    QString savePdfPath() override { return exportPdfPath; }
+    QString saveSvgPath() override { return exportSvgPath; }
     bool choosePrinter(QPrinter& printer) override
     {
         if (pdfPath.isEmpty())
@@ -37,8 +47,11 @@ struct FakeDialogs : LatticeFileDialogs {
         return true;
     }
     void pageSetup(QPrinter&) override {}
-    bool confirmNewLattice(QWidget*) override { return newAnswer; }
-    NewLatticeShow newLatticeShow() const override { return newShow; }
+    std::optional<NewLatticeChoice> chooseNewLattice(QWidget*, int style, MessageService&) override
+    {
+        newStyleOffered = style;
+        return newChoice;
+    }
 
     static QString take(std::deque<QString>& paths)
     {
@@ -49,6 +62,16 @@ struct FakeDialogs : LatticeFileDialogs {
         return path;
     }
 };
+
+// Runs `answer` on the next modal dialog that opens.
+inline void whenDialogOpens(std::function<void(QDialog*)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        answer(dialog);
+    });
+}
 
 struct LatticeFiles : LatticeWindowFixture {
     LatticeWindow* window = nullptr;

@@ -79,12 +79,12 @@ TEST_F(LatticeFiles, NewLoadsTheDefaultScaleAndForgetsTheFile)
 {
     openPaths.push_back(write("one.scl", "! one.scl\r\n!\r\nOne\r\n1\r\n 3/2\r\n"));
     window->runCommand(LatticeCommand::Open);
-    dialogs->newAnswer = false;
+    dialogs->newChoice.reset();
     window->runCommand(LatticeCommand::New);
     EXPECT_EQ(window->lattice().count(), 1);
     EXPECT_EQ(window->windowTitle(), "one.scl - Lattice");
 
-    dialogs->newAnswer = true;
+    dialogs->newChoice = NewLatticeChoice{};
     window->runCommand(LatticeCommand::New);
     EXPECT_EQ(window->lattice().count(), 12);
     EXPECT_EQ(window->lattice().name(6), "T");
@@ -152,16 +152,6 @@ TEST_F(LatticeFiles, APrinterThatRefusesTheDocumentIsReported)
     dialogs->pdfPath = dir.filePath("no-such-folder/lattice.pdf");
     window->runCommand(LatticeCommand::Print);
     EXPECT_EQ(messages.texts, QStringList{"Unable to start document"});
-}
-
-// Runs `answer` on the next modal dialog that opens.
-void whenDialogOpens(std::function<void(QDialog*)> answer)
-{
-    QTimer::singleShot(0, [answer] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        answer(dialog);
-    });
 }
 
 TEST_F(LatticeFiles, ElementPropertiesOnEmptySpaceAddsAnElement)

@@ -372,11 +372,11 @@ using LatticeNewShows = LatticeFiles;
 
 TEST_F(LatticeNewShows, TheNewDialogsLinesAndCirclesBoxesSetTheShowItems)
 {
-    dialogs->newShow = {true, false};
+    dialogs->newChoice = NewLatticeChoice{0, 0, true, false};
     window->runCommand(LatticeCommand::New);
     EXPECT_TRUE(window->showLines());
     EXPECT_FALSE(window->showCircle());
-    dialogs->newShow = {false, true};
+    dialogs->newChoice = NewLatticeChoice{0, 0, false, true};
     window->runCommand(LatticeCommand::New);
     EXPECT_FALSE(window->showLines());
     EXPECT_TRUE(window->showCircle());

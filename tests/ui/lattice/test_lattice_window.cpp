@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 
 #include <cstdlib>
@@ -95,22 +96,35 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList file;
     for (const auto& line : menuLines(menuNamed(bar, "&File")))
         file << line.text;
-    EXPECT_EQ(file, (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
-                                 "Save &Bitmap...", "---", "Page Set&up...", "&Print...", "---",
-                                 "E&xit"}));
+    EXPECT_EQ(file,
+              (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
+                           "Save &Bitmap...", "Export P&DF...", "Export S&VG...", "---",
+                           "Page Set&up...", "&Print...", "---", "&Recent files", "---", "E&xit"}));
+    // Every access key of the File menu is its own.
+    QString keys;
+    for (const QString& text : file) {
+        const qsizetype at = text.indexOf('&');
+        if (at >= 0)
+            keys += text[at + 1].toLower();
+    }
+    EXPECT_EQ(QSet<QChar>(keys.begin(), keys.end()).size(), keys.size()) << keys.toStdString();
+    EXPECT_EQ(window->menus().action(LatticeCommand::Undo)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(window->menus().action(LatticeCommand::Redo)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     QStringList view;
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;
     EXPECT_EQ(view,
               (QStringList{"&Table", "&File", "---", "Zoom &in", "Zoom &out", "&Actual size"}));
-    const auto keys = [&](LatticeCommand command) {
+    const auto shortcuts = [&](LatticeCommand command) {
         return window->menus().action(command)->shortcuts();
     };
-    EXPECT_EQ(keys(LatticeCommand::ZoomIn),
+    EXPECT_EQ(shortcuts(LatticeCommand::ZoomIn),
               (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Plus),
                                    QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
-    EXPECT_EQ(keys(LatticeCommand::ZoomOut), QList{QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-    EXPECT_EQ(keys(LatticeCommand::ZoomReset), QList{QKeySequence(Qt::CTRL | Qt::Key_0)});
+    EXPECT_EQ(shortcuts(LatticeCommand::ZoomOut), QList{QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    EXPECT_EQ(shortcuts(LatticeCommand::ZoomReset), QList{QKeySequence(Qt::CTRL | Qt::Key_0)});
     ASSERT_EQ(window->contextMenu()->actions().size(), 1);
     EXPECT_EQ(window->contextMenu()->actions()[0]->text(), "&Element Properties");
     EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");

@@ -1,4 +1,5 @@
 #include "platform/qt/DialogUnits.h"
+#include "support/RecordingMessageService.h"
 #include "ui/lattice/NewLatticeDialog.h"
 
 #include <QButtonGroup>
@@ -27,7 +28,8 @@ std::string checks(const Buttons& buttons)
 
 TEST(NewLatticeDialogTest, OpensWithVelmorAndRatiosCheckedAndTheFocusOnTheLimit)
 {
-    NewLatticeDialog dialog;
+    test::RecordingMessageService messages;
+    NewLatticeDialog dialog(messages);
     EXPECT_EQ(dialog.windowTitle(), "Create a new lattice...");
     const DialogUnits units(DialogUnits::dialogFont());
     EXPECT_EQ(dialog.size(), units.size(254, 141));
@@ -41,21 +43,31 @@ TEST(NewLatticeDialogTest, OpensWithVelmorAndRatiosCheckedAndTheFocusOnTheLimit)
     EXPECT_EQ(checks(dialog.showBoxes()), "1000");
     EXPECT_EQ(dialog.limitEdit()->text(), "");
     EXPECT_EQ(dialog.focusWidget(), dialog.limitEdit());
+
+    // A lattice drawn on the circle offers the circle; a style without a layout, Velmor.
+    EXPECT_EQ(checks(NewLatticeDialog(messages, 1).styleButtons()), "01000");
+    EXPECT_EQ(checks(NewLatticeDialog(messages, 3).styleButtons()), "10000");
 }
 
-TEST(NewLatticeDialogTest, StyleButtonsAreOneExclusiveGroupAndShowBoxesAreIndependent)
+TEST(NewLatticeDialogTest, OnlyStylesWithALayoutCanBeChosenAndShowBoxesAreIndependent)
 {
-    NewLatticeDialog dialog;
+    test::RecordingMessageService messages;
+    NewLatticeDialog dialog(messages);
     dialog.show();
     const auto& c = dialog.controls();
     const auto& styles = dialog.styleButtons();
     EXPECT_EQ(dialog.styleGroup()->buttons().size(), 5);
+    std::string enabled;
+    for (const auto* button : styles)
+        enabled += button->isEnabled() ? '1' : '0';
+    EXPECT_EQ(enabled, "11000");
     QTest::mouseClick(c.chalmersButton, Qt::LeftButton);
-    EXPECT_EQ(checks(styles), "00100");
-    QTest::mouseClick(c.velmorButton, Qt::LeftButton);
     EXPECT_EQ(checks(styles), "10000");
     QTest::mouseClick(c.planetaryButton, Qt::LeftButton);  // apart in the Tab order
     EXPECT_EQ(checks(styles), "01000");
+    QTest::mouseClick(c.velmorButton, Qt::LeftButton);
+    EXPECT_EQ(checks(styles), "10000");
+    QTest::mouseClick(c.planetaryButton, Qt::LeftButton);
 
     const auto& shows = dialog.showBoxes();
     for (QCheckBox* box : {c.linesBox, c.circlesBox, c.ratiosBox})
@@ -66,8 +78,10 @@ TEST(NewLatticeDialogTest, StyleButtonsAreOneExclusiveGroupAndShowBoxesAreIndepe
 
 TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
 {
-    NewLatticeDialog dialog;
+    test::RecordingMessageService messages;
+    NewLatticeDialog dialog(messages);
     const auto& c = dialog.controls();
+    // Disabled buttons stay in the chain; Tab passes them by.
     const std::vector<QWidget*> order{c.okButton,     c.cancelButton,   c.limitEdit,
                                       c.velmorButton, c.chalmersButton, c.wilsonButton,
                                       c.fokkerButton, c.ratiosBox,      c.exponentsBox,
@@ -106,27 +120,53 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     EXPECT_EQ(tabFrom(c.circlesBox, 2), c.okButton);
 }
 
-TEST(NewLatticeDialogTest, OkAndCancelCloseWithTheirResultWhateverIsEntered)
+TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
 {
-    NewLatticeDialog accepted;
-    accepted.show();
-    QTest::keyClicks(accepted.limitEdit(), "7-a1");
-    EXPECT_EQ(accepted.limitEdit()->text(), "71");  // digits only
-    QTest::mouseClick(accepted.controls().wilsonButton, Qt::LeftButton);
-    QTest::mouseClick(accepted.okButton(), Qt::LeftButton);
-    EXPECT_FALSE(accepted.isVisible());
-    EXPECT_EQ(accepted.result(), QDialog::Accepted);
+    struct Case {
+        const char* typed;
+        const char* field;  // what the digits-only field keeps
+        bool accepted;
+        std::uint32_t limit;
+    };
+    const Case cases[] = {
+        {"", "", true, 0},      {"1", "1", true, 1},
+        {"7-a", "7", true, 7},  {"015", "015", true, 15},
+        {"8", "8", true, 8},    {"0", "0", false, 0},
+        {"16", "16", false, 0}, {"99999999999", "99999999999", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        test::RecordingMessageService messages;
+        NewLatticeDialog dialog(messages);
+        dialog.show();
+        QTest::mouseClick(dialog.controls().planetaryButton, Qt::LeftButton);
+        QTest::keyClicks(dialog.limitEdit(), c.typed);
+        EXPECT_EQ(dialog.limitEdit()->text(), c.field);
+        QTest::keyClick(dialog.limitEdit(), Qt::Key_Return);
+        EXPECT_EQ(dialog.isVisible(), !c.accepted);
+        if (c.accepted) {
+            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_TRUE(messages.texts.isEmpty());
+            EXPECT_EQ(dialog.choice().limit, c.limit);
+            EXPECT_EQ(dialog.choice().style, 1);
+        } else {
+            EXPECT_EQ(messages.texts, QStringList{NewLatticeDialog::limitRangeMessage});
+            // The field is selected for mending.
+            EXPECT_EQ(dialog.focusWidget(), dialog.limitEdit());
+            EXPECT_EQ(dialog.limitEdit()->selectedText(), c.field);
+        }
+    }
+    EXPECT_EQ(NewLatticeDialog::limitRangeMessage,
+              "Limit must be between 1 and 15: the lattice has steps for the primes up to 13 only");
 
-    NewLatticeDialog empty;
-    empty.show();
-    QTest::keyClick(empty.limitEdit(), Qt::Key_Return);
-    EXPECT_EQ(empty.result(), QDialog::Accepted);
-
-    NewLatticeDialog cancelled;
+    test::RecordingMessageService messages;
+    NewLatticeDialog cancelled(messages);
     cancelled.show();
+    QTest::keyClicks(cancelled.limitEdit(), "99");
     QTest::mouseClick(cancelled.cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(cancelled.isVisible());
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 }  // namespace

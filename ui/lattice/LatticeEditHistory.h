@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/lattice/Lattice.h"
+#include "core/lattice/UndoHistory.h"
+#include "ui/lattice/LatticeFileCommands.h"
+
+#include <optional>
+
+namespace tv {
+
+class LatticeWindow;
+
+// Undo and redo of a lattice window's changes: element properties and additions, New and the
+// layout style. Each step keeps the whole lattice from before the change; a New keeps the
+// file the window named as well, so that undoing it gives the file back its caption and its
+// "changed since saved" state. Whether the lattice counts as changed is always worked out
+// against what was last saved, so undoing back to it counts as unchanged.
+class LatticeEditHistory {
+public:
+    struct State {
+        Lattice lattice;
+        std::optional<LatticeFileCommands::Document> document;
+        bool operator==(const State&) const = default;
+    };
+
+    // The element count that all kept steps may hold together, about 100 MB: a few steps of
+    // the largest lattices, the full depth of ordinary ones.
+    static constexpr std::size_t elementBudget = 1'000'000;
+
+    explicit LatticeEditHistory(LatticeWindow& window);
+
+    // The window's state now; `withDocument` for a change that replaces the document.
+    State capture(bool withDocument) const;
+    // After a change: keeps `before` as a step unless the change changed nothing.
+    void record(State before);
+    // Forgets every step (a file was opened).
+    void clear();
+
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    void undo();
+    void redo();
+
+private:
+    void restore(State state);
+    // Undo and Redo are greyed while there is nothing to undo or redo.
+    void updateActions();
+
+    LatticeWindow& window_;
+    UndoHistory<State> history_;
+};
+
+}  // namespace tv
