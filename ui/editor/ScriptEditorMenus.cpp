@@ -1,5 +1,7 @@
 #include "ui/editor/ScriptEditorMenus.h"
 
+#include "ui/common/MenuBarBuilder.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,14 +35,9 @@ constexpr MenuItem menuItems[] = {
 ScriptEditorMenus::ScriptEditorMenus(QMenuBar* bar, std::function<void(EditorCommand)> onCommand)
     : QObject(bar)
 {
-    QMenu* menu = nullptr;
-    QString menuTitle;
+    MenuBarBuilder menus(bar);
     for (const MenuItem& item : menuItems) {
-        const QString title = QString::fromLatin1(item.menu);
-        if (!menu || title != menuTitle) {
-            menu = bar->addMenu(title);
-            menuTitle = title;
-        }
+        QMenu* menu = menus.menu(item.menu);
         if (!item.caption) {
             menu->addSeparator();
             continue;

@@ -1,5 +1,7 @@
 #include "ui/lattice/LatticeMenus.h"
 
+#include "ui/common/MenuBarBuilder.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -83,14 +85,9 @@ constexpr MenuItem menuItems[] = {
 LatticeMenus::LatticeMenus(QMenuBar* bar, std::function<void(LatticeCommand)> onCommand)
     : QObject(bar)
 {
-    QMenu* menu = nullptr;
-    QString menuTitle;
+    MenuBarBuilder menus(bar);
     for (const MenuItem& item : menuItems) {
-        const QString title = QString::fromLatin1(item.menu);
-        if (!menu || title != menuTitle) {
-            menu = bar->addMenu(title);
-            menuTitle = title;
-        }
+        QMenu* menu = menus.menu(item.menu);
         if (!item.caption) {
             menu->addSeparator();
             continue;
