@@ -191,19 +191,14 @@ bool LatticeFileCommands::write(const QString& path)
     return true;
 }
 
-void LatticeFileCommands::saveBitmap()
+void LatticeFileCommands::writePicture(const QString& path,
+                                       const std::function<bool(QIODevice&)>& write)
 {
-    const QString path = dialogs_->saveImagePath();
     if (path.isEmpty())
         return;
-    QImage image(window_.view()->size(), QImage::Format_RGB32);
-    {
-        QPainter painter(&image);
-        window_.drawLattice(painter);
-    }
-    // The old file is replaced only once the whole image has been written.
+    // The old file is replaced only once the whole picture has been written.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit())
         messages_.showMessage(cannotWrite(path));
 }
 
@@ -213,17 +208,18 @@ void LatticeFileCommands::paintPicture(QPaintDevice& device)
     window_.drawLattice(painter);
 }
 
+void LatticeFileCommands::saveBitmap()
+{
+    writePicture(dialogs_->saveImagePath(), [this](QIODevice& file) {
+        QImage image(window_.view()->size(), QImage::Format_RGB32);
+        paintPicture(image);
+        return image.save(&file, "PNG");
+    });
+}
+
 void LatticeFileCommands::exportPdf()
 {
-    const QString path = dialogs_->savePdfPath();
-    if (path.isEmpty())
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        messages_.showMessage(cannotWrite(path));
-        return;
-    }
-    {
+    writePicture(dialogs_->savePdfPath(), [this](QIODevice& file) {
         // One page just the picture's size, one PDF unit per screen pixel, no margins.
         QPdfWriter pdf(&file);
         const int dpi = window_.view()->logicalDpiX();
@@ -235,31 +231,23 @@ void LatticeFileCommands::exportPdf()
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point, QString(),
                                   QPageSize::ExactMatch));
         paintPicture(pdf);
-    }
-    if (!file.commit())
-        messages_.showMessage(cannotWrite(path));
+        return true;
+    });
 }
 
 void LatticeFileCommands::exportSvg()
 {
-    const QString path = dialogs_->saveSvgPath();
-    if (path.isEmpty())
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        messages_.showMessage(cannotWrite(path));
-        return;
-    }
-    QSvgGenerator svg;
-    svg.setOutputDevice(&file);
-    const QSize size = window_.view()->size();
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(), size));
-    svg.setResolution(window_.view()->logicalDpiX());
-    svg.setTitle(documentName());
-    paintPicture(svg);
-    if (!file.commit())
-        messages_.showMessage(cannotWrite(path));
+    writePicture(dialogs_->saveSvgPath(), [this](QIODevice& file) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        const QSize size = window_.view()->size();
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(), size));
+        svg.setResolution(window_.view()->logicalDpiX());
+        svg.setTitle(documentName());
+        paintPicture(svg);
+        return true;
+    });
 }
 
 void LatticeFileCommands::fillRecentMenu(QMenu* menu)

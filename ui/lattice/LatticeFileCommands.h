@@ -5,9 +5,11 @@
 #include <QPrinter>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QIODevice;
 class QMenu;
 class QPaintDevice;
 
@@ -90,6 +92,9 @@ private:
     bool write(const QString& path);
     // Paints the picture at the window's size on a device whose unit is one screen pixel.
     void paintPicture(QPaintDevice& device);
+    // Asks `write` to fill the file at `path` (nothing when empty: the dialog was cancelled)
+    // and says so when it cannot be written.
+    void writePicture(const QString& path, const std::function<bool(QIODevice&)>& write);
 
     LatticeWindow& window_;
     MessageService& messages_;
