@@ -111,6 +111,15 @@ options=$(window "^Options$")
 shot "$options" options.png
 keys "$options" Escape
 
+# File > New with a limit: the 9-odd-limit diamond, its neighbours joined by lines.
+keys "$lattice" alt+f n
+new=$(window "Create a new lattice")
+xdotool windowactivate --sync "$new"
+xdotool type --delay 40 "9"
+keys "$new" alt+l Return
+lattice=$(window "Untitled - Lattice")
+shot "$lattice" lattice-lines.png
+
 keys "$toolbox" Tab space
 keyboard=$(window "Tonalvane Keyboard")
 xdotool windowmove --sync "$keyboard" 300 160
