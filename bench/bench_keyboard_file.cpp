@@ -1,6 +1,7 @@
 // Times opening a keyboard file whose 59 keys each hold a script of about 4 KB with its
 // compiled code, as a user's full keyboard would be; saving it again for comparison.
 
+#include "bench/BenchTiming.h"
 #include "core/keyboard/KeyboardFile.h"
 #include "core/pitch/NumberText.h"
 #include "core/script/ScriptCompiler.h"
@@ -14,10 +15,10 @@
 
 namespace {
 
+using namespace tv::bench;
+
 constexpr std::size_t scriptSize = 4096;
 constexpr int runs = 21;
-
-std::string whole(std::uint64_t v) { return tv::formatFixed(static_cast<double>(v), 0); }
 
 // Chords, rests and tempo changes in CR LF lines, different for every key.
 std::string scriptFor(int key)
@@ -34,33 +35,6 @@ std::string scriptFor(int key)
     // Cut at the last whole line.
     text.erase(text.rfind("\r\n"));
     return text;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Work>
-std::vector<double> timeRuns(Work work)
-{
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto end = std::chrono::steady_clock::now();
-        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-    }
-    return ms;
-}
-
-void report(const char* what, const std::vector<double>& ms)
-{
-    std::cout << what << ": median " << tv::formatFixed(median(ms), 3) << " ms, min "
-              << tv::formatFixed(*std::min_element(ms.begin(), ms.end()), 3) << " ms, max "
-              << tv::formatFixed(*std::max_element(ms.begin(), ms.end()), 3) << " ms ("
-              << whole(runs) << " runs)\n";
 }
 
 }  // namespace
@@ -85,16 +59,19 @@ int main()
               << whole(tv::keySlotCount) << " keys, " << whole(codeBytes) << " bytes of code\n";
 
     bool allRead = true;
-    report("open", timeRuns([&] {
-               tv::KeySlots read;
-               allRead = tv::readKeyboardFile(read, path.string()).ok && allRead &&
-                         read.slotAt(tv::keySlotCount - 1)->code;
-           }));
+    reportRuns("open",
+               timeRuns(runs,
+                        [&] {
+                            tv::KeySlots read;
+                            allRead = tv::readKeyboardFile(read, path.string()).ok && allRead &&
+                                      read.slotAt(tv::keySlotCount - 1)->code;
+                        }),
+               3);
     if (!allRead) {
         std::cerr << "the file did not read completely\n";
         return 1;
     }
-    report("save", timeRuns([&] { tv::writeKeyboardFile(slots, path.string()); }));
+    reportRuns("save", timeRuns(runs, [&] { tv::writeKeyboardFile(slots, path.string()); }), 3);
 
     std::error_code ec;
     fs::remove(path, ec);

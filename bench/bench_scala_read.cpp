@@ -2,6 +2,7 @@
 // with one normalisation), and for comparison switching styles and writing the file again.
 // Goal for the read: under 50 ms.
 
+#include "bench/BenchTiming.h"
 #include "core/lattice/Lattice.h"
 #include "core/lattice/ScalaFile.h"
 #include "core/pitch/NumberText.h"
@@ -17,10 +18,10 @@
 
 namespace {
 
+using namespace tv::bench;
+
 constexpr int pitchCount = 65535;
 constexpr int runs = 9;
-
-std::string whole(std::uint64_t v) { return tv::formatFixed(static_cast<double>(v), 0); }
 
 // Ratios of every size, cents with and without the word, whole numbers, comments and blank
 // lines between them, CR LF line ends: the mix of the scale archive.
@@ -68,33 +69,6 @@ std::string generatedFile(std::mt19937& random)
     return text;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Work>
-std::vector<double> timeRuns(Work work)
-{
-    std::vector<double> ms;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto end = std::chrono::steady_clock::now();
-        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-    }
-    return ms;
-}
-
-void report(const char* what, const std::vector<double>& ms)
-{
-    std::cout << what << ": median " << tv::formatFixed(median(ms), 2) << " ms, min "
-              << tv::formatFixed(*std::min_element(ms.begin(), ms.end()), 2) << " ms, max "
-              << tv::formatFixed(*std::max_element(ms.begin(), ms.end()), 2) << " ms ("
-              << whole(runs) << " runs)\n";
-}
-
 }  // namespace
 
 int main()
@@ -112,20 +86,24 @@ int main()
 
     tv::Lattice lattice;
     bool allRead = true;
-    const auto readMs = timeRuns([&] { allRead = lattice.readScala(path.string()).ok && allRead; });
+    const auto readMs =
+        timeRuns(runs, [&] { allRead = lattice.readScala(path.string()).ok && allRead; });
     if (!allRead || lattice.count() != pitchCount) {
         std::cerr << "the generated file did not read completely (" << whole(lattice.count())
                   << " pitches)\n";
         return 1;
     }
-    report("read + normalise", readMs);
+    reportRuns("read + normalise", readMs, 2);
     std::cout << "goal: under 50 ms: " << (median(readMs) < 50.0 ? "met" : "NOT met") << "\n";
 
-    report("setStyle(1) + setStyle(0)", timeRuns([&] {
-               lattice.setStyle(1);
-               lattice.setStyle(0);
-           }));
-    report("write", timeRuns([&] { lattice.writeScala(copy.string()); }));
+    reportRuns("setStyle(1) + setStyle(0)",
+               timeRuns(runs,
+                        [&] {
+                            lattice.setStyle(1);
+                            lattice.setStyle(0);
+                        }),
+               2);
+    reportRuns("write", timeRuns(runs, [&] { lattice.writeScala(copy.string()); }), 2);
 
     std::error_code ec;
     fs::remove(path, ec);
