@@ -20,6 +20,8 @@ LatticeView::LatticeView(LatticeWindow& window) : QWidget(&window), window_(wind
 void LatticeView::invalidatePicture()
 {
     stale_ = true;
+    // A readout left standing would describe whatever stood under the pointer before.
+    QToolTip::hideText();
     update();
 }
 
