@@ -3,6 +3,7 @@
 // 400 %, the time from a pointer resting on an element to its readout text, and the time from
 // a mouse press on an element to the last MIDI byte handed to the output service.
 #include "app/Application.h"
+#include "bench/BenchTiming.h"
 #include "core/lattice/Lattice.h"
 #include "platform/qt/MessageService.h"
 #include "platform/qt/SettingsStore.h"
@@ -26,6 +27,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using tv::bench::median;
 
 double milliseconds(Clock::duration d)
 {
@@ -63,12 +65,6 @@ void fill(tv::Lattice& lattice, int count)
     }
     lattice.setAutoNormalise(true);
     lattice.normalise();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 struct StampingService : tv::MidiService {
