@@ -312,6 +312,20 @@ void Lattice::loadScale(const Scale& scale)
         normalise();
 }
 
+Scale Lattice::toScale() const
+{
+    Scale scale;
+    scale.title = title_;
+    scale.pitches.reserve(elements_.size());
+    for (const LatticeElement& e : elements_) {
+        if (e.isRatio())
+            scale.pitches.push_back({ScalaPitch::Kind::ratio, e.numerator, e.denominator, 0.0});
+        else
+            scale.pitches.push_back({ScalaPitch::Kind::cents, 0, 0, e.cents});
+    }
+    return scale;
+}
+
 FileResult Lattice::readScala(const std::string& path)
 {
     const Scale scale = parseScalaFile(path);
@@ -321,7 +335,7 @@ FileResult Lattice::readScala(const std::string& path)
 
 FileResult Lattice::writeScala(const std::string& path) const
 {
-    return writeScalaFile(*this, path);
+    return writeScalaFile(toScale(), path);
 }
 
 }  // namespace tv

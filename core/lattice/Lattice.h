@@ -92,6 +92,9 @@ public:
     // title and count; otherwise changes nothing. Elements are added with autoNormalise off,
     // which is on afterwards; style 0 is normalised once at the end.
     void loadScale(const Scale& scale);
+    // The title and the elements as a scale to write: ratio elements as ratios, cents-only
+    // elements as cents.
+    Scale toScale() const;
     // parseScalaFile, then loadScale.
     FileResult readScala(const std::string& path);
     FileResult writeScala(const std::string& path) const;

@@ -1,6 +1,44 @@
 #include "core/lattice/LatticeElement.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace tv {
+namespace {
+
+std::uint32_t oddPart(std::uint32_t v)
+{
+    if (v == 0)
+        return 0;
+    while (v % 2 == 0)
+        v /= 2;
+    return v;
+}
+
+std::uint32_t largestOddPrime(std::uint32_t v)
+{
+    v = oddPart(v);
+    std::uint32_t largest = 1;
+    for (std::uint32_t p = 3; v > 1 && p <= v / p; p += 2) {
+        while (v % p == 0) {
+            v /= p;
+            largest = p;
+        }
+    }
+    return v > 1 ? std::max(largest, v) : largest;
+}
+
+// n/d in lowest terms; 0/d stays as it is.
+void reduce(std::uint32_t& n, std::uint32_t& d)
+{
+    const std::uint32_t g = std::gcd(n, d);
+    if (g > 1) {
+        n /= g;
+        d /= g;
+    }
+}
+
+}  // namespace
 
 void factorise(LatticeElement& element, std::uint32_t v, int sign)
 {
@@ -29,6 +67,22 @@ void computeLimits(LatticeElement& element)
         else
             element.uLimit = p;
     }
+}
+
+std::uint32_t oddLimit(std::uint32_t numerator, std::uint32_t denominator)
+{
+    if (numerator == 0)
+        return 0;
+    reduce(numerator, denominator);
+    return std::max(oddPart(numerator), oddPart(denominator));
+}
+
+std::uint32_t primeLimit(std::uint32_t numerator, std::uint32_t denominator)
+{
+    if (numerator == 0)
+        return 0;
+    reduce(numerator, denominator);
+    return std::max(largestOddPrime(numerator), largestOddPrime(denominator));
 }
 
 int limitColourIndex(std::uint32_t limit)

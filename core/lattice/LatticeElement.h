@@ -54,6 +54,14 @@ void factorise(LatticeElement& element, std::uint32_t v, int sign);
 // Sets oLimit, uLimit and limit from the exponents (1 where no prime qualifies).
 void computeLimits(LatticeElement& element);
 
+// The odd limit of n/d in lowest terms: the larger of its numerator's and denominator's odd
+// parts (15/8: 15; 9/8: 9). 0 when n is 0.
+std::uint32_t oddLimit(std::uint32_t numerator, std::uint32_t denominator);
+// The largest odd prime factor of n/d in lowest terms, any size (17/16: 17); 1 for 1/1 and
+// its octaves, 0 when n is 0. Unlike an element's `limit`, it does not depend on the layout
+// style.
+std::uint32_t primeLimit(std::uint32_t numerator, std::uint32_t denominator);
+
 // Row 0..5 of the colour tables: 1, 3, 5, 7, 11 give 0..4, anything else 5.
 int limitColourIndex(std::uint32_t limit);
 

@@ -1,5 +1,6 @@
 #include "ui/lattice/LatticeWindow.h"
 
+#include "core/lattice/ElementReadout.h"
 #include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
 #include "platform/qt/DialogUnits.h"
@@ -8,10 +9,7 @@
 #include "ui/common/OptionsDialog.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
-#include "ui/lattice/ElementReadout.h"
 #include "ui/lattice/LatticeColoursDialog.h"
-#include "ui/lattice/LatticeEditHistory.h"
-#include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
 #include "ui/lattice/RatioPropertiesDialog.h"
 #include "ui/table/TableWindow.h"
@@ -47,19 +45,18 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
                    : 96.0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    services_.listeners().registerListener(&listener_);
     setWindowIcon(latticeIcon());
     setWindowTitle(untitledCaption);
 
-    view_ = new LatticeView(*this);
+    view_ = new LatticeView(*this, this);
     setCentralWidget(view_);
     menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
-    files_ =
-        std::make_unique<LatticeFileCommands>(*this, services_.messages(), services_.settings());
-    edits_ = std::make_unique<LatticeEditHistory>(*this);
+    edits_ = std::make_unique<LatticeEditHistory>(static_cast<LatticeEditTarget&>(*this));
+    files_ = std::make_unique<LatticeFileCommands>(static_cast<LatticeFileHost&>(*this), *edits_,
+                                                   services_.messages(), services_.settings());
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
     QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
@@ -138,6 +135,46 @@ void LatticeWindow::setShowCircle(bool show)
     options_.showCircle = show;
     menus_->action(LatticeCommand::ShowCircle)->setChecked(show);
     repaintAll();
+}
+
+void LatticeWindow::setShowRatios(bool show)
+{
+    options_.showRatios = show;
+    menus_->action(LatticeCommand::ShowRatios)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::setShowExponents(bool show)
+{
+    options_.showExponents = show;
+    menus_->action(LatticeCommand::ShowExponents)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::applyNewChoice(const NewLatticeChoice& choice)
+{
+    setShowRatios(choice.ratios);
+    setShowExponents(choice.exponents);
+    setShowLines(choice.lines);
+    setShowCircle(choice.circles);
+}
+
+QSize LatticeWindow::pictureSize() const { return view_->size(); }
+
+int LatticeWindow::pictureDpi() const { return view_->logicalDpiX(); }
+
+void LatticeWindow::restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document)
+{
+    lattice_ = std::move(lattice);
+    if (document)
+        files_->setDocument(*document);
+    latticeReplaced();
+}
+
+void LatticeWindow::editHistoryChanged(bool canUndo, bool canRedo)
+{
+    menus_->action(LatticeCommand::Undo)->setEnabled(canUndo);
+    menus_->action(LatticeCommand::Redo)->setEnabled(canRedo);
 }
 
 void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
@@ -350,16 +387,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
         break;
     case LatticeCommand::StyleVelmor: chooseStyle(Lattice::latticeStyle); break;
     case LatticeCommand::StylePlanetary: chooseStyle(Lattice::planetaryStyle); break;
-    case LatticeCommand::ShowRatios:
-        options_.showRatios = !options_.showRatios;
-        menus_->action(command)->setChecked(options_.showRatios);
-        repaintAll();
-        break;
-    case LatticeCommand::ShowExponents:
-        options_.showExponents = !options_.showExponents;
-        menus_->action(command)->setChecked(options_.showExponents);
-        repaintAll();
-        break;
+    case LatticeCommand::ShowRatios: setShowRatios(!options_.showRatios); break;
+    case LatticeCommand::ShowExponents: setShowExponents(!options_.showExponents); break;
     case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
     case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
     case LatticeCommand::ZoomIn: zoomBy(1); break;

@@ -101,6 +101,8 @@ void NewLatticeDialog::acceptIfValid()
     }
     choice_.limit = *limit;
     choice_.style = controls_.planetaryButton->isChecked() ? 1 : 0;
+    choice_.ratios = controls_.ratiosBox->isChecked();
+    choice_.exponents = controls_.exponentsBox->isChecked();
     choice_.lines = controls_.linesBox->isChecked();
     choice_.circles = controls_.circlesBox->isChecked();
     accept();

@@ -126,7 +126,7 @@ TEST(ScalaBadInput, FailedSavesKeepTheOldFileAndSayWhy)
         if (c.readOnlyDirectory)
             fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
         const std::string path = dir.file(c.file);
-        const FileResult result = writeScalaFile(oldLattice(), path, c.writer);
+        const FileResult result = writeScalaFile(oldLattice().toScale(), path, c.writer);
         fs::permissions(dir.path(), fs::perms::owner_all);
         ++tried;
         EXPECT_FALSE(result.ok);

@@ -120,6 +120,25 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     EXPECT_EQ(tabFrom(c.circlesBox, 2), c.okButton);
 }
 
+TEST(NewLatticeDialogTest, EachShowBoxReachesItsOwnChoice)
+{
+    // Ratios starts checked, the other three not; a click turns one of them over.
+    for (std::size_t clicked = 0; clicked < 4; ++clicked) {
+        test::RecordingMessageService messages;
+        NewLatticeDialog dialog(messages);
+        dialog.show();
+        QTest::mouseClick(dialog.showBoxes()[clicked], Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        std::array<bool, 4> expected{true, false, false, false};
+        expected[clicked] = !expected[clicked];
+        const NewLatticeChoice choice = dialog.choice();
+        EXPECT_EQ(
+            (std::array<bool, 4>{choice.ratios, choice.exponents, choice.lines, choice.circles}),
+            expected)
+            << clicked;
+    }
+}
+
 TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
 {
     struct Case {

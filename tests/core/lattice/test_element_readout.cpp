@@ -1,6 +1,6 @@
+#include "core/lattice/ElementReadout.h"
 #include "core/lattice/LatticeElement.h"
-#include "ui/lattice/ElementReadout.h"
-#include "ui/lattice/LimitFilter.h"
+#include "core/lattice/LimitFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ LatticeElement cents(double size, int octave = 0)
     return element;
 }
 
-TEST(ElementReadout, OddAndPrimeLimitsOfRatiosInLowestTerms)
+TEST(RatioLimits, OddAndPrimeLimitsOfRatiosInLowestTerms)
 {
     struct Case {
         std::uint32_t n, d, odd, prime;
@@ -39,6 +39,8 @@ TEST(ElementReadout, OddAndPrimeLimitsOfRatiosInLowestTerms)
         {15, 5, 3, 3},    // 3/1: the 5 cancels
         {49, 48, 49, 7},  // 7 x 7 over 3 x 16
         {17, 16, 17, 17},
+        {16, 15, 15, 5},  // the odd part and the prime below the line
+        {32, 45, 45, 5},
         {4294967291u, 1, 4294967291u, 4294967291u},  // the largest 32-bit prime
         {4292870399u, 2, 4292870399u, 65521},        // 65519 x 65521
         {4293001441u, 1, 4293001441u, 65521},        // 65521 squared

@@ -7,13 +7,6 @@ namespace tv {
 
 struct LatticeElement;
 
-// The odd limit of n/d in lowest terms: the larger of its numerator's and denominator's odd
-// parts (15/8: 15; 9/8: 9). 0 when n is 0.
-std::uint32_t oddLimit(std::uint32_t numerator, std::uint32_t denominator);
-// The largest odd prime factor of n/d in lowest terms, any size (17/16: 17); 1 for 1/1 and
-// its octaves, 0 when n is 0.
-std::uint32_t primeLimit(std::uint32_t numerator, std::uint32_t denominator);
-
 // "C4" for note 60, "F#-1" for 6, "G9" for 127; empty outside 0..127.
 std::string noteName(int note);
 
