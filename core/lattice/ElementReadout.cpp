@@ -54,6 +54,8 @@ std::string elementReadout(const LatticeElement& element, int baseNote)
     text += "Exponents";
     for (std::size_t i = 0; i < primeTable.size(); ++i)
         text += ' ' + std::to_string(primeTable[i]) + ':' + std::to_string(analysed.exponents[i]);
+    if (!analysed.higherPrimes.empty())
+        text.append(1, ' ').append(higherPrimeText(analysed));
     text += '\n';
     appendNote(text, noteForRatio(baseNote, element.octave, n, d));
     return text;

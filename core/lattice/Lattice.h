@@ -76,9 +76,9 @@ public:
     std::int16_t setOctave(int index, std::int16_t value);
     std::uint16_t plotX(int index) const;
     std::uint16_t plotY(int index) const;
-    std::uint16_t limit(int index) const;
-    std::uint16_t oLimit(int index) const;
-    std::uint16_t uLimit(int index) const;
+    std::uint32_t limit(int index) const;
+    std::uint32_t oLimit(int index) const;
+    std::uint32_t uLimit(int index) const;
     Rgb numeratorTextColour(int index) const;
     Rgb numeratorFillColour(int index) const;
     Rgb denominatorTextColour(int index) const;

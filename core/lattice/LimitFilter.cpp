@@ -14,8 +14,19 @@ int limitItemOf(const LatticeElement& element)
     case 3: return 0;
     case 5: return 1;
     case 7: return 2;
-    default: return 3;
+    case 11: return 3;
+    case 13: return 4;
+    default: return 5;
     }
+}
+
+bool LimitFilter::showsAll() const
+{
+    for (const bool flag : shown) {
+        if (!flag)
+            return false;
+    }
+    return true;
 }
 
 bool LimitFilter::shows(const LatticeElement& element) const

@@ -92,7 +92,9 @@ int LatticeWindow::drawLattice(QPainter& painter)
 
 LimitFilter LatticeWindow::limitFilter() const
 {
-    return {{limitFlags_[0], limitFlags_[1], limitFlags_[2], limitFlags_[3]}};
+    LimitFilter filter;
+    std::copy_n(limitFlags_.begin(), LimitFilter::itemCount, filter.shown.begin());
+    return filter;
 }
 
 void LatticeWindow::setZoomPercent(int percent)
@@ -298,8 +300,8 @@ void LatticeWindow::latticeReplaced()
 
 void LatticeWindow::toggleLimit(std::size_t index)
 {
-    // "Combined" stands for the four prime items together: it checks or unchecks them all,
-    // and is checked exactly while all four are.
+    // "Combined" stands for the prime items together: it checks or unchecks them all, and is
+    // checked exactly while all of them are.
     constexpr std::size_t combined = limitCount - 1;
     const bool on = !limitFlags_[index];
     if (index == combined)
@@ -308,8 +310,9 @@ void LatticeWindow::toggleLimit(std::size_t index)
         limitFlags_[index] = on;
     limitFlags_[combined] = std::all_of(limitFlags_.begin(), limitFlags_.begin() + combined,
                                         [](bool flag) { return flag; });
-    const LatticeCommand commands[] = {LatticeCommand::Limit3, LatticeCommand::Limit5,
-                                       LatticeCommand::Limit7, LatticeCommand::Limit11,
+    const LatticeCommand commands[] = {LatticeCommand::Limit3,       LatticeCommand::Limit5,
+                                       LatticeCommand::Limit7,       LatticeCommand::Limit11,
+                                       LatticeCommand::Limit13,      LatticeCommand::Limit17,
                                        LatticeCommand::LimitCombined};
     for (std::size_t i = 0; i < limitCount; ++i)
         menus_->action(commands[i])->setChecked(limitFlags_[i]);
@@ -374,6 +377,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Limit5:
     case LatticeCommand::Limit7:
     case LatticeCommand::Limit11:
+    case LatticeCommand::Limit13:
+    case LatticeCommand::Limit17:
     case LatticeCommand::LimitCombined:
         toggleLimit(static_cast<std::size_t>(command) -
                     static_cast<std::size_t>(LatticeCommand::Limit3));

@@ -32,7 +32,8 @@ class LatticeWindow : public QMainWindow,
     Q_OBJECT
 public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
-    static constexpr std::size_t limitCount = 5;
+    // The Limit menu's prime items and "Combined".
+    static constexpr std::size_t limitCount = LimitFilter::itemCount + 1;
     // The zooms that View > Zoom in / Zoom out and Ctrl+wheel step through, in percent.
     static constexpr std::array<int, 13> zoomSteps{50,  67,  75,  90,  100, 110, 125,
                                                    150, 175, 200, 250, 300, 400};
@@ -142,7 +143,7 @@ private:
     Lattice lattice_;
     LatticePainter painter_;
     LatticeDrawOptions options_;
-    std::array<bool, limitCount> limitFlags_{true, true, true, true, true};
+    std::array<bool, limitCount> limitFlags_{true, true, true, true, true, true, true};
     int zoomPercent_ = 100;
     std::uint16_t patch_ = 0;
     int contextElement_ = -1;

@@ -91,7 +91,7 @@ std::optional<std::uint32_t> NewLatticeDialog::enteredLimit() const
 
 void NewLatticeDialog::acceptIfValid()
 {
-    static_assert(maxDiamondLimit == 15, "the message names the largest limit");
+    static_assert(maxDiamondLimit == 45, "the message names the largest limit");
     const std::optional<std::uint32_t> limit = enteredLimit();
     if (!limit) {
         messages_.showMessage(limitRangeMessage);

@@ -39,8 +39,7 @@ class NewLatticeDialog : public QDialog {
     Q_OBJECT
 public:
     static inline const QString limitRangeMessage =
-        QStringLiteral("Limit must be between 1 and 15: the lattice has steps for the primes up "
-                       "to 13 only");
+        QStringLiteral("Limit must be between 1 and 45");
 
     // One field per control of the dialog.
     struct Controls {

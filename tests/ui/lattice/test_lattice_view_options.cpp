@@ -126,7 +126,7 @@ TEST(LatticeLines, ARepaintAfterAChangeDrawsTheLinesOfTheLatticeAsItIsNow)
     const QImage after = picture(painter, {});
     EXPECT_NE(after, before);
     EXPECT_EQ(after, picture(fresh, {}));
-    const LimitFilter no5{{true, false, true, true}};
+    const LimitFilter no5{{true, false, true, true, true, true}};
     EXPECT_EQ(picture(painter, no5), picture(fresh, no5));
     EXPECT_EQ(picture(painter, {}), after);
 }
@@ -306,7 +306,8 @@ TEST_F(LatticeViewOptions, HiddenLimitsAreNotDrawnHitOrPlayed)
     window->runCommand(LatticeCommand::LimitCombined);
     for (const LatticeCommand c :
          {LatticeCommand::Limit3, LatticeCommand::Limit5, LatticeCommand::Limit7,
-          LatticeCommand::Limit11, LatticeCommand::LimitCombined})
+          LatticeCommand::Limit11, LatticeCommand::Limit13, LatticeCommand::Limit17,
+          LatticeCommand::LimitCombined})
         EXPECT_FALSE(menus.action(c)->isChecked());
     const LatticeGeometry geometry = window->labelGeometry();
     for (int i = 0; i < lattice.count(); ++i)
