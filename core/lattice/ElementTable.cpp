@@ -4,9 +4,11 @@
 #include "core/pitch/NoteBend.h"
 #include "core/pitch/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace tv {
 namespace {
@@ -28,6 +30,16 @@ double elementComplexity(unsigned plotX, unsigned plotY)
     if (underRoot < 0.0)
         return -std::numeric_limits<double>::quiet_NaN();
     return std::sqrt(underRoot);
+}
+
+double tenneyHeight(unsigned numerator, unsigned denominator)
+{
+    if (numerator == 0 || denominator == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    const unsigned common = std::gcd(numerator, denominator);
+    // Apart, so that terms near 2^32 do not overflow their product.
+    return std::log2(static_cast<double>(numerator / common)) +
+           std::log2(static_cast<double>(denominator / common));
 }
 
 std::string higherPrimesCell(const Lattice& lattice, int index)
@@ -63,6 +75,20 @@ std::array<std::string, 11> elementTableRow(const Lattice& lattice, int index)
     row[8] = wholeText(pitch.bend);
     row[9] = wholeText(pitch.bendMsb);
     row[10] = wholeText(pitch.bendLsb);
+    return row;
+}
+
+std::array<std::string, tableWindowColumns> tableWindowRow(const Lattice& lattice, int index)
+{
+    std::array<std::string, tableWindowColumns> row;
+    const LatticeElement* e = lattice.element(index);
+    if (!e)
+        return row;
+    const auto shared = elementTableRow(lattice, index);
+    std::copy(shared.begin(), shared.begin() + 4, row.begin());
+    row[4] = e->isRatio() ? formatFixed(tenneyHeight(e->numerator, e->denominator), 3) : "-";
+    std::copy(shared.begin() + 4, shared.end(), row.begin() + 5);
+    row[12] = higherPrimesCell(lattice, index);
     return row;
 }
 

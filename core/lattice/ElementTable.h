@@ -20,6 +20,17 @@ inline constexpr const char* higherPrimesTitle = "Higher primes";
 // whatever the layout style; "-" when there is none (cents-only elements among them).
 std::string higherPrimesCell(const Lattice& lattice, int index);
 
+// The columns of the table window: those above with "Tenney height" after "Complexity", and
+// the higher primes last.
+inline constexpr std::size_t tableWindowColumns = 13;
+inline constexpr std::array<const char*, tableWindowColumns> tableWindowTitles{
+    "Ratio",  "Cents", "Exponents", "Complexity", "Tenney height", "Limit",           "OLimit",
+    "ULimit", "Note",  "Bend",      "Bend MSB",   "Bend LSB",      higherPrimesTitle,
+};
+
+// log2 of numerator times denominator of the ratio in lowest terms; NaN when either is 0.
+double tenneyHeight(unsigned numerator, unsigned denominator);
+
 // The MIDI note that sounds 1/1 in the table's note columns.
 inline constexpr int elementTableBaseNote = 60;
 
@@ -31,5 +42,9 @@ double elementComplexity(unsigned plotX, unsigned plotY);
 // The eleven cells of the element at `index`; all empty out of range. The note columns
 // ignore the element's own octave.
 std::array<std::string, 11> elementTableRow(const Lattice& lattice, int index);
+
+// The cells of the table window for the element at `index`, in the order of
+// tableWindowTitles; the Tenney height has three decimals ("-" for a cents-only element).
+std::array<std::string, tableWindowColumns> tableWindowRow(const Lattice& lattice, int index);
 
 }  // namespace tv

@@ -11,7 +11,7 @@ ElementTableCells titleCells()
 {
     ElementTableCells titles;
     for (std::size_t c = 0; c < titles.size(); ++c)
-        titles[c] = elementTableTitles[c];
+        titles[c] = tableWindowTitles[c];
     return titles;
 }
 

@@ -6,8 +6,8 @@
 
 namespace tv {
 
-// One row of cells of the table of lattice elements.
-using ElementTableCells = std::array<std::string, 11>;
+// One row of cells of the table window.
+using ElementTableCells = std::array<std::string, 13>;
 
 // The column titles and the given rows as text to paste: cells separated by tabs, each row
 // ended by a line feed. A tab or line end inside a cell becomes a blank so the columns hold.

@@ -97,7 +97,7 @@ QString TableWindow::titleFor(const QString& latticeWindowTitle)
 void TableWindow::fillTable(const Lattice& lattice)
 {
     QStringList titles;
-    for (const char* title : elementTableTitles)
+    for (const char* title : tableWindowTitles)
         titles.append(QString::fromUtf8(title));
     controls_.list->setColumnCount(static_cast<int>(titles.size()));
     controls_.list->setHeaderLabels(titles);
@@ -111,7 +111,7 @@ void TableWindow::fillTable(const Lattice& lattice)
     rows.reserve(lattice.count());
     rows_.reserve(lattice.count());
     for (int j = 0; j < lattice.count(); ++j) {
-        const auto& cells = rows_.emplace_back(elementTableRow(lattice, j));
+        const auto& cells = rows_.emplace_back(tableWindowRow(lattice, j));
         auto* row = new QTreeWidgetItem;
         for (std::size_t column = 0; column < cells.size(); ++column) {
             row->setText(static_cast<int>(column), QString::fromStdString(cells[column]));

@@ -16,12 +16,12 @@ namespace tv {
 class Lattice;
 class MessageService;
 
-// A modeless list of a lattice's elements: ratio, cents, exponents, complexity, limits, and
-// the MIDI note and bend that sound each one. It is a snapshot, filled once when it opens and
-// keeping nothing of the lattice; opening another table shows later changes. It goes with its
-// parent lattice window, and is deleted when the user closes it. Ctrl+C copies the selected
-// rows (all of them when none is selected) as tab-separated text with the column titles; the
-// list's context menu offers that and "Export CSV...".
+// A modeless list of a lattice's elements: ratio, cents, exponents, complexity, Tenney height,
+// limits, the MIDI note and bend that sound each one, and the primes above 13. It is a
+// snapshot, filled once when it opens and keeping nothing of the lattice; opening another table
+// shows later changes. It goes with its parent lattice window, and is deleted when the user closes
+// it. Ctrl+C copies the selected rows (all of them when none is selected) as tab-separated text
+// with the column titles; the list's context menu offers that and "Export CSV...".
 class TableWindow : public QDialog {
     Q_OBJECT
 public:

@@ -21,12 +21,14 @@
 namespace tv {
 namespace {
 
-const QString header = "Ratio\tCents\tExponents\tComplexity\tLimit\tOLimit\tULimit\tNote\tBend\t"
-                       "Bend MSB\tBend LSB\n";
+const QString header = "Ratio\tCents\tExponents\tComplexity\tTenney height\tLimit\tOLimit\tULimit\t"
+                       "Note\tBend\tBend MSB\tBend LSB\tHigher primes\n";
 
 // The default scale's rows 1 (16/15) and 9 (5/3), as the table shows them.
-const QString semitone = "16:15\t111.731\t-1 -1 0 0 0\t464.032161\t5\t1\t5\t61\t8673\t67\t97\n";
-const QString sixth = "5:3\t884.359\t-1 1 0 0 0\t461.000000\t5\t5\t3\t68\t11647\t90\t127\n";
+const QString semitone =
+    "16:15\t111.731\t-1 -1 0 0 0\t464.032161\t7.907\t5\t1\t5\t61\t8673\t67\t97\t-\n";
+const QString sixth =
+    "5:3\t884.359\t-1 1 0 0 0\t461.000000\t3.907\t5\t5\t3\t68\t11647\t90\t127\t-\n";
 
 struct TableExport : ::testing::Test {
     Lattice lattice;
@@ -59,7 +61,7 @@ TEST_F(TableExport, CtrlCCopiesTheSelectedRowsOrAllWithTheTitles)
     EXPECT_TRUE(all.startsWith(header + "1:1\t0.000\t"));
     EXPECT_EQ(all.count('\n'), 13);
     EXPECT_TRUE(all.contains(semitone) && all.contains(sixth));
-    EXPECT_TRUE(all.endsWith("\t70\t11807\t92\t31\n"));
+    EXPECT_TRUE(all.endsWith("\t6.907\t5\t5\t1\t70\t11807\t92\t31\t-\n"));
 
     // Rows come in table order whatever order they were chosen in.
     table->list()->topLevelItem(9)->setSelected(true);
@@ -95,9 +97,10 @@ TEST_F(TableExport, CsvHasDecimalPointsUnderADecimalCommaLocale)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0], "Ratio,Cents,Exponents,Complexity,Limit,OLimit,ULimit,Note,Bend,Bend MSB,"
-                        "Bend LSB\r");
+    EXPECT_EQ(lines[0], "Ratio,Cents,Exponents,Complexity,Tenney height,Limit,OLimit,ULimit,Note,"
+                        "Bend,Bend MSB,Bend LSB,Higher primes\r");
     EXPECT_TRUE(lines[1].startsWith("3:2,701.955,1 0 0 0 0,")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(",2.585,3,3,1,")) << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith("0:0,-12.500,0 0 0 0 0,")) << lines[2].toStdString();
     EXPECT_EQ(lines[3], "");
     EXPECT_TRUE(messages.texts.isEmpty());

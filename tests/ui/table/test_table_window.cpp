@@ -32,18 +32,18 @@ std::string rowLine(const QTreeWidget* list, int row)
 // The default scale's rows, cells joined by " | ", worked out by hand from the ratios and
 // their plot positions.
 const char* const defaultScaleRows[12] = {
-    "1:1 | 0.000 | 0 0 0 0 0 | -nan | 1 | 1 | 1 | 60 | 8192 | 64 | 0",
-    "16:15 | 111.731 | -1 -1 0 0 0 | 464.032161 | 5 | 1 | 5 | 61 | 8673 | 67 | 97",
-    "9:8 | 203.910 | 2 0 0 0 0 | -nan | 3 | 3 | 1 | 62 | 8352 | 65 | 32",
-    "6:5 | 315.641 | 1 -1 0 0 0 | -nan | 5 | 3 | 5 | 63 | 8833 | 69 | 1",
-    "5:4 | 386.314 | 0 1 0 0 0 | 560.932401 | 5 | 5 | 1 | 63 | 11727 | 91 | 79",
-    "4:3 | 498.045 | -1 0 0 0 0 | -nan | 3 | 1 | 3 | 64 | 12208 | 95 | 48",
-    "7:5 | 582.512 | 0 -1 1 0 0 | 921.120492 | 7 | 7 | 5 | 65 | 11572 | 90 | 52",
-    "3:2 | 701.955 | 1 0 0 0 0 | -nan | 3 | 3 | 1 | 67 | 8272 | 64 | 80",
-    "8:5 | 813.686 | 0 -1 0 0 0 | -nan | 5 | 1 | 5 | 68 | 8753 | 68 | 49",
-    "5:3 | 884.359 | -1 1 0 0 0 | 461.000000 | 5 | 5 | 3 | 68 | 11647 | 90 | 127",
-    "16:9 | 996.090 | -2 0 0 0 0 | 174.000000 | 3 | 1 | 3 | 69 | 12128 | 94 | 96",
-    "15:8 | 1088.269 | 1 1 0 0 0 | 646.382583 | 5 | 5 | 1 | 70 | 11807 | 92 | 31",
+    "1:1 | 0.000 | 0 0 0 0 0 | -nan | 0.000 | 1 | 1 | 1 | 60 | 8192 | 64 | 0 | -",
+    "16:15 | 111.731 | -1 -1 0 0 0 | 464.032161 | 7.907 | 5 | 1 | 5 | 61 | 8673 | 67 | 97 | -",
+    "9:8 | 203.910 | 2 0 0 0 0 | -nan | 6.170 | 3 | 3 | 1 | 62 | 8352 | 65 | 32 | -",
+    "6:5 | 315.641 | 1 -1 0 0 0 | -nan | 4.907 | 5 | 3 | 5 | 63 | 8833 | 69 | 1 | -",
+    "5:4 | 386.314 | 0 1 0 0 0 | 560.932401 | 4.322 | 5 | 5 | 1 | 63 | 11727 | 91 | 79 | -",
+    "4:3 | 498.045 | -1 0 0 0 0 | -nan | 3.585 | 3 | 1 | 3 | 64 | 12208 | 95 | 48 | -",
+    "7:5 | 582.512 | 0 -1 1 0 0 | 921.120492 | 5.129 | 7 | 7 | 5 | 65 | 11572 | 90 | 52 | -",
+    "3:2 | 701.955 | 1 0 0 0 0 | -nan | 2.585 | 3 | 3 | 1 | 67 | 8272 | 64 | 80 | -",
+    "8:5 | 813.686 | 0 -1 0 0 0 | -nan | 5.322 | 5 | 1 | 5 | 68 | 8753 | 68 | 49 | -",
+    "5:3 | 884.359 | -1 1 0 0 0 | 461.000000 | 3.907 | 5 | 5 | 3 | 68 | 11647 | 90 | 127 | -",
+    "16:9 | 996.090 | -2 0 0 0 0 | 174.000000 | 7.170 | 3 | 1 | 3 | 69 | 12128 | 94 | 96 | -",
+    "15:8 | 1088.269 | 1 1 0 0 0 | 646.382583 | 6.907 | 5 | 5 | 1 | 70 | 11807 | 92 | 31 | -",
 };
 
 TEST(TableWindowTest, TitleKeepsWhatPrecedesTheFirstLatticeSuffix)
@@ -57,7 +57,7 @@ TEST(TableWindowTest, TitleKeepsWhatPrecedesTheFirstLatticeSuffix)
     EXPECT_EQ(TableWindow::titleFor("Scale- Lattice"), "Scal - Table");
 }
 
-TEST(TableWindowTest, DefaultScaleRowsWithElevenLeftAlignedColumns)
+TEST(TableWindowTest, DefaultScaleRowsWithThirteenLeftAlignedColumns)
 {
     Lattice lattice;
     lattice.loadDefaultScale();
@@ -73,10 +73,11 @@ TEST(TableWindowTest, DefaultScaleRowsWithElevenLeftAlignedColumns)
     EXPECT_EQ(table->focusWidget(), table->list());
 
     const QTreeWidget* list = table->list();
-    ASSERT_EQ(list->columnCount(), 11);
-    const QStringList titles{"Ratio",  "Cents", "Exponents", "Complexity", "Limit",   "OLimit",
-                             "ULimit", "Note",  "Bend",      "Bend MSB",   "Bend LSB"};
-    for (int c = 0; c < 11; ++c) {
+    ASSERT_EQ(list->columnCount(), 13);
+    const QStringList titles{"Ratio",    "Cents",    "Exponents",    "Complexity", "Tenney height",
+                             "Limit",    "OLimit",   "ULimit",       "Note",       "Bend",
+                             "Bend MSB", "Bend LSB", "Higher primes"};
+    for (int c = 0; c < 13; ++c) {
         EXPECT_EQ(list->headerItem()->text(c), titles[c]);
         EXPECT_EQ(list->header()->sectionSize(c), 75) << c;
     }
@@ -98,7 +99,7 @@ TEST(TableWindowTest, CentsOnlyElementShowsZeroRatioAndSoundsByItsCents)
     Lattice lattice;
     TableWindow empty(lattice, "Scale - Lattice");
     EXPECT_EQ(empty.windowTitle(), "Scale - Table");
-    EXPECT_EQ(empty.list()->columnCount(), 11);
+    EXPECT_EQ(empty.list()->columnCount(), 13);
     EXPECT_EQ(empty.list()->topLevelItemCount(), 0);
 
     lattice.addCents("below", -50.0);
@@ -107,10 +108,10 @@ TEST(TableWindowTest, CentsOnlyElementShowsZeroRatioAndSoundsByItsCents)
     ASSERT_EQ(table.list()->topLevelItemCount(), 2);
     const QStringList below = rowTexts(table.list(), 0);
     EXPECT_EQ(below.mid(0, 2), (QStringList{"0:0", "-50.000"}));
-    EXPECT_EQ(below.mid(7), (QStringList{"60", "6145", "48", "1"}));
+    EXPECT_EQ(below.mid(4), (QStringList{"-", "1", "1", "1", "60", "6145", "48", "1", "-"}));
     const QStringList above = rowTexts(table.list(), 1);
     EXPECT_EQ(above[1], "386.314");
-    EXPECT_EQ(above.mid(7), (QStringList{"63", "11727", "91", "79"}));
+    EXPECT_EQ(above.mid(8, 4), (QStringList{"63", "11727", "91", "79"}));
 }
 
 TEST(TableWindowTest, IsASnapshotThatOutlivesTheLattice)
