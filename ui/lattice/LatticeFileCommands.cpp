@@ -100,7 +100,9 @@ void LatticeFileCommands::newLattice()
     // Emptied first, so the old elements are not laid out again for nothing.
     lattice.clear();
     lattice.setStyle(choice->style);
-    if (choice->limit == 0)
+    if (choice->shape)
+        lattice.loadScale(*choice->shape);
+    else if (choice->limit == 0)
         lattice.loadDefaultScale();
     else
         lattice.loadScale(oddLimitDiamondScale(choice->limit));

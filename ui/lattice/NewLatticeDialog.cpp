@@ -1,11 +1,13 @@
 #include "ui/lattice/NewLatticeDialog.h"
 
 #include "core/lattice/OddLimitDiamond.h"
+#include "core/lattice/ScaleShapes.h"
 #include "platform/qt/DialogTemplate.h"
 #include "platform/qt/MessageService.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +28,8 @@ constexpr auto newLatticeControls = controlTable<Controls>({
     {Kind::Button, "Cancel", 93, 96, 50, 14, &Controls::cancelButton},
     {Kind::Label, "Limit:", 7, 10, 15, 8, &Controls::limitLabel},
     {Kind::Edit, "", 27, 8, 45, 12, &Controls::limitEdit},
+    {Kind::Label, "F&actors:", 80, 10, 30, 8, &Controls::factorsLabel},
+    {Kind::Edit, "", 112, 8, 135, 12, &Controls::factorsEdit},
     {Kind::Group, "Style", 7, 26, 240, 25, &Controls::styleFrame},
     {Kind::Radio, "&Velmor", 16, 34, 40, 13, &Controls::velmorButton},
     {Kind::Radio, "&Chalmers", 106, 34, 40, 13, &Controls::chalmersButton},
@@ -57,6 +61,12 @@ NewLatticeDialog::NewLatticeDialog(MessageService& messages, int style, QWidget*
 
     controls_.limitEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+
+    controls_.factorsLabel->setBuddy(controls_.factorsEdit);
+    controls_.factorsEdit->setPlaceholderText(QStringLiteral("3 3 5 7 or 2 of 1 3 5 7"));
+    controls_.factorsEdit->setToolTip(
+        QStringLiteral("Factors separated by spaces build their Euler-Fokker genus; \"2 of 1 3 "
+                       "5 7\" builds the products of every 2 of them (a hexany)"));
 
     // The five style buttons form one group wherever they sit in the Tab order.
     styleGroup_ = new QButtonGroup(this);
@@ -94,18 +104,40 @@ void NewLatticeDialog::acceptIfValid()
     static_assert(maxDiamondLimit == 45, "the message names the largest limit");
     const std::optional<std::uint32_t> limit = enteredLimit();
     if (!limit) {
-        messages_.showMessage(limitRangeMessage);
-        controls_.limitEdit->setFocus(Qt::OtherFocusReason);
-        controls_.limitEdit->selectAll();
+        refuse(limitRangeMessage, controls_.limitEdit);
         return;
     }
+    const std::string factors = controls_.factorsEdit->text().simplified().toStdString();
+    std::optional<Scale> shape;
+    if (!factors.empty()) {
+        if (*limit != 0) {
+            refuse(limitOrFactorsMessage, controls_.factorsEdit);
+            return;
+        }
+        ShapeScale built = factors.find(" of ") == std::string::npos
+                               ? genusScale(factors)
+                               : combinationProductScale(factors);
+        if (!built.scale) {
+            refuse(QString::fromStdString(built.message), controls_.factorsEdit);
+            return;
+        }
+        shape = std::move(built.scale);
+    }
     choice_.limit = *limit;
+    choice_.shape = std::move(shape);
     choice_.style = controls_.planetaryButton->isChecked() ? 1 : 0;
     choice_.ratios = controls_.ratiosBox->isChecked();
     choice_.exponents = controls_.exponentsBox->isChecked();
     choice_.lines = controls_.linesBox->isChecked();
     choice_.circles = controls_.circlesBox->isChecked();
     accept();
+}
+
+void NewLatticeDialog::refuse(const QString& message, QLineEdit* field)
+{
+    messages_.showMessage(message);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 }  // namespace tv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/lattice/Scale.h"
+
 #include <QDialog>
 
 #include <array>
@@ -30,16 +32,23 @@ struct NewLatticeChoice {
     bool exponents = false;
     bool lines = false;
     bool circles = false;
+    // A genus or a combination product set typed as factors; when set, it is built instead of
+    // the default scale or a diamond.
+    std::optional<Scale> shape = std::nullopt;
 };
 
 // Asks what a new lattice should hold: an empty limit field gives the default scale, a limit
-// N the N-odd-limit diamond, laid out in the chosen style. A limit out of range is refused with
-// a message and the dialog stays open. Only the styles that have a layout can be chosen.
+// N the N-odd-limit diamond, factors such as "3 3 5 7" their Euler-Fokker genus and "2 of 1 3 5
+// 7" a combination product set, laid out in the chosen style. A limit out of range, factors
+// that build nothing, or both a limit and factors are refused with a message and the dialog
+// stays open. Only the styles that have a layout can be chosen.
 class NewLatticeDialog : public QDialog {
     Q_OBJECT
 public:
     static inline const QString limitRangeMessage =
         QStringLiteral("Limit must be between 1 and 45");
+    static inline const QString limitOrFactorsMessage =
+        QStringLiteral("Give either a limit or factors, not both");
 
     // One field per control of the dialog.
     struct Controls {
@@ -47,6 +56,8 @@ public:
         QPushButton* cancelButton = nullptr;
         QLabel* limitLabel = nullptr;
         QLineEdit* limitEdit = nullptr;
+        QLabel* factorsLabel = nullptr;
+        QLineEdit* factorsEdit = nullptr;
         QGroupBox* styleFrame = nullptr;
         QRadioButton* velmorButton = nullptr;
         QRadioButton* chalmersButton = nullptr;
@@ -72,6 +83,7 @@ public:
     QPushButton* okButton() const { return controls_.okButton; }
     QPushButton* cancelButton() const { return controls_.cancelButton; }
     QLineEdit* limitEdit() const { return controls_.limitEdit; }
+    QLineEdit* factorsEdit() const { return controls_.factorsEdit; }
     // By style number, across the row: Velmor, Planetary, Chalmers, Wilson, Fokker.
     const std::array<QRadioButton*, 5>& styleButtons() const { return styleButtons_; }
     // Ratios, Exponents, Lines, Circles.
@@ -80,6 +92,7 @@ public:
 
 private:
     void acceptIfValid();
+    void refuse(const QString& message, QLineEdit* field);
 
     MessageService& messages_;
     NewLatticeChoice choice_;

@@ -1,4 +1,5 @@
 #include "LatticeFilesFixture.h"
+#include "core/lattice/ScaleShapes.h"
 
 #include "ui/lattice/RatioPropertiesDialog.h"
 #include "ui/table/TableWindow.h"
@@ -91,6 +92,13 @@ TEST_F(LatticeFiles, NewLoadsTheDefaultScaleAndForgetsTheFile)
     EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");
     EXPECT_TRUE(window->files().filePath().isEmpty());
     EXPECT_TRUE(window->showRatios());
+
+    // Factors typed in the dialog are built instead of the default scale.
+    dialogs->newChoice->shape = combinationProductScale("2 of 1 3 5 7").scale;
+    window->runCommand(LatticeCommand::New);
+    ASSERT_EQ(window->lattice().count(), 6);
+    EXPECT_EQ(window->lattice().title(), "2 of 1 3 5 7 combination product set");
+    EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");
 }
 
 TEST_F(LatticeFiles, SaveBitmapWritesThePictureAtTheWindowsSize)

@@ -82,10 +82,10 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     NewLatticeDialog dialog(messages);
     const auto& c = dialog.controls();
     // Disabled buttons stay in the chain; Tab passes them by.
-    const std::vector<QWidget*> order{c.okButton,     c.cancelButton,   c.limitEdit,
-                                      c.velmorButton, c.chalmersButton, c.wilsonButton,
-                                      c.fokkerButton, c.ratiosBox,      c.exponentsBox,
-                                      c.linesBox,     c.circlesBox,     c.planetaryButton};
+    const std::vector<QWidget*> order{
+        c.okButton,       c.cancelButton, c.limitEdit,      c.factorsEdit, c.velmorButton,
+        c.chalmersButton, c.wilsonButton, c.fokkerButton,   c.ratiosBox,   c.exponentsBox,
+        c.linesBox,       c.circlesBox,   c.planetaryButton};
     std::vector<QWidget*> chain;
     QWidget* w = dialog.okButton();
     do {
@@ -106,8 +106,9 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         return QApplication::focusWidget();
     };
-    const std::vector<QWidget*> walk{c.cancelButton, c.limitEdit, c.velmorButton, c.ratiosBox,
-                                     c.exponentsBox, c.linesBox,  c.circlesBox,   c.okButton};
+    const std::vector<QWidget*> walk{c.cancelButton, c.limitEdit,  c.factorsEdit,
+                                     c.velmorButton, c.ratiosBox,  c.exponentsBox,
+                                     c.linesBox,     c.circlesBox, c.okButton};
     for (std::size_t i = 0; i < walk.size(); ++i)
         EXPECT_EQ(tabFrom(dialog.okButton(), static_cast<int>(i) + 1), walk[i]) << i;
 
@@ -115,7 +116,7 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     QTest::keyClick(c.velmorButton, Qt::Key_Right);
     EXPECT_EQ(QApplication::focusWidget(), c.planetaryButton);
     EXPECT_EQ(checks(dialog.styleButtons()), "01000");
-    EXPECT_EQ(tabFrom(c.limitEdit, 1), c.ratiosBox);
+    EXPECT_EQ(tabFrom(c.limitEdit, 2), c.ratiosBox);
     EXPECT_EQ(tabFrom(c.circlesBox, 1), c.planetaryButton);
     EXPECT_EQ(tabFrom(c.circlesBox, 2), c.okButton);
 }
@@ -184,6 +185,48 @@ TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
     EXPECT_FALSE(cancelled.isVisible());
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
     EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST(NewLatticeDialogTest, FactorsBuildAGenusOrAProductSetOrSayWhatIsWrong)
+{
+    struct Case {
+        const char* limit;
+        const char* factors;
+        std::size_t pitches;  // 0: refused
+        QString message;
+    };
+    const Case cases[] = {
+        {"", "3 3 5 7", 12, {}},
+        {"", "  2 of 1 3  5 7 ", 6, {}},
+        {"", "3 of 1 3 5 7 9 11", 20, {}},
+        {"", "3 5", 4, {}},
+        {"7", "3 5", 0, NewLatticeDialog::limitOrFactorsMessage},
+        {"", "3 x", 0, "'x' is not a factor from 1 to 65535"},
+        {"", "3 0", 0, "'0' is not a factor from 1 to 65535"},
+        {"", "5 of 1 3", 0, "The count must be from 1 to the number of factors"},
+        {"", "two of 1 3", 0, "Give a count, \"of\" and the factors: 2 of 1 3 5 7"},
+        {"", "65535 65521 65519", 0, "A product of these factors is too large for a ratio"},
+    };
+    for (const Case& c : cases) {
+        test::RecordingMessageService messages;
+        NewLatticeDialog dialog(messages);
+        dialog.show();
+        QTest::keyClicks(dialog.limitEdit(), c.limit);
+        QTest::keyClicks(dialog.factorsEdit(), c.factors);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        if (c.pitches == 0) {
+            EXPECT_EQ(dialog.result(), QDialog::Rejected) << c.factors;
+            EXPECT_TRUE(dialog.isVisible()) << c.factors;
+            EXPECT_EQ(messages.texts, QStringList{c.message}) << c.factors;
+            EXPECT_EQ(dialog.focusWidget(), dialog.factorsEdit()) << c.factors;
+            continue;
+        }
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.factors;
+        EXPECT_TRUE(messages.texts.isEmpty()) << c.factors;
+        ASSERT_TRUE(dialog.choice().shape) << c.factors;
+        EXPECT_EQ(dialog.choice().shape->pitches.size(), c.pitches) << c.factors;
+        EXPECT_EQ(dialog.choice().limit, 0u);
+    }
 }
 
 }  // namespace
