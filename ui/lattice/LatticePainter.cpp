@@ -80,6 +80,8 @@ std::array<QRect, 4> bands(const QRect& rect, int width)
 struct Label {
     std::string topText, bottomText, exponentText;
     QRect top, bottom, exponent, box;
+    // The limits whose colours the numerator and the denominator take.
+    std::uint32_t oLimit = 1, uLimit = 1;
     bool hasBox = false;
     // A selected element's highlight, outside its box.
     QRect highlight;
@@ -131,6 +133,18 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
                   const LatticeGeometry& geometry, const GlyphText& main, const GlyphText& exponent)
 {
     Label label;
+    // Only the lattice style keeps an element's exponents and limits; in any other the label
+    // shows those of its ratio all the same.
+    LatticeElement analysed;
+    const LatticeElement* marks = &element;
+    if (element.isRatio() && geometry.lattice().style() != Lattice::latticeStyle) {
+        factorise(analysed, element.numerator, +1);
+        factorise(analysed, element.denominator, -1);
+        computeLimits(analysed);
+        marks = &analysed;
+    }
+    label.oLimit = marks->oLimit;
+    label.uLimit = marks->uLimit;
     const QPoint corner = geometry.labelAt(element);
     const int x = corner.x();
     int y = corner.y();
@@ -146,7 +160,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
             y += 2 * lineHeight;
         }
         if (options.showExponents) {
-            label.exponentText = exponentLine(element);
+            label.exponentText = exponentLine(*marks);
             label.exponent = QRect(x, y, exponent.width(label.exponentText), exponent.height());
         }
     } else if (options.showRatios) {
@@ -308,12 +322,12 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         const LatticeElement& element = *lattice.element(i);
         if (element.isRatio()) {
             if (options.showRatios) {
+                const auto over = static_cast<std::size_t>(limitColourIndex(label.oLimit));
+                const auto under = static_cast<std::size_t>(limitColourIndex(label.uLimit));
                 drawOpaque(painter, mainText, label.top, label.topText,
-                           fromRgb(lattice.numeratorTextColour(i)),
-                           fromRgb(lattice.numeratorFillColour(i)));
+                           fromRgb(limitTextColours[over]), fromRgb(limitFillColours[over]));
                 drawOpaque(painter, mainText, label.bottom, label.bottomText,
-                           fromRgb(lattice.denominatorTextColour(i)),
-                           fromRgb(lattice.denominatorFillColour(i)));
+                           fromRgb(limitTextColours[under]), fromRgb(limitFillColours[under]));
             }
             if (options.showExponents)
                 drawOpaque(painter, exponentText, label.exponent, label.exponentText, black,

@@ -80,12 +80,13 @@ TEST(LatticeDefaults, PicturesAndHitsAreThoseOfThePlainPainter)
         std::uint64_t picture, hits;
     };
     // The mixed lattice holds 17/16, which has a place of its own away from 1/1: its sums in
-    // the lattice style are those of that place; the others are as the plain painter drew.
+    // the lattice style are those of that place; the others are as the plain painter drew,
+    // but for the planetary labels, which keep their limit colours and exponent lines.
     const Case cases[] = {
         {"default", {900, 640}, false, 0, true, true, 0x5ca81b43b3734427, 0xa6885ab3a16e2989},
         {"small fonts", {520, 380}, false, 0, true, true, 0xeceec7b0ad00fe1b, 0x6ca6e3c9ec2989b1},
         {"mixed", {1024, 768}, true, 0, true, true, 0x66090a929769d146, 0x8715b7a721c817d7},
-        {"planetary", {1024, 768}, true, 1, true, true, 0xa035b796e3d37a4d, 0xb1ffe32e85e6e824},
+        {"planetary", {1024, 768}, true, 1, true, true, 0xf90ca7a371a58d48, 0xb1ffe32e85e6e824},
         {"no ratios", {1024, 768}, true, 0, false, true, 0xb361ca99f48512f3, 0x8715b7a721c817d7},
         {"no exponents", {1024, 768}, true, 0, true, false, 0x5ffbac095db2b1d4, 0x8715b7a721c817d7},
     };
@@ -110,6 +111,35 @@ TEST(LatticeDefaults, PicturesAndHitsAreThoseOfThePlainPainter)
         surface.end();
         EXPECT_EQ(pictureSum(image), c.picture);
         EXPECT_EQ(hitSum(geometry), c.hits);
+    }
+}
+
+TEST(LatticeDefaults, PlanetaryLabelsKeepTheColoursOfTheirLimits)
+{
+    struct Case {
+        std::uint32_t numerator, denominator, overLimit, underLimit;
+    };
+    LatticePainter painter(96.0);
+    for (const Case& c :
+         {Case{5, 4, 5, 1}, Case{7, 6, 7, 3}, Case{16, 11, 1, 11}, Case{19, 13, 19, 13}}) {
+        Lattice lattice;
+        lattice.setStyle(Lattice::planetaryStyle);
+        lattice.addRatio("", c.numerator, c.denominator);
+        const LatticeGeometry geometry(lattice, QSize(400, 300), painter.metrics());
+        QImage image(geometry.outerSize(), QImage::Format_RGB32);
+        QPainter surface(&image);
+        painter.drawLattice(surface, geometry, LatticeDrawOptions{});
+        surface.end();
+        std::set<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                colours.insert(image.pixel(x, y) | 0xff000000u);
+        }
+        for (const std::uint32_t limit : {c.overLimit, c.underLimit}) {
+            const Rgb fill = limitFillColours[static_cast<std::size_t>(limitColourIndex(limit))];
+            EXPECT_TRUE(colours.count(fill | 0xff000000u))
+                << c.numerator << "/" << c.denominator << " lacks the colour of " << limit;
+        }
     }
 }
 
