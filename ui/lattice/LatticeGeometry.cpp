@@ -80,7 +80,8 @@ LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
     : lattice_(&lattice), limits_(limits), zoom_(fonts.zoom), outerSize_(outerSize),
       drawWidth_(outerSize.width() - 2 * fonts.digitWidth),
       drawHeight_(outerSize.height() - 4 * fonts.digitHeight),
-      smallLayout_(!(drawWidth_ > 500 && drawHeight_ > 350))
+      smallLayout_(!(drawWidth_ > 500 && drawHeight_ > 350)), marginX_(6 * fonts.digitWidth),
+      marginY_(2 * fonts.digitHeight)
 {
     const LatticeFontMetrics::Layout& layout = smallLayout_ ? fonts.small : fonts.normal;
     layout_ = layout;
@@ -93,10 +94,10 @@ LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
 
 QPoint LatticeGeometry::labelAt(const LatticeElement& element) const
 {
-    // The right-hand 15 percent is left for the labels themselves. The products are taken
-    // in this order and truncated toward zero.
-    return {static_cast<int>(element.plotX * 0.001 * drawWidth_ * 0.85),
-            static_cast<int>(element.plotY * 0.001 * drawHeight_ * 0.85)};
+    // The places lie inside the margin; of what is left, the right-hand 15 percent is for the
+    // labels themselves. The products are taken in this order and truncated toward zero.
+    return {marginX_ + static_cast<int>(element.plotX * 0.001 * spanX() * 0.85),
+            marginY_ + static_cast<int>(element.plotY * 0.001 * spanY() * 0.85)};
 }
 
 QPoint LatticeGeometry::labelAt(int index) const

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -90,6 +91,14 @@ public:
     int ratioHitHeight() const { return ratioHitHeight_; }
     int centsHitWidth() const { return centsHitWidth_; }
     int centsHitHeight() const { return centsHitHeight_; }
+    // The places keep this far from the edges of the usable area, so that a label at the edge
+    // (and what its ink reaches past its corner) is whole: six digits wide, as a cents label,
+    // and two lines high, as a ratio label, in the normal font at 100 % at every zoom.
+    int marginX() const { return marginX_; }
+    int marginY() const { return marginY_; }
+    // The usable area less the margins on both sides; plot positions stretch over 85 % of it.
+    int spanX() const { return std::max(0, drawWidth_ - 2 * marginX_); }
+    int spanY() const { return std::max(0, drawHeight_ - 2 * marginY_); }
     // The width of the box's raised or sunken edge, which lies inside the box.
     static constexpr int edgeWidth = 2;
 
@@ -121,6 +130,8 @@ private:
     int drawWidth_;
     int drawHeight_;
     bool smallLayout_;
+    int marginX_;
+    int marginY_;
     int lineHeight_;
     int ratioHitWidth_;
     int ratioHitHeight_;

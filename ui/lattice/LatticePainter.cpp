@@ -370,11 +370,11 @@ void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& g
     if (circle) {
         // The planetary places lie on a circle of radius 500 around (500, 500), which the
         // window stretches on each axis like every plot position.
-        const qreal rx = 500 * 0.001 * geometry.drawWidth() * 0.85;
-        const qreal ry = 500 * 0.001 * geometry.drawHeight() * 0.85;
+        const qreal rx = 500 * 0.001 * geometry.spanX() * 0.85;
+        const qreal ry = 500 * 0.001 * geometry.spanY() * 0.85;
         // Like the lines, it runs through the middles of the least ratio boxes.
-        const QPointF centre(rx + geometry.ratioHitWidth() / 2.0,
-                             ry + geometry.ratioHitHeight() / 2.0);
+        const QPointF centre(geometry.marginX() + rx + geometry.ratioHitWidth() / 2.0,
+                             geometry.marginY() + ry + geometry.ratioHitHeight() / 2.0);
         painter.setPen(QPen(QColor(64, 64, 64), width));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(centre, rx, ry);

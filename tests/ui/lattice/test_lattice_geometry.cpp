@@ -53,25 +53,48 @@ struct HandPlaced {
     }
 };
 
-TEST(LatticeGeometry, LabelsStartAtEightyFivePercentOfTheAreaTruncatedTowardZero)
+TEST(LatticeGeometry, LabelsStartAtEightyFivePercentOfTheAreaInsideTheMargin)
 {
     HandPlaced placed;
     const Lattice& lattice = placed.lattice;
     placed.add(true, 1000, 1000);
     placed.add(true, 0, 0);
     placed.add(false, 500, 333);
-    // 900 x 640 leaves 886 x 588 to draw in.
+    // 900 x 640 leaves 886 x 588 to draw in; a margin of 6 digits by 2 lines (42 x 26) on
+    // each side leaves 802 x 536 for the places.
     const LatticeGeometry geometry(lattice, QSize(900, 640), handMetrics());
     EXPECT_EQ(geometry.drawWidth(), 886);
     EXPECT_EQ(geometry.drawHeight(), 588);
-    EXPECT_EQ(geometry.labelAt(0), QPoint(753, 499));  // 753.1, 499.8
-    EXPECT_EQ(geometry.labelAt(1), QPoint(0, 0));
-    EXPECT_EQ(geometry.labelAt(2), QPoint(376, 166));  // 376.55, 166.43
+    EXPECT_EQ(geometry.labelAt(0), QPoint(42 + 681, 26 + 455));  // 681.7, 455.6
+    EXPECT_EQ(geometry.labelAt(1), QPoint(42, 26));
+    EXPECT_EQ(geometry.labelAt(2), QPoint(42 + 340, 26 + 151));  // 340.85, 151.7
     EXPECT_EQ(geometry.labelAt(3), QPoint(0, 0));
     EXPECT_TRUE(geometry.box(3).isNull());
-    // A window smaller than its margins: negative positions round toward zero.
+    // A window smaller than its margins puts every place at the margin's corner.
     const LatticeGeometry tiny(lattice, QSize(10, 10), handMetrics());
-    EXPECT_EQ(tiny.labelAt(2), QPoint(-1, -11));  // -1.7, -11.88
+    EXPECT_EQ(tiny.labelAt(2), QPoint(42, 26));
+}
+
+TEST(LatticeGeometry, LabelsAtTheCornersStayWholeInsideTheWindow)
+{
+    HandPlaced placed;
+    for (const std::uint16_t x : {0, 1000}) {
+        for (const std::uint16_t y : {0, 1000}) {
+            placed.add(true, x, y);
+            placed.add(false, x, y);
+        }
+    }
+    for (const QSize outer : {QSize(900, 640), QSize(520, 380), QSize(1600, 1000)}) {
+        const LatticeGeometry geometry(placed.lattice, outer, handMetricsWithText());
+        const QRect window(QPoint(0, 0), outer);
+        for (int i = 0; i < placed.lattice.count(); ++i) {
+            // A cents box reaches a pixel left of its corner, to hold the ink of its first
+            // digit; the exponent line lies under a ratio's box.
+            const QRect box = geometry.box(i);
+            EXPECT_TRUE(window.contains(box)) << i << " at " << outer.width();
+            EXPECT_LT(box.bottom() + geometry.lineHeight(), outer.height()) << i;
+        }
+    }
 }
 
 TEST(LatticeGeometry, BoxesHoldBothEdgesAndNothingAPixelOutside)

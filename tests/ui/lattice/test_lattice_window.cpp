@@ -248,9 +248,11 @@ TEST_F(LatticeWindowTest, ElementAtTheRightEdgeStartsAtEightyFivePercent)
     LatticeWindow* window = openWindow();
     window->lattice().loadDefaultScale();  // 9/8 has plotX 1000, 16/9 plotX 0
     const LatticeGeometry geometry = window->labelGeometry();
+    const int margin = geometry.marginX();
+    EXPECT_GT(margin, 0);
     EXPECT_EQ(geometry.labelAt(indexOf(window->lattice(), 9, 8)).x(),
-              static_cast<int>(1000 * 0.001 * geometry.drawWidth() * 0.85));
-    EXPECT_EQ(geometry.labelAt(indexOf(window->lattice(), 16, 9)).x(), 0);
+              margin + static_cast<int>(1000 * 0.001 * (geometry.drawWidth() - 2 * margin) * 0.85));
+    EXPECT_EQ(geometry.labelAt(indexOf(window->lattice(), 16, 9)).x(), margin);
     delete window;
 }
 
