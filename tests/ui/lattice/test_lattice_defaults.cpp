@@ -117,29 +117,24 @@ TEST(LatticeDefaults, PicturesAndHitsAreThoseOfThePlainPainter)
 
 TEST(LatticeDefaults, PlanetaryLabelsKeepTheColoursOfTheirLimits)
 {
-    struct Case {
-        std::uint32_t numerator, denominator, overLimit, underLimit;
-    };
     LatticePainter painter(96.0);
-    for (const Case& c :
-         {Case{5, 4, 5, 1}, Case{7, 6, 7, 3}, Case{16, 11, 1, 11}, Case{19, 13, 19, 13}}) {
+    for (const auto& [n, d, over, under] :
+         {std::array<std::uint32_t, 4>{7, 6, 7, 3}, std::array<std::uint32_t, 4>{19, 13, 19, 13}}) {
         Lattice lattice;
         lattice.setStyle(Lattice::planetaryStyle);
-        lattice.addRatio("", c.numerator, c.denominator);
-        const LatticeGeometry geometry(lattice, QSize(400, 300), painter.metrics());
-        QImage image(geometry.outerSize(), QImage::Format_RGB32);
+        lattice.addRatio("", n, d);
+        QImage image(400, 300, QImage::Format_RGB32);
         QPainter surface(&image);
-        painter.drawLattice(surface, geometry, LatticeDrawOptions{});
+        painter.drawLattice(surface, LatticeGeometry(lattice, image.size(), painter.metrics()), {});
         surface.end();
         std::set<QRgb> colours;
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x)
-                colours.insert(image.pixel(x, y) | 0xff000000u);
+                colours.insert(image.pixel(x, y));
         }
-        for (const std::uint32_t limit : {c.overLimit, c.underLimit}) {
-            const Rgb fill = limitFillColours[static_cast<std::size_t>(limitColourIndex(limit))];
-            EXPECT_TRUE(colours.count(fill | 0xff000000u))
-                << c.numerator << "/" << c.denominator << " lacks the colour of " << limit;
+        for (const std::uint32_t limit : {over, under}) {
+            const auto colour = static_cast<std::size_t>(limitColourIndex(limit));
+            EXPECT_TRUE(colours.count(0xff000000u | limitFillColours[colour])) << n << "/" << d;
         }
     }
 }
