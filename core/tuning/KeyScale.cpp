@@ -74,16 +74,14 @@ KeyScale::KeyScale(const Lattice& lattice) : degrees_{KeyDegree{}}
         if (degree)
             degrees_.push_back(*degree);
     }
-    // A ratio goes before a cents value of the same size, so that the ratio is kept.
-    std::stable_sort(degrees_.begin(), degrees_.end(), [](const KeyDegree& a, const KeyDegree& b) {
-        if (a.cents != b.cents)
-            return a.cents < b.cents;
-        return a.isRatio() && !b.isRatio();
-    });
+    std::stable_sort(degrees_.begin(), degrees_.end(),
+                     [](const KeyDegree& a, const KeyDegree& b) { return a.cents < b.cents; });
     std::vector<KeyDegree> kept;
     for (const KeyDegree& degree : degrees_) {
         if (kept.empty() || degree.cents - kept.back().cents >= sameSizeCents)
             kept.push_back(degree);
+        else if (degree.isRatio() && !kept.back().isRatio())
+            kept.back() = degree;  // of one size, the exact ratio is kept
     }
     // Sizes just below 1200 are 1/1 an octave up.
     while (kept.size() > 1 && 1200.0 - kept.back().cents < sameSizeCents)

@@ -155,7 +155,7 @@ double KeyboardMapping::keyTuning(const KeyScale& scale, int key) const
     const auto reference = degreeInMap(referenceKey);
     if (!reference)
         return 100.0 * middleKey + pitch->cents;
-    const double referenceCents = 1200.0 * std::log2(referenceFrequency / 8.1757989156437073336);
+    const double referenceCents = 1200.0 * std::log2(referenceFrequency / keyZeroFrequency);
     return referenceCents + pitch->cents - scale.pitch(*reference).cents;
 }
 

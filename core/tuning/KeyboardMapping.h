@@ -11,6 +11,9 @@
 
 namespace tv {
 
+// The equal-tempered pitch of MIDI key 0 in Hz, when key 69 sounds 440 Hz.
+inline constexpr double keyZeroFrequency = 8.1757989156437073336;
+
 // Which scale degree each MIDI key plays: a Scala keyboard mapping (.kbm). Keys from the
 // middle key up take the map's entries in turn, and the map repeats every `size` keys both
 // ways, each repetition `octaveDegree` scale degrees further on. Map size 0 plays every degree
@@ -26,8 +29,9 @@ struct KeyboardMapping {
     int lastKey = 127;
     int middleKey = 60;
     int referenceKey = 60;
-    // The frequency the reference key sounds, in Hz; by default key 60's equal-tempered one.
-    double referenceFrequency = 261.62556530059862;
+    // The frequency the reference key sounds, in Hz; by default key 60's equal-tempered one,
+    // exactly five octaves above key 0's.
+    double referenceFrequency = keyZeroFrequency * 32.0;
     int octaveDegree = 0;
     // Scale degrees from the middle key up, or `unmapped`; never more than `size`. The entries
     // a file leaves out at the end are unmapped.

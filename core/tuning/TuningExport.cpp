@@ -31,7 +31,9 @@ std::string anaMarkTuningText(const KeyTunings& tunings, std::string_view title)
                 "\r\n";
     text += "\r\n[Exact Tuning]\r\nBaseFreq=8.1757989156437073336\r\n";
     for (std::size_t key = 0; key < tunings.size(); ++key)
-        text += "note " + std::to_string(key) + "=" + formatFixed(tunings[key], 6) + "\r\n";
+        // Never "-0.000000" for a key a hair below the base.
+        text += "note " + std::to_string(key) + "=" +
+                formatFixed(std::fabs(tunings[key]) < 5e-7 ? 0.0 : tunings[key], 6) + "\r\n";
     return text;
 }
 

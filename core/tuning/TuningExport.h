@@ -14,10 +14,8 @@ class KeyScale;
 struct KeyboardMapping;
 
 // Where each of the 128 MIDI keys sounds, in cents above the equal-tempered pitch of key 0
-// (tuningBaseFrequency): 6000.0 is middle C, 6900.0 is A 440 Hz.
+// (keyZeroFrequency): 6000.0 is middle C, 6900.0 is A 440 Hz.
 using KeyTunings = std::array<double, 128>;
-
-inline constexpr double tuningBaseFrequency = 8.1757989156437073336;
 
 KeyTunings keyTunings(const KeyScale& scale, const KeyboardMapping& mapping);
 
