@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(scala compiler step_reader player keyboard_file recording placement)
+targets=(scala compiler step_reader player keyboard_file recording placement midi_input)
 
 usage() {
   echo "usage: scripts/fuzz.sh [NAME|all] [SECONDS]" >&2
