@@ -50,7 +50,7 @@ const CliRegistration registration({
     "    the scale degree it plays (0 on the middle key, negative below it) or x, and the\n"
     "    cents above 1/1 that it sounds with SCALE (by default the twelve-note scale of a\n"
     "    new lattice) or x. --save writes the mapping again as Tonalvane saves mappings.\n",
-    45,
+    43,
     &kbm,
 });
 

@@ -44,7 +44,7 @@ const CliRegistration registration({
     "syx SCALE.scl [--kbm FILE] -o OUT.syx",
     "    Writes the same tuning as tun as a MIDI Tuning Standard bulk dump (tuning program 0,\n"
     "    named after the scale's description), for synthesizers that load .syx files.\n",
-    44,
+    45,
     &syx,
 });
 

@@ -39,7 +39,7 @@ const CliRegistration registration({
     "    Writes the tuning of every MIDI key as an AnaMark tuning file: the scale's pitches\n"
     "    in order of size within the octave, key 60 = 1/1 at middle C, or as the keyboard\n"
     "    mapping FILE places them. A key left unmapped keeps its equal-tempered pitch.\n",
-    43,
+    44,
     &tun,
 });
 
