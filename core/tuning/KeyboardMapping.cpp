@@ -166,7 +166,8 @@ KeyboardMappingRead parseKeyboardMapping(std::string_view text)
     Field field = Field::size;
     std::uint32_t lineNumber = 0;
     std::uint32_t lastKeyLine = 0;
-    std::size_t start = 0;
+    // A byte order mark that an editor put at the start is no part of the first line.
+    std::size_t start = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)

@@ -27,8 +27,9 @@ KeyboardMapping mapping(int size, int first, int last, int middle, int octave,
 
 TEST(KeyboardMappingFile, ReadsCommentsShortMapsAndTrailingWords)
 {
-    const auto read = parseKeyboardMapping("! white.kbm\r\n!\r\n7 ! size\r\n\r\n  0\r\n127\r\n"
-                                           "60\r\n69\r\n440.5\r\n12\r\n! map\r\n0\r\nx\r\n2");
+    const auto read =
+        parseKeyboardMapping("\xEF\xBB\xBF! white.kbm\r\n!\r\n7 ! size\r\n\r\n  0\r\n127\r\n"
+                             "60\r\n69\r\n440.5\r\n12\r\n! map\r\n0\r\nx\r\n2");
     ASSERT_TRUE(read.ok) << read.message;
     KeyboardMapping expected = mapping(7, 0, 127, 60, 12, {0, x, 2});
     expected.referenceKey = 69;
