@@ -32,10 +32,10 @@ TEST(CliTuningCommands, KbmListsEveryKeyItMapsOrLeavesUnmapped)
     EXPECT_NE(saved.find("\r\n1\r\n3\r\nx\r\nx\r\n10\r\n"), std::string::npos);
     const CliRun again = runCli(dir, {"kbm", dir.file("out.kbm")});
     EXPECT_EQ(again.out, run.out);
-
-    run = runCli(dir, {"kbm", dir.file("black.kbm"), "--scale", tuningFile("just12.scl")});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, 16), "61\t1\t111.731285\n");
+    // A scale of 1/1 alone: a degree an octave.
+    writeBytes(dir.file("one.scl"), "! one.scl\nOne\n1\n2/1\n");
+    run = runCli(dir, {"kbm", dir.file("black.kbm"), "--scale", dir.file("one.scl")});
+    EXPECT_EQ(run.out.substr(0, 17), "61\t1\t1200.000000\n");
 }
 
 TEST(CliTuningCommands, TunAndSyxWriteTheHandWorkedFiles)
@@ -79,6 +79,9 @@ TEST(CliTuningCommands, BadMappingsAndArguments)
         {{"syx", "-o", dir.file("x.syx")},
          2,
          "tonalvane-cli: syx needs a scale file and -o OUT.syx\n"},
+        {{"tun", scale, "-o", dir.file("no/such/dir.tun")},
+         1,
+         "Unable to open " + dir.file("no/such/dir.tun") + ": No such file or directory\n"},
         {{"kbm"}, 2, "tonalvane-cli: kbm needs one keyboard mapping file\n"},
         {{"kbm", dir.file("bad.kbm"), "--scale"}, 2, "tonalvane-cli: --scale needs a value\n"},
     };

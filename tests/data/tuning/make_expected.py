@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Works out by hand the expected tunings of the 12-note just scale with key 60 = 1/1 at
-middle C (8.1757989156437073336 Hz * 2**5), every key in order: just12.tun and just12.syx.
+middle C (8.1757989156437073336 Hz * 2**5), every key in order, as just12.scl gives it:
+just12.tun and just12.syx.
 Written independently of the program's code; run it to make the files again."""
 import math
 from fractions import Fraction
@@ -12,11 +13,6 @@ ratios = [Fraction(1), Fraction(16, 15), Fraction(9, 8), Fraction(6, 5), Fractio
 def cents(key):
     octave, degree = divmod(key - 60, 12)
     return 6000 + 1200 * octave + 1200 * math.log2(ratios[degree])
-
-with open("just12.scl", "wb") as f:
-    f.write(b"! just12.scl\r\n!\r\nJust 12\r\n 12\r\n!\r\n")
-    for r in ratios[1:] + [Fraction(2)]:
-        f.write(b" %d/%d\r\n" % (r.numerator, r.denominator))
 
 lines = ["; Just 12", "[Tuning]"]
 lines += ["note %d=%d" % (k, math.floor(cents(k) + 0.5)) for k in range(128)]
