@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tv {
@@ -66,35 +67,34 @@ TEST(KeyboardMappingFile, MalformedFilesNameTheirLine)
     }
 }
 
+// "key:degree" for each key, "x" for none.
+std::string degrees(const std::string& file, const std::vector<int>& keys)
+{
+    std::string text = file, found;
+    std::replace(text.begin(), text.end(), ' ', '\n');
+    const KeyboardMapping m = parseKeyboardMapping(text).mapping;
+    for (const int key : keys) {
+        const auto degree = m.keyDegree(key);
+        found.append(" ").append(std::to_string(key)).append(":");
+        found.append(degree ? std::to_string(*degree) : "x");
+    }
+    return found;
+}
+
 TEST(KeyboardMappingKeys, DegreesFollowTheMapBothWays)
 {
-    using Keys = std::vector<std::pair<int, std::optional<int>>>;
-    const std::tuple<const char*, KeyboardMapping, Keys> cases[] = {
-        {"map size 0: every key in order",
-         {.octaveDegree = 7, .entries = {}},
-         {{60, 0}, {61, 1}, {59, -1}, {0, -60}, {127, 67}}},
-        {"short map: the rest unmapped",
-         {.size = 5, .octaveDegree = 5, .entries = {0, 1}},
-         {{60, 0}, {61, 1}, {62, {}}, {64, {}}, {65, 5}, {59, {}}, {56, -4}, {55, -5}}},
-        {"x entries",
-         {.size = 3, .octaveDegree = 3, .entries = {0, x, 2}},
-         {{60, 0}, {61, {}}, {62, 2}, {63, 3}, {64, {}}, {58, {}}, {59, -1}}},
-        {"middle key far from 60, range cut",
-         {.size = 12,
-          .firstKey = 10,
-          .lastKey = 100,
-          .middleKey = 5,
-          .octaveDegree = 12,
-          .entries = {0, 1, 2}},
-         {{5, {}}, {10, {}}, {17, 12}, {30, 25}, {89, 84}, {9, {}}, {101, {}}}},
-        {"formal octave other than the map size",
-         {.size = 7, .octaveDegree = 12, .entries = {0, 2, 4, 5, 7, 9, 11}},
-         {{60, 0}, {66, 11}, {67, 12}, {68, 14}, {59, -1}, {53, -12}, {52, -13}, {0, -103}}},
-    };
-    for (const auto& [what, m, keys] : cases) {
-        for (const auto& [key, degree] : keys)
-            EXPECT_EQ(m.keyDegree(key), degree) << what << ", key " << key;
-    }
+    // size, first, last, middle, reference key, frequency, formal octave, entries
+    EXPECT_EQ(degrees("0 0 127 60 60 1 7", {60, 61, 59, 0, 127}), " 60:0 61:1 59:-1 0:-60 127:67");
+    EXPECT_EQ(degrees("5 0 127 60 60 1 5 0 1", {60, 61, 62, 64, 65, 59, 56, 55}),
+              " 60:0 61:1 62:x 64:x 65:5 59:x 56:-4 55:-5");
+    EXPECT_EQ(degrees("3 0 127 60 60 1 3 0 x 2", {60, 61, 62, 63, 64, 58, 59}),
+              " 60:0 61:x 62:2 63:3 64:x 58:x 59:-1");
+    // The middle key far from 60, outside the range mapped.
+    EXPECT_EQ(degrees("12 10 100 5 5 1 12 0 1 2", {5, 10, 17, 30, 89, 9, 101}),
+              " 5:x 10:x 17:12 30:25 89:84 9:x 101:x");
+    // A formal octave other than the map size.
+    EXPECT_EQ(degrees("7 0 127 60 60 1 12 0 2 4 5 7 9 11", {60, 66, 67, 68, 59, 53, 52, 0}),
+              " 60:0 66:11 67:12 68:14 59:-1 53:-12 52:-13 0:-103");
 }
 
 TEST(KeyboardMappingKeys, TuningFollowsTheReferenceKey)
