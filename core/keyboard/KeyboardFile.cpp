@@ -3,6 +3,7 @@
 #include "core/pitch/FileText.h"
 #include "core/script/ScriptStepReader.h"
 
+#include <filesystem>
 #include <iterator>
 #include <vector>
 
@@ -205,8 +206,21 @@ FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
     case FileTextStatus::unableToOpen:
     case FileTextStatus::unableToRead: return {false, openFailed(path, "reading")};
     }
+    if (!holdsKeyboardRecord(text))
+        return {false, std::filesystem::path(path).filename().string() + " is not a keyboard file"};
     readKeyboardText(slots, text);
     return {};
+}
+
+bool holdsKeyboardRecord(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == slotMark && (at == 0 || text[at - 1] == '\n'))
+            return true;
+    }
+    return false;
 }
 
 void readKeyboardStream(KeySlots& slots, std::istream& in)

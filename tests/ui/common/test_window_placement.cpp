@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -29,29 +30,34 @@ struct WindowPlacementTest : ::testing::Test {
     void restore() { services.restorePlacement(window, mainWindowPlacement); }
 };
 
-TEST_F(WindowPlacementTest, StoredRectangleIsUsedAsItIsAndSavedBackAlike)
+// Where a window stands as the stored value measures it: the frame's corner and the client's
+// far corner from there.
+QRect storedMeasure(const QWidget& window)
+{
+    return {window.frameGeometry().topLeft(), window.geometry().size()};
+}
+
+TEST_F(WindowPlacementTest, StoredPlaceIsUsedAsItIsAndSavedBackAlike)
 {
     struct Case {
         const char* stored;
-        QRect outer;
+        QRect place;
         const char* saved;
     };
     const Case cases[] = {
         {"0 0 100 50", {0, 0, 100, 50}, "0 0 100 50"},
         {"10 20 650 500", {10, 20, 640, 480}, "10 20 650 500"},
-        // Partly off the left and top edges, as on a monitor to the left.
-        {"-50 -20 350 280", {-50, -20, 400, 300}, "-50 -20 350 280"},
         // Read as "%d %d %d %d" reads: any white space, a plus sign, whatever follows.
         {"  5\t+6\n105 56 and more", {5, 6, 100, 50}, "5 6 105 56"},
     };
     for (const auto& c : cases) {
         store(c.stored);
         restore();
-        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        EXPECT_EQ(storedMeasure(window), c.place) << c.stored;
         EXPECT_TRUE(window.isVisible());
         // Restoring the same value again does not let the window grow by its frame.
         restore();
-        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        EXPECT_EQ(storedMeasure(window), c.place) << c.stored;
         services.savePlacement(window, keyboardWindowPlacement);
         EXPECT_EQ(services.settings().value(keyboardWindowPlacement), QString(c.saved));
     }
@@ -59,6 +65,42 @@ TEST_F(WindowPlacementTest, StoredRectangleIsUsedAsItIsAndSavedBackAlike)
     // Each kind of window keeps its own value.
     EXPECT_EQ(services.settings().value(mainWindowPlacement),
               QString(cases[std::size(cases) - 1].stored));
+}
+
+TEST_F(WindowPlacementTest, ReopenedTenTimesAWindowStaysWhereItWas)
+{
+    store("30 40 430 340");
+    for (int round = 0; round < 10; ++round) {
+        QWidget reopened;
+        reopened.resize(200, 100);
+        services.restorePlacement(reopened, mainWindowPlacement);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&reopened));
+        // A window system frames the window some time after it is shown.
+        QTest::qWait(50);
+        services.savePlacement(reopened, mainWindowPlacement);
+        EXPECT_EQ(services.settings().value(mainWindowPlacement), "30 40 430 340") << round;
+    }
+}
+
+TEST_F(WindowPlacementTest, APlacePastTheAvailableAreaIsMovedAndShrunkOntoIt)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect cases[] = {
+        {-50, -20, 400, 300},  // off the left and top edges
+        {screen.right() - 100, screen.bottom() - 50, 400, 300},
+        {screen.topLeft(), screen.size() * 2},
+    };
+    for (const QRect& stored : cases) {
+        store(QString("%1 %2 %3 %4")
+                  .arg(stored.left())
+                  .arg(stored.top())
+                  .arg(stored.right() + 1)
+                  .arg(stored.bottom() + 1));
+        restore();
+        const QSize frame = window.frameGeometry().size() - window.geometry().size();
+        EXPECT_TRUE(screen.contains(window.frameGeometry())) << stored.left();
+        EXPECT_EQ(window.geometry().size(), stored.size().boundedTo(screen.size() - frame));
+    }
 }
 
 TEST_F(WindowPlacementTest, FirstRunKeepsTheDefaultPlaceSilently)
@@ -87,7 +129,7 @@ TEST_F(WindowPlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
     restore();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.intersects(window.frameGeometry()));
-    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
+    EXPECT_EQ(window.geometry().size(), QSize(400, 300));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -102,7 +144,7 @@ TEST_F(WindowPlacementTest, SidesBeyondAnIntKeepTheWindowsSizeAndComeToTheScreen
         restore();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_TRUE(screen.intersects(window.frameGeometry())) << stored;
-        EXPECT_EQ(window.frameGeometry().size(), QSize(100, 50)) << stored;
+        EXPECT_EQ(window.geometry().size(), QSize(100, 50)) << stored;
         EXPECT_TRUE(messages.isEmpty()) << stored;
     }
 }
