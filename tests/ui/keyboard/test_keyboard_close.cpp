@@ -53,7 +53,7 @@ TEST_F(KeyboardClose, EachAnswerKeepsOrLetsGoOfTheWindowAndItsWork)
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(messages.texts, c.questions) << c.questions.size();
-        EXPECT_EQ(window.isNull(), c.closed) << c.questions.size();
+        ASSERT_EQ(window.isNull(), c.closed) << c.questions.size();
         for (const QString& name : c.paths)
             EXPECT_TRUE(name.isEmpty() || QFile::exists(path(name))) << name.toStdString();
         if (c.closed)
@@ -105,12 +105,16 @@ TEST_F(KeyboardClose, SaveDialogsStartAtTheKeyboardsOwnFileOrTheLastFolder)
     command(KeyCommand::SaveRecording)->click();
     type(Qt::Key_A);
     command(KeyCommand::SaveRecording)->click();
+    command(KeyCommand::Edit)->click();
+    type(Qt::Key_A);
+    command(KeyCommand::SaveKeyboard)->click();
     command(KeyCommand::Open)->click();
     std::vector<QString> suggested;
     for (const FileQuestion& question : asked)
         suggested.push_back(question.suggestedPath);
     EXPECT_EQ(suggested, (std::vector<QString>{QString(), QString(), path("k.mid"),
-                                               path("take.mid"), services.dir.path()}));
+                                               path("take.mid"), path("k.tvk"),
+                                               services.dir.path()}));
 }
 
 }  // namespace
