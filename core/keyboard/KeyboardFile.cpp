@@ -195,7 +195,9 @@ FileResult writeKeyboardFile(const KeySlots& slots, const std::string& path,
     return {};
 }
 
-FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
+namespace {
+
+FileResult readKeyboard(KeySlots& slots, const std::string& path, bool needsRecord)
 {
     std::string text;
     switch (readFileText(path, maxTextFileBytes, text)) {
@@ -206,10 +208,22 @@ FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
     case FileTextStatus::unableToOpen:
     case FileTextStatus::unableToRead: return {false, openFailed(path, "reading")};
     }
-    if (!holdsKeyboardRecord(text))
+    if (needsRecord && !holdsKeyboardRecord(text))
         return {false, std::filesystem::path(path).filename().string() + " is not a keyboard file"};
     readKeyboardText(slots, text);
     return {};
+}
+
+}  // namespace
+
+FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
+{
+    return readKeyboard(slots, path, false);
+}
+
+FileResult openKeyboardFile(KeySlots& slots, const std::string& path)
+{
+    return readKeyboard(slots, path, true);
 }
 
 bool holdsKeyboardRecord(std::string_view text)

@@ -43,10 +43,12 @@ FileResult writeKeyboardFile(const KeySlots& slots, const std::string& path,
 // text. Lines may be of any length and end in LF, CR LF or CR CR LF. Slot numbers outside 0
 // to 58, and lines before the first slot line, are passed over. Fails only with "Unable to
 // open <path> for reading", followed by ": it is larger than 64 MiB" for a file beyond
-// maxTextFileBytes (refused before it is read), the slots untouched. A file that is not empty
+// maxTextFileBytes (refused before it is read), the slots untouched.
+FileResult readKeyboardFile(KeySlots& slots, const std::string& path);
+// As readKeyboardFile, for a file the user chose to open as a keyboard: one that is not empty
 // and holds no slot line (a scale, a picture) fails with "<name> is not a keyboard file", the
 // name without its folder, and changes nothing.
-FileResult readKeyboardFile(KeySlots& slots, const std::string& path);
+FileResult openKeyboardFile(KeySlots& slots, const std::string& path);
 // Whether the text is a keyboard: empty (no key has a script) or with a slot line.
 bool holdsKeyboardRecord(std::string_view text);
 void readKeyboardStream(KeySlots& slots, std::istream& in);

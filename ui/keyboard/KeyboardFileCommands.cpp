@@ -39,7 +39,7 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::openKeyboard(KeySlots& keys)
     const QString path = ask(question);
     if (path.isEmpty())
         return Outcome::Cancelled;
-    const FileResult result = readKeyboardFile(keys, path.toStdString());
+    const FileResult result = openKeyboardFile(keys, path.toStdString());
     if (!result.ok) {
         unreadFiles_.insert(absolute(path));
         messages_.showMessage(QString::fromStdString(result.message));

@@ -1,9 +1,5 @@
-// What closing a keyboard window asks before its work goes, and what Open makes of a file
-// that is not a keyboard.
-
+// Closing a keyboard window asks before work goes; Open refuses what is not a keyboard.
 #include "KeyboardWindowFixture.h"
-
-#include "ui/common/FileSuggestion.h"
 
 #include <QFile>
 
@@ -13,108 +9,46 @@ namespace {
 using Answer = MessageService::Answer;
 using KeyboardClose = KeyboardWindowFixture;
 
-TEST_F(KeyboardClose, EachAnswerKeepsOrLetsGoOfTheWindowAndItsWork)
+TEST_F(KeyboardClose, CancelOrACancelledSaveKeepsTheWindowAndItsWork)
 {
-    const QString recordingQ = KeyboardWindow::saveRecordingQuestion;
-    const QString keyboardQ = KeyboardWindow::saveKeyboardQuestion;
-    const struct Case {
-        std::deque<Answer> answers;
-        std::deque<QString> paths;  // the file dialogs' answers; empty ones cancel
-        QStringList questions;
-        bool closed;
-        bool recordingUnsaved;  // while the window stays
-        bool keyboardModified;
-    } cases[] = {
-        {{Answer::Cancel}, {}, {recordingQ}, false, true, true},
-        {{Answer::Yes}, {QString()}, {recordingQ}, false, true, true},
-        {{Answer::Yes, Answer::Cancel}, {"take.mid"}, {recordingQ, keyboardQ}, false, false, true},
-        {{Answer::No, Answer::Yes}, {QString()}, {recordingQ, keyboardQ}, false, true, true},
-        {{Answer::No, Answer::No}, {}, {recordingQ, keyboardQ}, true, false, false},
-        {{Answer::Yes, Answer::Yes},
-         {"take.mid", "keys.tvk"},
-         {recordingQ, keyboardQ},
-         true,
-         false,
-         false},
+    const QString rec = KeyboardWindow::saveRecordingQuestion;
+    const QString keys = KeyboardWindow::saveKeyboardQuestion;
+    // The answers, the questions asked, whether the window went; Yes meets a cancelled dialog.
+    const std::tuple<std::deque<Answer>, QStringList, bool> cases[] = {
+        {{Answer::Cancel}, {rec}, false},
+        {{Answer::Yes}, {rec}, false},
+        {{Answer::No, Answer::Yes}, {rec, keys}, false},
+        {{Answer::No, Answer::No}, {rec, keys}, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& [answers, asked, closed] : cases) {
         delete window.data();
         window = open();
         giveScript('A', "PLAY 1/1 1 ms");
-        command(KeyCommand::Edit)->click();
-        type(Qt::Key_A);  // the keyboard counts as changed
+        type(Qt::Key_A);  // Edit mode: the keyboard counts as changed
         command(KeyCommand::Play)->click();
         command(KeyCommand::Record)->click();
         type(Qt::Key_A);
         messages.texts.clear();
-        messages.answers = c.answers;
-        for (const QString& name : c.paths)
-            paths.push_back(name.isEmpty() ? name : path(name));
+        messages.answers = answers;
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(messages.texts, c.questions) << c.questions.size();
-        ASSERT_EQ(window.isNull(), c.closed) << c.questions.size();
-        for (const QString& name : c.paths)
-            EXPECT_TRUE(name.isEmpty() || QFile::exists(path(name))) << name.toStdString();
-        if (c.closed)
-            continue;
-        EXPECT_EQ(window->recordingUnsaved(), c.recordingUnsaved);
-        EXPECT_EQ(window->keyboardModified(), c.keyboardModified);
-        EXPECT_EQ(window->slotAt(11)->scriptText, "PLAY 1/1 1 ms");
+        EXPECT_EQ(messages.texts, asked);
+        ASSERT_EQ(window.isNull(), closed);
+        EXPECT_TRUE(closed || (window->recordingUnsaved() && window->keyboardModified() &&
+                               window->slotAt(11)->scriptText == "PLAY 1/1 1 ms"));
     }
 }
 
-TEST_F(KeyboardClose, OpenSaysWhenAFileIsNoKeyboardAndOtherwiseAddsItsKeys)
+TEST_F(KeyboardClose, OpenRefusesAFileWithoutKeys)
 {
-    const auto write = [this](const char* name, const QByteArray& bytes) {
-        QFile file(path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path(name);
-    };
     giveScript('A', "PLAY 1/1 1 ms");
-    const QString scale = write("major.scl", "! major.scl\nMajor\n 2\n3/2\n2/1\n");
-    const QString binary = write("noise.bin", QByteArray("\x89PNG\r\n\x1a\n\0\0 #", 13));
-    const QString empty = write("empty.tvk", "");
-    const QString keys = write("b.tvk", "#12\r\nPLAY 3/2 1 ms\r\n~0000\r\n");
-    paths = {scale, binary, empty, keys};
-    for (int i = 0; i < 4; ++i)
-        command(KeyCommand::Open)->click();
-    EXPECT_EQ(messages.texts, (QStringList{"major.scl is not a keyboard file",
-                                           "noise.bin is not a keyboard file"}));
-    EXPECT_EQ(window->slotAt(11)->scriptText, "PLAY 1/1 1 ms");
-    EXPECT_EQ(window->slotAt(12)->scriptText, "PLAY 3/2 1 ms");
-    EXPECT_EQ(window->files().keyboardPath(), keys);
-}
-
-TEST_F(KeyboardClose, SaveDialogsStartAtTheKeyboardsOwnFileOrTheLastFolder)
-{
-    forgetChosenFolder();
-    giveScript('A', "PLAY 1/1 1 ms");
-    command(KeyCommand::Edit)->click();
-    type(Qt::Key_A);
-    command(KeyCommand::SaveKeyboard)->click();  // cancelled: nothing known yet
-    paths = {path("k.tvk")};
-    command(KeyCommand::Edit)->click();
-    type(Qt::Key_A);
-    command(KeyCommand::SaveKeyboard)->click();
-    command(KeyCommand::Play)->click();
-    command(KeyCommand::Record)->click();
-    type(Qt::Key_A);
-    paths = {path("take.mid")};
-    command(KeyCommand::SaveRecording)->click();
-    type(Qt::Key_A);
-    command(KeyCommand::SaveRecording)->click();
-    command(KeyCommand::Edit)->click();
-    type(Qt::Key_A);
-    command(KeyCommand::SaveKeyboard)->click();
+    QFile scale(path("major.scl"));
+    ASSERT_TRUE(scale.open(QIODevice::WriteOnly) && scale.write("! major.scl\nMajor\n 1\n3/2\n"));
+    scale.close();
+    paths = {scale.fileName()};
     command(KeyCommand::Open)->click();
-    std::vector<QString> suggested;
-    for (const FileQuestion& question : asked)
-        suggested.push_back(question.suggestedPath);
-    EXPECT_EQ(suggested, (std::vector<QString>{QString(), QString(), path("k.mid"),
-                                               path("take.mid"), path("k.tvk"),
-                                               services.dir.path()}));
+    EXPECT_EQ(messages.texts, QStringList{"major.scl is not a keyboard file"});
+    EXPECT_EQ(window->slotAt(11)->scriptText, "PLAY 1/1 1 ms");
 }
 
 }  // namespace

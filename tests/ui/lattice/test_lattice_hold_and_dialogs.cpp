@@ -1,125 +1,67 @@
-// Holding a chord after its release, and where the colour and file dialogs start.
-
-#include "LatticeWindowFixture.h"
+// Holding a chord after its release, and where the menu and the dialogs of a lattice open.
+#include "LatticeFilesFixture.h"
 
 #include "ui/common/FileSuggestion.h"
 #include "ui/lattice/LatticeColoursDialog.h"
-#include "ui/lattice/LatticeFileCommands.h"
-#include "ui/lattice/LatticeMenus.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QColorDialog>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
-
-#include <functional>
 
 namespace tv::test {
 namespace {
 
-struct LatticeHold : LatticeWindowFixture {
-    LatticeWindow* window = nullptr;
-    void SetUp() override
-    {
-        window = openWindow();
-        window->lattice().loadDefaultScale();
-        paint(window);
-    }
-    void TearDown() override { delete window; }
-    QPoint at(std::uint32_t n, std::uint32_t d)
-    {
-        return inside(window, indexOf(window->lattice(), n, d));
-    }
-    QPoint empty() const { return {window->view()->width() - 2, window->view()->height() - 2}; }
-    void hold(bool on)
-    {
-        QAction* item = window->menus().action(LatticeCommand::HoldChord);
-        if (item->isChecked() != on)
-            item->trigger();
-    }
-};
+using LatticeHold = LatticeFiles;
 
-TEST_F(LatticeHold, AHeldChordSoundsUntilTheSelectionOrTheItemChanges)
+TEST_F(LatticeHold, AChordReleasedWithShiftSoundsOnUnderHoldChordOnly)
 {
-    const auto shift = Qt::ShiftModifier;
-    const struct Step {
-        const char* what;
-        std::function<void()> act;
-        Hex sent;
-    } steps[] = {
-        // Unchecked: the notes end at every release, as always.
-        {"press 1/1", [&] { press(window, at(1, 1), shift); }, {"c0 00", "e0 00 40", "90 3c 5a"}},
-        {"release", [&] { release(window, shift); }, {"80 3c 00"}},
-        {"check", [&] { hold(true); }, {}},
-        {"press 3/2",
-         [&] { press(window, at(3, 2), shift); },
-         {"80 3c 00", "c0 00", "e0 00 40", "90 3c 5a", "c1 00", "e1 50 40", "91 43 5a"}},
-        {"release held", [&] { release(window, shift); }, {}},
-        {"uncheck", [&] { hold(false); }, {"80 3c 00", "81 43 00"}},
-        {"uncheck again", [&] { hold(false); }, {}},
-        {"check, press 3/2",
-         [&] {
-             hold(true);
-             press(window, at(3, 2), shift);
-         },
-         {"80 3c 00", "81 43 00", "c0 00", "e0 00 40", "90 3c 5a"}},
-        {"release held", [&] { release(window, shift); }, {}},
-        {"press empty", [&] { press(window, empty()); }, {"80 3c 00"}},
-        {"plain release", [&] { release(window); }, {}},
-        {"plain press and release",
-         [&] {
-             press(window, at(3, 2));
-             release(window);
-         },
-         {"c0 00", "e0 50 40", "90 43 5a", "80 43 00"}},
+    window->lattice().loadDefaultScale();
+    const auto at = [this](int n, int d) {
+        return inside(window, indexOf(window->lattice(), n, d));
     };
-    for (const Step& step : steps) {
+    const auto chord = [&](int n, int d) {  // pressed and released with Shift; what it then sent
+        press(window, at(n, d), Qt::ShiftModifier);
         capture->clear();
-        step.act();
-        EXPECT_EQ(capture->hex(), step.sent) << step.what;
-    }
-    // All notes off and closing end a held chord too, once.
-    press(window, at(3, 2), shift);
-    release(window, shift);
-    window->runCommand(LatticeCommand::AllNotesOff);
+        release(window, Qt::ShiftModifier);
+        return capture->hex();
+    };
+    QAction* hold = window->menus().action(LatticeCommand::HoldChord);
+    EXPECT_EQ(chord(1, 1), Hex{"80 3c 00"});  // unchecked: as ever
+    hold->trigger();
+    EXPECT_EQ(chord(3, 2), Hex{});
+    hold->trigger();
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 43 00"}));
+    hold->trigger();
+    chord(5, 4);
     capture->clear();
-    hold(false);
-    EXPECT_TRUE(capture->hex().empty());
-    press(window, empty());
-    release(window);
-    hold(true);
-    press(window, at(3, 2), shift);
-    release(window, shift);
+    press(window, QPoint(window->view()->width() - 2, window->view()->height() - 2));
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 3f 00", "82 43 00"}));
+    chord(3, 2);
+    chord(1, 1);
     capture->clear();
     window->close();
-    EXPECT_EQ(capture->hex(), (Hex{"80 43 00"}));
+    EXPECT_EQ(capture->hex(), (Hex{"80 3c 00", "81 43 00"}));
 }
 
-TEST_F(LatticeHold, TheContextMenuOpensAtThePointerOnEmptySpace)
+TEST_F(LatticeHold, TheMenuAndThePickerOpenWhereTheUserIs)
 {
-    const QPoint empty(window->view()->width() / 2, window->view()->height() - 40);
-    ASSERT_EQ(window->labelGeometry().hitTest(empty), -1);
+    const QPoint empty(window->view()->width() / 2, window->view()->height() / 2);
     window->pressRight(empty);
     EXPECT_EQ(window->contextMenu()->pos(), window->view()->mapToGlobal(empty));
     window->contextMenu()->hide();
-}
-
-TEST_F(LatticeHold, TheColourPickerStartsAtTheBackgroundInUse)
-{
     QColor offered;
-    QTimer answer;
+    QTimer answer;  // fires in the nested loops of both dialogs
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* picker = qobject_cast<QColorDialog*>(modal)) {
+        if (auto* picker = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
             offered = picker->currentColor();
             picker->accept();
-        } else if (auto* dialog = qobject_cast<LatticeColoursDialog*>(modal)) {
-            // Clicked once this call has returned, so that the timer fires in the picker too.
-            QPushButton* next = offered.isValid() ? dialog->controls().okButton
-                                                  : dialog->controls().backgroundButton;
-            QMetaObject::invokeMethod(next, &QPushButton::click, Qt::QueuedConnection);
+        } else if (auto* colours =
+                       qobject_cast<LatticeColoursDialog*>(QApplication::activeModalWidget())) {
+            const auto& buttons = colours->controls();
+            QMetaObject::invokeMethod(offered.isValid() ? buttons.okButton
+                                                        : buttons.backgroundButton,
+                                      &QPushButton::click, Qt::QueuedConnection);
         }
     });
     answer.start(20);
@@ -129,57 +71,16 @@ TEST_F(LatticeHold, TheColourPickerStartsAtTheBackgroundInUse)
     EXPECT_EQ(window->background(), before);
 }
 
-// Keeps where each dialog was to start.
-struct SuggestionDialogs : LatticeFileDialogs {
-    QStringList* suggested;
-    QString answer;
-    QString note()
-    {
-        suggested->append(suggestion());
-        return answer;
-    }
-    QString openScalaPath() override { return note(); }
-    QString saveScalaPath() override { return note(); }
-    QString saveImagePath() override { return note(); }
-    QString savePdfPath() override { return note(); }
-    QString saveSvgPath() override { return note(); }
-    bool choosePrinter(QPrinter&) override { return false; }
-    void pageSetup(QPrinter&) override {}
-    std::optional<NewLatticeChoice> chooseNewLattice(QWidget*, int, MessageService&) override
-    {
-        return std::nullopt;
-    }
-};
-
-TEST_F(LatticeHold, FileDialogsStartAtTheLatticesFileOrTheLastFolder)
+TEST_F(LatticeHold, SaveDialogsOfferTheScalesFolderAndName)
 {
     forgetChosenFolder();
-    QStringList suggested;
-    auto owned = std::make_unique<SuggestionDialogs>();
-    SuggestionDialogs& dialogs = *owned;
-    dialogs.suggested = &suggested;
-    window->files().setDialogs(std::move(owned));
-    LatticeFileCommands& files = window->files();
-    files.saveAs();
-    dialogs.answer = dir.filePath("sub.dir/major.SCL");
-    QDir(dir.path()).mkdir("sub.dir");
-    files.saveAs();
-    dialogs.answer.clear();
-    files.saveAs();
-    files.saveBitmap();
-    files.exportPdf();
-    files.exportSvg();
-    files.open();
-    const QString folder = dir.filePath("sub.dir/");
-    EXPECT_EQ(suggested,
-              (QStringList{QString(), QString(), folder + "major.SCL", folder + "major.png",
-                           folder + "major.pdf", folder + "major.svg", folder + "major.SCL"}));
-    // A new window without a file starts in the folder used last.
-    LatticeWindow* other = openWindow();
-    other->files().setDialogs(std::make_unique<SuggestionDialogs>(dialogs));
-    other->files().saveBitmap();
-    EXPECT_EQ(suggested.last(), dir.filePath("sub.dir"));
-    delete other;
+    savePaths = {dir.filePath("major.SCL")};
+    window->files().saveAs();
+    EXPECT_EQ(dialogs->suggestion(), QString());  // no file, no folder used yet
+    window->files().exportSvg();
+    EXPECT_EQ(dialogs->suggestion(), dir.filePath("major.svg"));
+    window->files().saveAs();
+    EXPECT_EQ(dialogs->suggestion(), dir.filePath("major.SCL"));
 }
 
 }  // namespace
