@@ -69,8 +69,10 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     files_->fillRecentMenu(recent);
     setAcceptDrops(true);
 
-    chooseColour = [](QWidget* owner) {
-        return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
+    // The picker starts at the colour in use, so OK without a change changes nothing.
+    chooseColour = [this](QWidget* owner) {
+        return QColorDialog::getColor(options_.background, owner,
+                                      QStringLiteral("Background color"));
     };
 
     const DialogUnits units(DialogUnits::dialogFont());
@@ -78,7 +80,11 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     services_.restorePlacement(*this, mainWindowPlacement);
 }
 
-LatticeWindow::~LatticeWindow() { loseMouse(); }
+LatticeWindow::~LatticeWindow()
+{
+    loseMouse();
+    endHeldChord();
+}
 
 LatticeGeometry LatticeWindow::labelGeometry() const
 {
@@ -155,6 +161,10 @@ void LatticeWindow::pressLeft(QPoint at)
 void LatticeWindow::releaseLeft(bool shiftHeld)
 {
     pressing_ = false;
+    // Under Hold chord a chord kept by Shift sounds on until the selection changes.
+    chordHeld_ = shiftHeld && menus_->action(LatticeCommand::HoldChord)->isChecked();
+    if (chordHeld_)
+        return;
     if (!shiftHeld)
         clearSelection();
     services_.chordQueue().sendNoteOffs();
@@ -168,8 +178,16 @@ void LatticeWindow::loseMouse()
     services_.chordQueue().sendNoteOffs();
 }
 
+void LatticeWindow::endHeldChord()
+{
+    if (chordHeld_)
+        services_.chordQueue().sendNoteOffs();
+    chordHeld_ = false;
+}
+
 void LatticeWindow::allNotesOff()
 {
+    chordHeld_ = false;
     services_.midiOutput().panic();
     services_.chordQueue().clear();
 }
@@ -181,10 +199,11 @@ void LatticeWindow::pressRight(QPoint at)
     const LatticeGeometry layout = labelGeometry();
     contextElement_ = layout.hitTest(at);
     // The menu opens at the top right corner of a ratio element's box (a box widened for its
-    // text included); for any other element as if it had a ratio's least box, and with no
-    // element under the press, at the corner of such a box at (0, 0).
+    // text included), for any other element as if it had a ratio's least box, and with no
+    // element under the press at the pointer.
     const LatticeElement* element = lattice_.element(contextElement_);
-    const QPoint corner = element && element->isRatio()
+    const QPoint corner = !element ? at
+                          : element->isRatio()
                               ? layout.box(*element).topRight()
                               : layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
     contextMenu_->popup(view_->mapToGlobal(corner));
@@ -206,6 +225,7 @@ void LatticeWindow::clickElement(int index)
 
 void LatticeWindow::clearSelection()
 {
+    chordHeld_ = false;
     const int count = lattice_.count();
     for (int i = 0; i < count; ++i) {
         if (lattice_.selected(i)) {
@@ -220,6 +240,7 @@ void LatticeWindow::clearSelection()
 
 void LatticeWindow::playSelection()
 {
+    chordHeld_ = false;
     ChordQueue& chord = services_.chordQueue();
     chord.sendNoteOffs();
     chord.clear();
@@ -253,6 +274,7 @@ void LatticeWindow::chooseStyle(int style)
 
 void LatticeWindow::latticeReplaced()
 {
+    endHeldChord();
     const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
@@ -381,6 +403,10 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Patch: choosePatch(); break;
     case LatticeCommand::Table: openTable(); break;
     case LatticeCommand::AllNotesOff: allNotesOff(); break;
+    case LatticeCommand::HoldChord:
+        if (!menus_->action(command)->isChecked())
+            endHeldChord();
+        break;
     case LatticeCommand::Options: {
         OptionsDialog options(services_, this);
         options.exec();
@@ -416,6 +442,7 @@ void LatticeWindow::closeEvent(QCloseEvent* event)
     if (storePlacementOnClose_)
         services_.savePlacement(*this, mainWindowPlacement);
     loseMouse();
+    endHeldChord();
     event->accept();
 }
 
