@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/midi/MidiService.h"
-#include "platform/midi/MidiDevices.h"
+#include "platform/midi/MidiOutputInfo.h"
 
 #include <chrono>
 #include <memory>
