@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-core="core/pitch core/midi core/lattice core/script core/synth core/keyboard"
+core="core/pitch core/midi core/lattice core/tuning core/script core/synth core/keyboard"
 platform="platform/midi platform/qt"
 windows="ui/common ui/lattice ui/table ui/keyboard ui/editor ui/help"
 
@@ -15,9 +15,10 @@ allowed() {
     core/pitch)    echo "" ;;
     core/midi)     echo "core/pitch" ;;
     core/lattice)  echo "core/pitch" ;;
-    core/script)   echo "core/pitch core/midi" ;;
+    core/tuning)   echo "core/pitch core/midi core/lattice" ;;
+    core/script)   echo "core/pitch core/midi core/tuning" ;;
     core/synth)    echo "core/pitch core/midi core/script" ;;
-    core/keyboard) echo "core/pitch core/midi core/script" ;;
+    core/keyboard) echo "core/pitch core/midi core/tuning core/script" ;;
     platform/midi) echo "$core" ;;
     platform/qt)   echo "$core" ;;
     ui/common)     echo "$core $platform" ;;
