@@ -41,17 +41,6 @@ TEST(MtsFrequency, NoteAtOrBelowAndTheRestInSteps)
         EXPECT_EQ(mtsFrequency(c.semitones), c.word) << c.semitones;
 }
 
-TEST(MtsMessages, WireFormats)
-{
-    EXPECT_EQ(messageHex(singleNoteTuningChange(0x3F, {0x3F, 0x6E, 0x3E})),
-              "f0 7f 7f 08 02 00 01 3f 3f 6e 3e f7");
-    Hex selection;
-    for (const std::uint32_t m : tuningProgramSelection(3))
-        selection.push_back(messageHex(m));
-    EXPECT_EQ(selection, (Hex{"b3 65 00", "b3 64 04", "b3 06 00", "b3 65 00", "b3 64 03",
-                              "b3 06 00", "b3 65 7f", "b3 64 7f"}));
-}
-
 struct MethodTest : ::testing::Test {
     std::shared_ptr<test::CaptureMidiService> capture =
         std::make_shared<test::CaptureMidiService>();
