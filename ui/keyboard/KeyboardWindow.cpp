@@ -1,5 +1,8 @@
 #include "ui/keyboard/KeyboardWindow.h"
 
+#include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchOutput.h"
+
 #include "core/script/ScriptPlayers.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/MessageService.h"
@@ -160,11 +163,17 @@ void KeyboardWindow::saveKeyboardCommand()
         keyboardModified_ = false;
 }
 
+TrackTuning KeyboardWindow::trackTuning() const
+{
+    return {services_.pitchOutput().kind(), services_.midiOutput().bendRange()};
+}
+
 void KeyboardWindow::saveRecordingCommand()
 {
     if (!recording_.isUnsaved())
         return;
-    if (files_->saveRecording(recording_, slots_) != KeyboardFileCommands::Outcome::Failed)
+    if (files_->saveRecording(recording_, slots_, trackTuning()) !=
+        KeyboardFileCommands::Outcome::Failed)
         recording_.markSaved();
 }
 
@@ -208,7 +217,7 @@ bool KeyboardWindow::mayLetWorkGo()
     if (recording_.isUnsaved()) {
         switch (services_.messages().askYesNoCancel(saveRecordingQuestion)) {
         case Answer::Yes:
-            if (files_->saveRecording(recording_, slots_) != Outcome::Done)
+            if (files_->saveRecording(recording_, slots_, trackTuning()) != Outcome::Done)
                 return false;
             recording_.markSaved();
             break;
