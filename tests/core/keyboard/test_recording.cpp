@@ -1,5 +1,6 @@
 #include "support/ExpectedMidiFile.h"
 #include "support/MidoReader.h"
+#include "support/Needs.h"
 #include "support/ScratchDirectory.h"
 
 #include "core/keyboard/Recording.h"
@@ -299,8 +300,7 @@ TEST(RecordingSave, FilesByteForByte)
 
 TEST(RecordingSave, ReadBackByMido)
 {
-    if (!test::MidoReader::available())
-        GTEST_SKIP() << "no python3 with mido (Debian package python3-mido)";
+    TV_NEEDS(test::MidoReader::available(), "a python3 with mido (Debian package python3-mido)");
     ScratchDirectory dir;
     std::vector<std::string> paths;
     std::string expected;

@@ -1,5 +1,6 @@
 #include "support/ExpectedMidiFile.h"
 #include "support/MidoReader.h"
+#include "support/Needs.h"
 #include "support/ScratchDirectory.h"
 
 #include "core/midi/MidiMessage.h"
@@ -136,8 +137,7 @@ TEST(StandardMidiFile, WrittenFilesByteForByte)
 
 TEST(StandardMidiFile, ReadBackByMido)
 {
-    if (!test::MidoReader::available())
-        GTEST_SKIP() << "no python3 with mido (Debian package python3-mido)";
+    TV_NEEDS(test::MidoReader::available(), "a python3 with mido (Debian package python3-mido)");
     ScratchDirectory dir;
     std::vector<std::string> paths;
     std::string expected;
