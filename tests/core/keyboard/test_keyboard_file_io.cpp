@@ -54,36 +54,6 @@ TEST(KeyboardFileIo, SavesAndOpensThroughTheDisk)
     EXPECT_EQ(fs::file_size(path), 0u);
 }
 
-TEST(KeyboardFileIo, FailuresNameTheWholePathAndHarmNothing)
-{
-    ScratchDirectory dir;
-    const std::string missing = dir.file("no such directory") + "/k.tvk";
-    FileResult r = writeKeyboardFile(exampleSlots(), missing);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + missing + " for writing");
-
-    KeySlots slots = exampleSlots();
-    r = readKeyboardFile(slots, missing);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + missing + " for reading");
-    r = readKeyboardFile(slots, dir.path().string());
-    EXPECT_EQ(r.message, "Unable to open " + dir.path().string() + " for reading");
-    EXPECT_EQ(describe(slots), describe(exampleSlots()));
-
-    // Writing fails half way: the old file stays whole and no temporary file is left.
-    const std::string path = dir.file("keep.tvk");
-    writeBytes(path, "#0\r\nold\r\n~0000\r\n");
-    const auto failHalfWay = [](std::FILE* file, std::string_view bytes) {
-        std::fwrite(bytes.data(), 1, bytes.size() / 2, file);
-        return false;
-    };
-    r = writeKeyboardFile(exampleSlots(), path, failHalfWay);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + path + " for writing");
-    EXPECT_EQ(readBytes(path), "#0\r\nold\r\n~0000\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 1);
-}
-
 // Files that are no keyboard files: the reader's message and untouched slots, or a read that
 // finds what the bytes hold. How each kind of bad file is read is tested with the file reader.
 TEST(KeyboardFileIo, BadInputGivesAMessageOrWhatTheBytesHold)

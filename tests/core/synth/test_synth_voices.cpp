@@ -188,17 +188,6 @@ TEST(SynthVoices, ChannelZeroSitsInTheMiddleAndTheOthersStandApart)
     }
 }
 
-TEST(SynthTimbres, EachGroupOfEightProgramsPlaysItsTimbre)
-{
-    using enum Timbre;
-    // Piano, chromatic percussion, organ, guitar, bass, solo strings, ensemble, brass, reed,
-    // pipe, synth lead, synth pad, synth effects, ethnic, percussive, sound effects.
-    const Timbre groups[16] = {Piano, Piano, Organ, Piano,   Piano,   Strings, Strings, Reed,
-                               Reed,  Sine,  Reed,  Strings, Strings, Piano,   Piano,   Piano};
-    for (int program = 0; program < 128; ++program)
-        EXPECT_EQ(timbreForProgram(program), groups[program / 8]) << program;
-}
-
 TEST(SynthTimbres, EveryTableHasTheLoudnessOfAUnitSine)
 {
     const SynthWavetables tables(rate);
