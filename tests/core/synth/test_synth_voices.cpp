@@ -2,6 +2,7 @@
 
 #include "FrequencyAnalysis.h"
 #include "SynthRender.h"
+#include "support/Sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -248,7 +249,8 @@ TEST(SynthTimbres, ProgramsOfThePipeGroupAreAPureSineAndOthersAreRich)
 
 TEST(SynthTimbres, EveryProgramSoundsAtTheSameFundamental)
 {
-    for (int program = 0; program < 128; ++program) {
+    // Under the sanitizers a program of each family, a different place in each.
+    for (int program = 0; program < 128; program += test::underSanitizer ? 9 : 1) {
         SynthEngine engine(rate);
         engine.handleMessage(programChange(3, program));
         engine.handleMessage(noteOn(3, 69, 100));
