@@ -131,6 +131,34 @@ TEST(CompilerSteps, TextsAndTheirSteps)
         // Settings last to the end of the script.
         {"PLAY @1 1/1 h PLAY 1/1 BASE 50 PLAY 1/1 PLAY @0 1/1",
          {"P 72", "D 1000", "P 72", "D 1000", "P 62", "D 1000", "P 50", "D 1000"}},
+
+        // Unplayable ratios are left out without using a channel.
+        // Zero terms and terms beyond 32 bits make no note (and are not taken as lengths).
+        {"PLAY 0/1 1/0 4294967296/1 1/1", {"P 60", "D 1000"}},
+        // Notes outside 0..127 are left out; the next note takes the free channel.
+        {"PLAY 1/1 @10 3/2 @0 5/4", {"P 60 63", "D 1000"}},
+        {"PLAY @-5 1/1 1/2", {"P 0", "D 1000"}},
+        {"BASE 127 PLAY 1/1 3/2", {"P 127", "D 1000"}},
+        // At both ends of the range: 51/1 above 60 is note 128, 48/1 note 127; 15/16 below a
+        // base of 0 is note -1.
+        {"PLAY 51/1 48/1 BASE 0 PLAY 15/16 1/1", {"P 127", "D 1000", "P 0", "D 1000"}},
+        // Absurd bases and octaves are only out of range, never undefined arithmetic.
+        {"BASE 1e300 PLAY 1/1 BASE 60 PLAY @2000000000 1/1 @-2000000000 1/1",
+         {"P", "D 1000", "P", "D 1000"}},
+
+        // The octave setting.
+        {"PLAY 1/1 @1 1/1", {"P 60 72", "D 1000"}},
+        {"PLAY @-1 1/1 @ 2 1/1 @1.9 1/1 @-1.9 1/1", {"P 48 84 72 48", "D 1000"}},
+
+        // Words that are almost cents words. "5 c" is a length number whose unit is "c":
+        // dropped, and the "c" consumed.
+        {"PLAY 1/1 5 c 3/2 q", {"P 60 67", "D 500"}},
+        // A digit after the c, or text after it, leaves the word a length number.
+        {"PLAY 1/1 5c5 3/2 q 5cx 5/4", {"P 60", "D 500"}},
+        // Words beginning with a sign or point that are not cents words are still ignored.
+        {"PLAY 1/1 -5 - -c +c .c -5cx -5c3 q", {"P 60", "D 500"}},
+        // Only inside PLAY: after REST and BASE a cents word reads as its number.
+        {"REST 2c sec BASE 62c PLAY 1/1", {"R 2000", "P 62", "D 2000"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(stepsOf(c.text), c.steps) << c.text;
