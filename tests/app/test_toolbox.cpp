@@ -78,12 +78,12 @@ TEST_F(ToolboxTest, EachLatticePressOpensAnotherWindowAndAllGoWithTheToolbox)
     for (const QMainWindow* window : windows)
         EXPECT_EQ(QRect(window->frameGeometry().topLeft(), window->size()),
                   QRect(30, 40, 700, 500));
-    EXPECT_EQ(application.listeners().all().size(), 2u);
+    // A lattice window only speaks to listeners; it hears nothing itself.
+    EXPECT_TRUE(application.listeners().all().empty());
     const QPointer<QMainWindow> first = windows[0], second = windows[1];
     delete toolbox;
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
-    EXPECT_TRUE(application.listeners().all().empty());
 }
 
 TEST_F(ToolboxTest, EachKeyboardPressOpensAnotherWindowAndClosingTheToolboxClosesThem)

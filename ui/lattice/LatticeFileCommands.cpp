@@ -8,8 +8,6 @@
 #include "platform/qt/MessageService.h"
 #include "ui/common/FileSuggestion.h"
 #include "ui/lattice/LatticeEditHistory.h"
-#include "ui/lattice/LatticeView.h"
-#include "ui/lattice/LatticeWindow.h"
 #include "ui/lattice/RecentFiles.h"
 
 #include <QAction>
@@ -47,9 +45,9 @@ QString cannotWrite(const QString& path)
 
 }  // namespace
 
-LatticeFileCommands::LatticeFileCommands(LatticeWindow& window, MessageService& messages,
-                                         SettingsStore& settings)
-    : window_(window), messages_(messages), settings_(settings),
+LatticeFileCommands::LatticeFileCommands(LatticeFileHost& host, LatticeEditHistory& edits,
+                                         MessageService& messages, SettingsStore& settings)
+    : host_(host), edits_(edits), messages_(messages), settings_(settings),
       dialogs_(std::make_unique<SystemFileDialogs>())
 {
     printer_.setDocName(printDocumentName);
@@ -65,19 +63,18 @@ void LatticeFileCommands::setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs
 
 bool LatticeFileCommands::modified() const
 {
-    return scalaFileText(window_.lattice(), {}) != document_.unmodifiedText;
+    return scalaFileText(host_.lattice().toScale(), {}) != document_.unmodifiedText;
 }
 
 void LatticeFileCommands::markUnmodified()
 {
-    document_.unmodifiedText = scalaFileText(window_.lattice(), {});
+    document_.unmodifiedText = scalaFileText(host_.lattice().toScale(), {});
 }
 
 void LatticeFileCommands::setDocument(const Document& document)
 {
     document_ = document;
-    window_.setWindowTitle(document_.fileName.isEmpty() ? LatticeWindow::untitledCaption
-                                                        : caption(document_.fileName));
+    host_.setCaption(caption(documentName()));
 }
 
 bool LatticeFileCommands::mayDiscard()
@@ -95,12 +92,12 @@ void LatticeFileCommands::newLattice()
 {
     if (!mayDiscard())
         return;
-    Lattice& lattice = window_.lattice();
+    Lattice& lattice = host_.lattice();
     const std::optional<NewLatticeChoice> choice =
-        dialogs_->chooseNewLattice(&window_, lattice.style(), messages_);
+        dialogs_->chooseNewLattice(host_.dialogParent(), lattice.style(), messages_);
     if (!choice)
         return;
-    LatticeEditHistory::State before = window_.edits().capture(true);
+    LatticeEditHistory::State before = edits_.capture(true);
     // Emptied first, so the old elements are not laid out again for nothing.
     lattice.clear();
     lattice.setStyle(choice->style);
@@ -109,11 +106,10 @@ void LatticeFileCommands::newLattice()
     else
         lattice.loadScale(oddLimitDiamondScale(choice->limit));
     setDocument({});
-    window_.setShowLines(choice->lines);
-    window_.setShowCircle(choice->circles);
+    host_.applyNewChoice(*choice);
     markUnmodified();
-    window_.edits().record(std::move(before));
-    window_.latticeReplaced();
+    edits_.record(std::move(before));
+    host_.latticeReplaced();
 }
 
 void LatticeFileCommands::open()
@@ -141,15 +137,15 @@ void LatticeFileCommands::load(const QString& path)
             RecentFiles(settings_).remove(path);
         return;
     }
-    window_.lattice().loadScale(scale);
+    host_.lattice().loadScale(scale);
     // Whatever was read before a failure stays and is shown, but the file holds more than
     // the lattice: it is not written over without a question.
     setDocument({QFileInfo(path).fileName(), path, scale.ok() ? QString() : path, {}});
     markUnmodified();
     RecentFiles(settings_).add(path);
     // Another file is another document: the steps of the last one do not apply to it.
-    window_.edits().clear();
-    window_.latticeReplaced();
+    edits_.clear();
+    host_.latticeReplaced();
     if (!scale.ok())
         messages_.showMessage(messageText(scale.message));
 }
@@ -168,7 +164,7 @@ bool LatticeFileCommands::saveAs()
         return false;
     document_.filePath = path;
     document_.fileName = QFileInfo(path).fileName();
-    window_.setWindowTitle(caption(document_.fileName));
+    host_.setCaption(caption(document_.fileName));
     RecentFiles(settings_).add(path);
     return true;
 }
@@ -181,7 +177,7 @@ bool LatticeFileCommands::write(const QString& path)
         if (messages_.askYesNo(question) != MessageService::Answer::Yes)
             return false;
     }
-    const FileResult result = window_.lattice().writeScala(path.toStdString());
+    const FileResult result = host_.lattice().writeScala(path.toStdString());
     if (!result.ok) {
         messages_.showMessage(messageText(result.message));
         return false;
@@ -222,14 +218,14 @@ void LatticeFileCommands::writePicture(const QString& path,
 void LatticeFileCommands::paintPicture(QPaintDevice& device)
 {
     QPainter painter(&device);
-    window_.drawLattice(painter);
+    host_.drawLattice(painter);
 }
 
 void LatticeFileCommands::saveBitmap()
 {
     writePicture(ask(&LatticeFileDialogs::saveImagePath, QStringLiteral("png")),
                  [this](QIODevice& file) {
-                     QImage image(window_.view()->size(), QImage::Format_RGB32);
+                     QImage image(host_.pictureSize(), QImage::Format_RGB32);
                      paintPicture(image);
                      return image.save(&file, "PNG");
                  });
@@ -241,8 +237,8 @@ void LatticeFileCommands::exportPdf()
                  [this](QIODevice& file) {
                      // One page just the picture's size, one PDF unit per screen pixel, no margins.
                      QPdfWriter pdf(&file);
-                     const int dpi = window_.view()->logicalDpiX();
-                     const QSize size = window_.view()->size();
+                     const int dpi = host_.pictureDpi();
+                     const QSize size = host_.pictureSize();
                      pdf.setResolution(dpi);
                      pdf.setCreator(QStringLiteral("Tonalvane"));
                      pdf.setTitle(documentName());
@@ -260,10 +256,10 @@ void LatticeFileCommands::exportSvg()
                  [this](QIODevice& file) {
                      QSvgGenerator svg;
                      svg.setOutputDevice(&file);
-                     const QSize size = window_.view()->size();
+                     const QSize size = host_.pictureSize();
                      svg.setSize(size);
                      svg.setViewBox(QRect(QPoint(), size));
-                     svg.setResolution(window_.view()->logicalDpiX());
+                     svg.setResolution(host_.pictureDpi());
                      svg.setTitle(documentName());
                      paintPicture(svg);
                      return true;
@@ -303,7 +299,7 @@ void LatticeFileCommands::print()
     }
     // One page: the picture at the window's size in printer dots, from the top left of the
     // printable area.
-    window_.drawLattice(painter);
+    host_.drawLattice(painter);
     painter.end();
 }
 

@@ -60,6 +60,8 @@ constexpr MenuItem menuItems[] = {
     {"&Limit", "&5 limit", C::Limit5, S::Checked, none},
     {"&Limit", "&7 limit", C::Limit7, S::Checked, none},
     {"&Limit", "&11 limit", C::Limit11, S::Checked, none},
+    {"&Limit", "13 &limit", C::Limit13, S::Checked, none},
+    {"&Limit", "17+ l&imit", C::Limit17, S::Checked, none},
     {"&Limit", "&Combined", C::LimitCombined, S::Checked, none},
     {"&Limit", nullptr, C::Count, S::Enabled, none},
     {"&Limit", "&All", C::LimitAll, S::Enabled, none},

@@ -38,6 +38,8 @@ enum class LatticeCommand {
     Limit5,
     Limit7,
     Limit11,
+    Limit13,
+    Limit17,
     LimitCombined,
     LimitAll,
     StyleVelmor,

@@ -1,5 +1,6 @@
 #include "ui/lattice/LatticeWindow.h"
 
+#include "core/lattice/ElementReadout.h"
 #include "core/midi/MidiOutput.h"
 #include "core/tuning/PitchChord.h"
 #include "core/tuning/PitchOutput.h"
@@ -9,10 +10,7 @@
 #include "ui/common/OptionsDialog.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
-#include "ui/lattice/ElementReadout.h"
 #include "ui/lattice/LatticeColoursDialog.h"
-#include "ui/lattice/LatticeEditHistory.h"
-#include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
 #include "ui/lattice/RatioPropertiesDialog.h"
 #include "ui/table/TableWindow.h"
@@ -48,19 +46,18 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
                    : 96.0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    services_.listeners().registerListener(&listener_);
     setWindowIcon(latticeIcon());
     setWindowTitle(untitledCaption);
 
-    view_ = new LatticeView(*this);
+    view_ = new LatticeView(*this, this);
     setCentralWidget(view_);
     menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
-    files_ =
-        std::make_unique<LatticeFileCommands>(*this, services_.messages(), services_.settings());
-    edits_ = std::make_unique<LatticeEditHistory>(*this);
+    edits_ = std::make_unique<LatticeEditHistory>(static_cast<LatticeEditTarget&>(*this));
+    files_ = std::make_unique<LatticeFileCommands>(static_cast<LatticeFileHost&>(*this), *edits_,
+                                                   services_.messages(), services_.settings());
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
     QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
@@ -102,7 +99,9 @@ int LatticeWindow::drawLattice(QPainter& painter)
 
 LimitFilter LatticeWindow::limitFilter() const
 {
-    return {{limitFlags_[0], limitFlags_[1], limitFlags_[2], limitFlags_[3]}};
+    LimitFilter filter;
+    std::copy_n(limitFlags_.begin(), LimitFilter::itemCount, filter.shown.begin());
+    return filter;
 }
 
 void LatticeWindow::setZoomPercent(int percent)
@@ -145,6 +144,46 @@ void LatticeWindow::setShowCircle(bool show)
     options_.showCircle = show;
     menus_->action(LatticeCommand::ShowCircle)->setChecked(show);
     repaintAll();
+}
+
+void LatticeWindow::setShowRatios(bool show)
+{
+    options_.showRatios = show;
+    menus_->action(LatticeCommand::ShowRatios)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::setShowExponents(bool show)
+{
+    options_.showExponents = show;
+    menus_->action(LatticeCommand::ShowExponents)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::applyNewChoice(const NewLatticeChoice& choice)
+{
+    setShowRatios(choice.ratios);
+    setShowExponents(choice.exponents);
+    setShowLines(choice.lines);
+    setShowCircle(choice.circles);
+}
+
+QSize LatticeWindow::pictureSize() const { return view_->size(); }
+
+int LatticeWindow::pictureDpi() const { return view_->logicalDpiX(); }
+
+void LatticeWindow::restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document)
+{
+    lattice_ = std::move(lattice);
+    if (document)
+        files_->setDocument(*document);
+    latticeReplaced();
+}
+
+void LatticeWindow::editHistoryChanged(bool canUndo, bool canRedo)
+{
+    menus_->action(LatticeCommand::Undo)->setEnabled(canUndo);
+    menus_->action(LatticeCommand::Redo)->setEnabled(canRedo);
 }
 
 void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
@@ -281,8 +320,8 @@ void LatticeWindow::latticeReplaced()
 
 void LatticeWindow::toggleLimit(std::size_t index)
 {
-    // "Combined" stands for the four prime items together: it checks or unchecks them all,
-    // and is checked exactly while all four are.
+    // "Combined" stands for the prime items together: it checks or unchecks them all, and is
+    // checked exactly while all of them are.
     constexpr std::size_t combined = limitCount - 1;
     const bool on = !limitFlags_[index];
     if (index == combined)
@@ -291,8 +330,9 @@ void LatticeWindow::toggleLimit(std::size_t index)
         limitFlags_[index] = on;
     limitFlags_[combined] = std::all_of(limitFlags_.begin(), limitFlags_.begin() + combined,
                                         [](bool flag) { return flag; });
-    const LatticeCommand commands[] = {LatticeCommand::Limit3, LatticeCommand::Limit5,
-                                       LatticeCommand::Limit7, LatticeCommand::Limit11,
+    const LatticeCommand commands[] = {LatticeCommand::Limit3,       LatticeCommand::Limit5,
+                                       LatticeCommand::Limit7,       LatticeCommand::Limit11,
+                                       LatticeCommand::Limit13,      LatticeCommand::Limit17,
                                        LatticeCommand::LimitCombined};
     for (std::size_t i = 0; i < limitCount; ++i)
         menus_->action(commands[i])->setChecked(limitFlags_[i]);
@@ -357,6 +397,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Limit5:
     case LatticeCommand::Limit7:
     case LatticeCommand::Limit11:
+    case LatticeCommand::Limit13:
+    case LatticeCommand::Limit17:
     case LatticeCommand::LimitCombined:
         toggleLimit(static_cast<std::size_t>(command) -
                     static_cast<std::size_t>(LatticeCommand::Limit3));
@@ -370,16 +412,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
         break;
     case LatticeCommand::StyleVelmor: chooseStyle(Lattice::latticeStyle); break;
     case LatticeCommand::StylePlanetary: chooseStyle(Lattice::planetaryStyle); break;
-    case LatticeCommand::ShowRatios:
-        options_.showRatios = !options_.showRatios;
-        menus_->action(command)->setChecked(options_.showRatios);
-        repaintAll();
-        break;
-    case LatticeCommand::ShowExponents:
-        options_.showExponents = !options_.showExponents;
-        menus_->action(command)->setChecked(options_.showExponents);
-        repaintAll();
-        break;
+    case LatticeCommand::ShowRatios: setShowRatios(!options_.showRatios); break;
+    case LatticeCommand::ShowExponents: setShowExponents(!options_.showExponents); break;
     case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
     case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
     case LatticeCommand::ZoomIn: zoomBy(1); break;

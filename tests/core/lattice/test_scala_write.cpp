@@ -54,13 +54,14 @@ TEST(ScalaWrite, BytesOfTheFile)
 TEST(ScalaWrite, FileNameComesAfterEitherSeparatorAndCountsWiden)
 {
     Lattice lattice;
-    EXPECT_EQ(scalaFileText(lattice, "C:\\scales\\old.scl"), "!old.scl\r\n!\r\n\r\n  0\r\n!\r\n");
-    EXPECT_EQ(scalaFileText(lattice, "a\\b/c.scl").substr(0, 8), "!c.scl\r\n");
-    EXPECT_EQ(scalaFileText(lattice, "bare"), "!bare\r\n!\r\n\r\n  0\r\n!\r\n");
+    EXPECT_EQ(scalaFileText(lattice.toScale(), "C:\\scales\\old.scl"),
+              "!old.scl\r\n!\r\n\r\n  0\r\n!\r\n");
+    EXPECT_EQ(scalaFileText(lattice.toScale(), "a\\b/c.scl").substr(0, 8), "!c.scl\r\n");
+    EXPECT_EQ(scalaFileText(lattice.toScale(), "bare"), "!bare\r\n!\r\n\r\n  0\r\n!\r\n");
     lattice.setStyle(1);
     for (int i = 0; i < 1000; ++i)
         lattice.addRatio("", 9, 8);
-    EXPECT_EQ(scalaFileText(lattice, "x").substr(0, 15), "!x\r\n!\r\n\r\n1000\r\n");
+    EXPECT_EQ(scalaFileText(lattice.toScale(), "x").substr(0, 15), "!x\r\n!\r\n\r\n1000\r\n");
 }
 
 TEST(ScalaWrite, TypedTitlesStillReadBackAsTheDescription)
@@ -70,7 +71,7 @@ TEST(ScalaWrite, TypedTitlesStillReadBackAsTheDescription)
     for (const std::string title : {"two\nlines", "!bang"}) {
         lattice.setTitle(title);
         Lattice back;
-        const Scale scale = parseScala(scalaFileText(lattice, "t.scl"));
+        const Scale scale = parseScala(scalaFileText(lattice.toScale(), "t.scl"));
         ASSERT_TRUE(scale.ok()) << title;
         back.loadScale(scale);
         EXPECT_EQ(back.count(), 1);
@@ -82,7 +83,7 @@ TEST(ScalaWrite, NumbersIgnoreADecimalCommaLocale)
 {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    const std::string text = scalaFileText(mixedLattice(), "m.scl");
+    const std::string text = scalaFileText(mixedLattice().toScale(), "m.scl");
     Lattice back;
     const Scale scale = parseScala(text);
     back.loadScale(scale);

@@ -79,13 +79,16 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
               QKeySequence(Qt::CTRL | Qt::Key_Period));
     EXPECT_EQ(window->menus().action(LatticeCommand::HoldChord)->shortcut(),
               QKeySequence(Qt::CTRL | Qt::Key_H));
-    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")), (std::vector<MenuLine>{{"&3 limit", on, on, on},
-                                                                          {"&5 limit", on, on, on},
-                                                                          {"&7 limit", on, on, on},
-                                                                          {"&11 limit", on, on, on},
-                                                                          {"&Combined", on, on, on},
-                                                                          sep,
-                                                                          {"&All", on, off, off}}));
+    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")),
+              (std::vector<MenuLine>{{"&3 limit", on, on, on},
+                                     {"&5 limit", on, on, on},
+                                     {"&7 limit", on, on, on},
+                                     {"&11 limit", on, on, on},
+                                     {"13 &limit", on, on, on},
+                                     {"17+ l&imit", on, on, on},
+                                     {"&Combined", on, on, on},
+                                     sep,
+                                     {"&All", on, off, off}}));
     const auto style = menuLines(menuNamed(bar, "&Style"));
     ASSERT_EQ(style.size(), 10u);
     EXPECT_EQ(style[0], (MenuLine{"&Velmor lattice", on, on, on}));
