@@ -32,6 +32,7 @@ fi
 
 section "layers and formatting"
 scripts/check-layers.sh
+scripts/check-include-pairs.sh
 scripts/check-format.sh
 
 section "build"

@@ -108,7 +108,7 @@ TEST(AtomicFile, EachSaverNamesThePathAndItsOwnReason)
     const auto scala = [](const Prepared& target) {
         Lattice lattice;
         lattice.addRatio("", 3, 2);
-        return writeScalaFile(lattice, target.path, target.writer);
+        return writeScalaFile(lattice.toScale(), target.path, target.writer);
     };
     const auto keyboard = [](const Prepared& target) {
         return writeKeyboardFile(KeySlots{}, target.path, target.writer);
