@@ -139,26 +139,5 @@ TEST(CliScaleCommands, UnreadableFilesGiveTheReadersMessageAndStatusOne)
     EXPECT_EQ(run.err, "Unable to open " + unwritable + ": No such file or directory\n");
 }
 
-TEST(CliScaleCommands, BadArgumentsGiveStatusTwo)
-{
-    ScratchDirectory dir;
-    const std::string scale = fixture("cli_scale.scl");
-    const std::vector<std::vector<std::string>> cases{
-        {"table"},
-        {"table", scale, scale},
-        {"layout"},
-        {"layout", scale, "--style", "5"},
-        {"layout", scale, "--style", "x"},
-        {"layout", scale, "--style"},
-        {"scl", scale},
-        {"scl", scale, scale, scale},
-    };
-    for (const auto& args : cases) {
-        const CliRun run = runCli(dir, args);
-        EXPECT_EQ(run.status, 2) << args.size() << " " << args.back();
-        EXPECT_EQ(run.out, "");
-    }
-}
-
 }  // namespace
 }  // namespace tv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tuning/TunedTrack.h"
+
 #include "ui/keyboard/KeyboardFileDialogs.h"
 
 #include <QSet>
@@ -30,14 +32,25 @@ public:
     // save over a file that was not read completely.
     Outcome saveKeyboard(const KeySlots& keys);
     // Writes the recording as a Standard MIDI File, each press with its key's code now.
-    Outcome saveRecording(const Recording& recording, const KeySlots& keys);
+    // The file holds the messages of the tuning method in use.
+    Outcome saveRecording(const Recording& recording, const KeySlots& keys,
+                          const TrackTuning& tuning);
 
     static QString notReadQuestion(const QString& path);
 
+    // The keyboard file opened or saved last, and the recording saved last; empty before.
+    const QString& keyboardPath() const { return keyboardPath_; }
+    const QString& recordingPath() const { return recordingPath_; }
+
 private:
+    // Asks the dialog and remembers the folder chosen.
+    QString ask(const FileQuestion& question);
+
     MessageService& messages_;
     std::unique_ptr<KeyboardFileDialogs> dialogs_;
     QSet<QString> unreadFiles_;  // absolute paths
+    QString keyboardPath_;
+    QString recordingPath_;
 };
 
 }  // namespace tv

@@ -6,6 +6,7 @@
 #include "core/lattice/ScalaFile.h"
 #include "core/lattice/Scale.h"
 #include "platform/qt/MessageService.h"
+#include "ui/common/FileSuggestion.h"
 #include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/RecentFiles.h"
 
@@ -117,7 +118,7 @@ void LatticeFileCommands::open()
 {
     if (!mayDiscard())
         return;
-    const QString path = dialogs_->openScalaPath();
+    const QString path = ask(&LatticeFileDialogs::openScalaPath, QStringLiteral("scl"));
     if (!path.isEmpty())
         load(path);
 }
@@ -160,7 +161,7 @@ bool LatticeFileCommands::save()
 
 bool LatticeFileCommands::saveAs()
 {
-    const QString path = dialogs_->saveScalaPath();
+    const QString path = ask(&LatticeFileDialogs::saveScalaPath, QStringLiteral("scl"));
     if (path.isEmpty() || !write(path))
         return false;
     document_.filePath = path;
@@ -189,6 +190,22 @@ bool LatticeFileCommands::write(const QString& path)
     return true;
 }
 
+QString LatticeFileCommands::ask(QString (LatticeFileDialogs::*question)(), const QString& suffix)
+{
+    // The dialog starts at the lattice's file, named for the type asked for; without one in
+    // the folder used last, this run or else for the latest recent file.
+    QString folder = lastChosenFolder();
+    if (folder.isEmpty()) {
+        const QStringList recent = RecentFiles(settings_).paths();
+        if (!recent.isEmpty())
+            folder = QFileInfo(recent.constFirst()).absolutePath();
+    }
+    dialogs_->suggest(suggestedSavePath(document_.filePath, suffix, folder));
+    const QString path = (dialogs_.get()->*question)();
+    rememberChosenFile(path);
+    return path;
+}
+
 void LatticeFileCommands::writePicture(const QString& path,
                                        const std::function<bool(QIODevice&)>& write)
 {
@@ -208,44 +225,47 @@ void LatticeFileCommands::paintPicture(QPaintDevice& device)
 
 void LatticeFileCommands::saveBitmap()
 {
-    writePicture(dialogs_->saveImagePath(), [this](QIODevice& file) {
-        QImage image(host_.pictureSize(), QImage::Format_RGB32);
-        paintPicture(image);
-        return image.save(&file, "PNG");
-    });
+    writePicture(ask(&LatticeFileDialogs::saveImagePath, QStringLiteral("png")),
+                 [this](QIODevice& file) {
+                     QImage image(host_.pictureSize(), QImage::Format_RGB32);
+                     paintPicture(image);
+                     return image.save(&file, "PNG");
+                 });
 }
 
 void LatticeFileCommands::exportPdf()
 {
-    writePicture(dialogs_->savePdfPath(), [this](QIODevice& file) {
-        // One page just the picture's size, one PDF unit per screen pixel, no margins.
-        QPdfWriter pdf(&file);
-        const int dpi = host_.pictureDpi();
-        const QSize size = host_.pictureSize();
-        pdf.setResolution(dpi);
-        pdf.setCreator(QStringLiteral("Tonalvane"));
-        pdf.setTitle(documentName());
-        pdf.setPageMargins(QMarginsF());
-        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point, QString(),
-                                  QPageSize::ExactMatch));
-        paintPicture(pdf);
-        return true;
-    });
+    writePicture(ask(&LatticeFileDialogs::savePdfPath, QStringLiteral("pdf")),
+                 [this](QIODevice& file) {
+                     // One page just the picture's size, one PDF unit per screen pixel, no margins.
+                     QPdfWriter pdf(&file);
+                     const int dpi = host_.pictureDpi();
+                     const QSize size = host_.pictureSize();
+                     pdf.setResolution(dpi);
+                     pdf.setCreator(QStringLiteral("Tonalvane"));
+                     pdf.setTitle(documentName());
+                     pdf.setPageMargins(QMarginsF());
+                     pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point,
+                                               QString(), QPageSize::ExactMatch));
+                     paintPicture(pdf);
+                     return true;
+                 });
 }
 
 void LatticeFileCommands::exportSvg()
 {
-    writePicture(dialogs_->saveSvgPath(), [this](QIODevice& file) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        const QSize size = host_.pictureSize();
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(), size));
-        svg.setResolution(host_.pictureDpi());
-        svg.setTitle(documentName());
-        paintPicture(svg);
-        return true;
-    });
+    writePicture(ask(&LatticeFileDialogs::saveSvgPath, QStringLiteral("svg")),
+                 [this](QIODevice& file) {
+                     QSvgGenerator svg;
+                     svg.setOutputDevice(&file);
+                     const QSize size = host_.pictureSize();
+                     svg.setSize(size);
+                     svg.setViewBox(QRect(QPoint(), size));
+                     svg.setResolution(host_.pictureDpi());
+                     svg.setTitle(documentName());
+                     paintPicture(svg);
+                     return true;
+                 });
 }
 
 void LatticeFileCommands::fillRecentMenu(QMenu* menu)

@@ -101,6 +101,8 @@ public:
     bool mayDiscard();
 
 private:
+    // Asks `question` of the dialogs, starting at a place fit for a file of type `suffix`.
+    QString ask(QString (LatticeFileDialogs::*question)(), const QString& suffix);
     // Reads `path` into the window; the question about a changed lattice was asked before.
     void load(const QString& path);
     // Writes the lattice to `path`; a file that was read only in part is not written over

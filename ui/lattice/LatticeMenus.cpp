@@ -55,6 +55,7 @@ constexpr MenuItem menuItems[] = {
     {"&Edit", "&Options...", C::Options, S::Enabled, none},
     {"&Edit", nullptr, C::Count, S::Enabled, none},
     {"&Edit", "All notes o&ff", C::AllNotesOff, S::Enabled, none, Qt::CTRL | Qt::Key_Period},
+    {"&Edit", "&Hold chord", C::HoldChord, S::Unchecked, none, Qt::CTRL | Qt::Key_H},
     {"&Limit", "&3 limit", C::Limit3, S::Checked, none},
     {"&Limit", "&5 limit", C::Limit5, S::Checked, none},
     {"&Limit", "&7 limit", C::Limit7, S::Checked, none},

@@ -33,6 +33,7 @@ enum class LatticeCommand {
     Delete,
     Options,
     AllNotesOff,
+    HoldChord,
     Limit3,
     Limit5,
     Limit7,

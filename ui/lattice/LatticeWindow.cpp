@@ -1,8 +1,9 @@
 #include "ui/lattice/LatticeWindow.h"
 
 #include "core/lattice/ElementReadout.h"
-#include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogUnits.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
@@ -66,8 +67,10 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     files_->fillRecentMenu(recent);
     setAcceptDrops(true);
 
-    chooseColour = [](QWidget* owner) {
-        return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
+    // The picker starts at the colour in use, so OK without a change changes nothing.
+    chooseColour = [this](QWidget* owner) {
+        return QColorDialog::getColor(options_.background, owner,
+                                      QStringLiteral("Background color"));
     };
 
     const DialogUnits units(DialogUnits::dialogFont());
@@ -75,7 +78,11 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     services_.restorePlacement(*this, mainWindowPlacement);
 }
 
-LatticeWindow::~LatticeWindow() { loseMouse(); }
+LatticeWindow::~LatticeWindow()
+{
+    loseMouse();
+    endHeldChord();
+}
 
 LatticeGeometry LatticeWindow::labelGeometry() const
 {
@@ -194,9 +201,13 @@ void LatticeWindow::pressLeft(QPoint at)
 void LatticeWindow::releaseLeft(bool shiftHeld)
 {
     pressing_ = false;
+    // Under Hold chord a chord kept by Shift sounds on until the selection changes.
+    chordHeld_ = shiftHeld && menus_->action(LatticeCommand::HoldChord)->isChecked();
+    if (chordHeld_)
+        return;
     if (!shiftHeld)
         clearSelection();
-    services_.chordQueue().sendNoteOffs();
+    services_.chord().release();
 }
 
 void LatticeWindow::loseMouse()
@@ -204,13 +215,21 @@ void LatticeWindow::loseMouse()
     if (!pressing_)
         return;
     pressing_ = false;
-    services_.chordQueue().sendNoteOffs();
+    services_.chord().release();
+}
+
+void LatticeWindow::endHeldChord()
+{
+    if (chordHeld_)
+        services_.chord().release();
+    chordHeld_ = false;
 }
 
 void LatticeWindow::allNotesOff()
 {
-    services_.midiOutput().panic();
-    services_.chordQueue().clear();
+    chordHeld_ = false;
+    services_.pitchOutput().panic();
+    services_.chord().clear();
 }
 
 void LatticeWindow::pressRight(QPoint at)
@@ -220,10 +239,11 @@ void LatticeWindow::pressRight(QPoint at)
     const LatticeGeometry layout = labelGeometry();
     contextElement_ = layout.hitTest(at);
     // The menu opens at the top right corner of a ratio element's box (a box widened for its
-    // text included); for any other element as if it had a ratio's least box, and with no
-    // element under the press, at the corner of such a box at (0, 0).
+    // text included), for any other element as if it had a ratio's least box, and with no
+    // element under the press at the pointer.
     const LatticeElement* element = lattice_.element(contextElement_);
-    const QPoint corner = element && element->isRatio()
+    const QPoint corner = !element ? at
+                          : element->isRatio()
                               ? layout.box(*element).topRight()
                               : layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
     contextMenu_->popup(view_->mapToGlobal(corner));
@@ -245,6 +265,7 @@ void LatticeWindow::clickElement(int index)
 
 void LatticeWindow::clearSelection()
 {
+    chordHeld_ = false;
     const int count = lattice_.count();
     for (int i = 0; i < count; ++i) {
         if (lattice_.selected(i)) {
@@ -252,15 +273,16 @@ void LatticeWindow::clearSelection()
             lattice_.setSelected(i, false);
         }
     }
-    ChordQueue& chord = services_.chordQueue();
-    chord.sendNoteOffs();
+    PitchChord& chord = services_.chord();
+    chord.release();
     chord.clear();
 }
 
 void LatticeWindow::playSelection()
 {
-    ChordQueue& chord = services_.chordQueue();
-    chord.sendNoteOffs();
+    chordHeld_ = false;
+    PitchChord& chord = services_.chord();
+    chord.release();
     chord.clear();
     playList_.clear();
     const int count = lattice_.count();
@@ -270,16 +292,13 @@ void LatticeWindow::playSelection()
         if (lattice_.selected(i) && limits.shows(*lattice_.element(i)))
             playList_.push_back(i);
     }
-    // The k-th selected element sounds on MIDI channel k; only 16 channels exist.
-    for (std::size_t k = 0; k < playList_.size() && k < ChordQueue::maxNotes; ++k) {
-        const LatticeElement& e = *lattice_.element(playList_[k]);
-        const int channel = static_cast<int>(k);
-        if (e.isRatio())
-            chord.queueRatio(channel, e.octave, e.numerator, e.denominator);
-        else
-            chord.queueCents(channel, e.octave, e.cents);
+    // The tuning method places each pitch; what it cannot sound stays silent.
+    for (const int index : playList_) {
+        const LatticeElement& e = *lattice_.element(index);
+        chord.add(e.isRatio() ? ExactPitch::ratio(e.numerator, e.denominator, e.octave)
+                              : ExactPitch::centsAbove(e.cents, e.octave));
     }
-    chord.sendQueued(patch_);
+    chord.play(patch_);
 }
 
 void LatticeWindow::chooseStyle(int style)
@@ -292,6 +311,7 @@ void LatticeWindow::chooseStyle(int style)
 
 void LatticeWindow::latticeReplaced()
 {
+    endHeldChord();
     const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
@@ -415,6 +435,10 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Patch: choosePatch(); break;
     case LatticeCommand::Table: openTable(); break;
     case LatticeCommand::AllNotesOff: allNotesOff(); break;
+    case LatticeCommand::HoldChord:
+        if (!menus_->action(command)->isChecked())
+            endHeldChord();
+        break;
     case LatticeCommand::Options: {
         OptionsDialog options(services_, this);
         options.exec();
@@ -450,6 +474,7 @@ void LatticeWindow::closeEvent(QCloseEvent* event)
     if (storePlacementOnClose_)
         services_.savePlacement(*this, mainWindowPlacement);
     loseMouse();
+    endHeldChord();
     event->accept();
 }
 

@@ -138,6 +138,8 @@ private:
     void editElement();
     void choosePatch();
     void openTable();
+    // Ends a chord kept sounding by Hold chord, if one is.
+    void endHeldChord();
 
     AppServices& services_;
     Lattice lattice_;
@@ -156,6 +158,8 @@ private:
     bool storePlacementOnClose_ = true;
     // A left press whose release has not come yet.
     bool pressing_ = false;
+    // A chord kept by Shift that Edit > Hold chord keeps sounding after its release.
+    bool chordHeld_ = false;
 };
 
 }  // namespace tv

@@ -33,14 +33,6 @@ Lattice mixedLattice()
 // ": " and the system's words for `error`, as a failed save ends its message.
 std::string because(int error) { return ": " + std::generic_category().message(error); }
 
-int entriesIn(const fs::path& dir)
-{
-    int n = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir))
-        ++n;
-    return n;
-}
-
 TEST(ScalaWrite, BytesOfTheFile)
 {
     ScratchDirectory dir;
@@ -132,55 +124,6 @@ TEST(ScalaWrite, WhatIsWrittenReadsBackTheSame)
     const std::string again = dir.file("again");
     ASSERT_TRUE(back.writeScala(again).ok);
     EXPECT_EQ(readBytes(again).substr(8), readBytes(path).substr(14));
-}
-
-TEST(ScalaWrite, FailureHalfWayKeepsTheOldFile)
-{
-    ScratchDirectory dir;
-    const std::string path = dir.file("keep.scl");
-    writeBytes(path, "old content\n");
-    int calls = 0;
-    const auto failHalfWay = [&calls](std::FILE* file, std::string_view bytes) {
-        ++calls;
-        std::fwrite(bytes.data(), 1, bytes.size() / 2, file);
-        return false;
-    };
-    const FileResult r = writeScalaFile(mixedLattice().toScale(), path, failHalfWay);
-    EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to write " + path);
-    EXPECT_EQ(readBytes(path), "old content\n");
-    EXPECT_EQ(entriesIn(dir.path()), 1) << "the temporary file was left behind";
-
-    // A writer that succeeds goes through the same path and replaces the file.
-    const auto plain = [](std::FILE* file, std::string_view bytes) {
-        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    };
-    ASSERT_TRUE(writeScalaFile(mixedLattice().toScale(), path, plain).ok);
-    EXPECT_EQ(readBytes(path).substr(0, 11), "!keep.scl\r\n");
-    EXPECT_EQ(entriesIn(dir.path()), 1);
-}
-
-TEST(ScalaWrite, UnwritablePlacesReportTheWholePath)
-{
-    ScratchDirectory dir;
-    const std::string missingDir = dir.file("no such directory") + "/a.scl";
-    FileResult r = mixedLattice().writeScala(missingDir);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + missingDir + because(ENOENT));
-
-    // A directory in the way of the file cannot be opened as one, and stays as it is.
-    const std::string occupied = dir.file("occupied");
-    fs::create_directory(occupied);
-    fs::create_directory(occupied + "/inside");
-    r = mixedLattice().writeScala(occupied);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, "Unable to open " + occupied + because(EISDIR));
-    EXPECT_TRUE(fs::is_directory(occupied + "/inside"));
-    EXPECT_EQ(entriesIn(dir.path()), 1);
-
-    r = mixedLattice().writeScala(dir.path().string() + "/");
-    EXPECT_FALSE(r.ok);
 }
 
 TEST(ScalaWrite, LongPathsAreKeptWhole)

@@ -3,6 +3,7 @@
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayers.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/tuning/PitchOutput.h"
 #include "support/CaptureMidiService.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,8 @@ TEST(ScriptPlayers, ManyPlayersAtOnceShareTheChannelTable)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     constexpr int players = 24;
     for (int i = 0; i < players; ++i) {
         // Each player holds the only reference to its code.
@@ -67,6 +69,13 @@ public:
         if (closed_)
             ++afterClose_;
         hex_.push_back(messageHex(packed));
+    }
+    void sendBytes(std::span<const std::uint8_t> message) override
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_)
+            ++afterClose_;
+        hex_.push_back(messageHex(message));
     }
     void close() override
     {
@@ -105,7 +114,8 @@ TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithTheirOwnNoteOffsOnly)
 {
     auto service = std::make_shared<ClosingService>();
     auto output = std::make_unique<MidiOutput>(service);
-    auto threads = std::make_unique<ScriptPlayers>(*output);
+    auto pitches = std::make_unique<PitchOutput>(*output);
+    auto threads = std::make_unique<ScriptPlayers>(*pitches);
     // Each player sleeps inside its ten-minute chord.
     const auto code = compileScript("PLAY 1/1 600 SEC PLAY 3/2").code;
     constexpr std::size_t players = 8;  // more than the threads started ahead
@@ -139,7 +149,8 @@ TEST(ScriptPlayers, StoppingOneOwnerEndsItsNotesWhileTheOthersPlayOn)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     const int first = 0;
     const int second = 0;
     // The first owner's fifth sounds on channels 0 and 1; the second owner's third then
@@ -169,7 +180,8 @@ TEST(ScriptPlayers, StoppingOneOwnerEndsItsNotesWhileTheOthersPlayOn)
 TEST(ScriptPlayers, ManyMorePressesThanThreadsReuseThePool)
 {
     MidiOutput output(nullptr);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     std::mutex mutex;
     std::set<std::thread::id> ranOn;
     std::size_t reports = 0;
@@ -194,7 +206,8 @@ TEST(ScriptPlayers, ThePoolGrowsWhenEveryThreadIsBusyAndShrinksWhenIdle)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output, 50ms);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches, 50ms);
     const auto sleeper = compileScript("REST 600 SEC").code;
     constexpr std::size_t busy = ScriptPlayers::readyThreads + 3;
     for (std::size_t i = 0; i < busy; ++i)
@@ -222,7 +235,8 @@ TEST(ScriptPlayers, MessagesReachTheReporterFromThePlayerThread)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     std::mutex mutex;
     std::vector<std::string> messages;
     std::thread::id reporterThread;
@@ -243,12 +257,14 @@ TEST(ScriptPlayers, NoCodeNoDeviceAndStopping)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     EXPECT_FALSE(threads.start(nullptr));
 
     // Without a device a player still keeps its time in silence.
     MidiOutput none(nullptr);
-    ScriptPlayers silent(none);
+    PitchOutput silentPitches(none);
+    ScriptPlayers silent(silentPitches);
     ASSERT_TRUE(silent.start(compileScript("PLAY 1/1 1 ms").code));
     silent.waitAll();
     EXPECT_EQ(silent.running(), 0u);
@@ -263,7 +279,8 @@ TEST(ScriptPlayers, StartHookRunsOnceOnEveryPoolThreadBeforeItsNextPlayer)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     const int sleeper = 0;
     // One thread is playing when the hook comes, so it runs the hook after its player.
     ASSERT_TRUE(threads.start(compileScript("PLAY 1/1 600 SEC").code, {}, &sleeper));
@@ -335,6 +352,8 @@ struct WaitOutcome {
 // Far beyond any scheduling delay of a loaded machine, and far below the hour that a wait
 // ignoring its due time or its stop would sleep.
 constexpr auto waitLimit = 10s;
+// Later than a loaded machine wakes a thread, far sooner than an oversleeping wait returns.
+constexpr auto lateLimit = 2s;
 
 // Waits on a thread of its own until `dueFrom(now)`; nothing when the wait has not returned
 // within waitLimit (the thread is then left to sleep on alone, so the test fails, not hangs).
@@ -379,6 +398,7 @@ TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
             EXPECT_TRUE(due->result);
             EXPECT_GE(due->wokeAt, due->due);
             EXPECT_GE(due->took, 100ms);
+            EXPECT_LT(due->took, lateLimit) << "a 100 ms wait overslept";
             if (margin == PlayerTime::zero()) {
                 EXPECT_EQ(due->yields, 0u) << "a wait with no margin yielded";
             } else if (margin == PlayerTime(1h)) {
@@ -388,6 +408,7 @@ TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
             const auto passed = waitOnItsOwnThread(real, [](PlayerTime now) { return now - 1h; });
             ASSERT_TRUE(passed) << "a wait already due did not return";
             EXPECT_TRUE(passed->result);
+            EXPECT_LT(passed->took, lateLimit);
             EXPECT_EQ(passed->yields, 0u);
         }
     }
@@ -422,6 +443,7 @@ TEST(SteadyPlayerClock, StopEndsALongWaitOnlyOnceRaisedWhileSleepingOrYielding)
         raiser.join();
         ASSERT_TRUE(stopped) << "the stop did not end an hour's wait";
         EXPECT_FALSE(stopped->result);
+        EXPECT_LT(stopped->took, lateLimit) << "the stop, raised after 20 ms, came late";
         EXPECT_TRUE(stopped->raisedBefore) << "the wait ended before the stop was raised";
         if (margin == PlayerTime(1h)) {
             EXPECT_GT(stopped->yields, 0u) << "the stop did not come in the yielding phase";

@@ -73,9 +73,12 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
                                      sep,
                                      {"&Options...", on, off, off},
                                      sep,
-                                     {"All notes o&ff", on, off, off}}));
+                                     {"All notes o&ff", on, off, off},
+                                     {"&Hold chord", on, on, off}}));
     EXPECT_EQ(window->menus().action(LatticeCommand::AllNotesOff)->shortcut(),
               QKeySequence(Qt::CTRL | Qt::Key_Period));
+    EXPECT_EQ(window->menus().action(LatticeCommand::HoldChord)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_H));
     EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")),
               (std::vector<MenuLine>{{"&3 limit", on, on, on},
                                      {"&5 limit", on, on, on},
@@ -279,9 +282,10 @@ TEST_F(LatticeWindowTest, ColourDialogAppliesItsChoiceOnlyOnOk)
     delete window;
 }
 
+// The place as it is stored: the frame's corner and the client's size.
 QString outerText(const QWidget& window)
 {
-    const QRect r = window.frameGeometry();
+    const QRect r(window.frameGeometry().topLeft(), window.geometry().size());
     return QStringLiteral("%1 %2 %3 %4")
         .arg(r.left())
         .arg(r.top())
