@@ -59,6 +59,7 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
     files_ =
         std::make_unique<LatticeFileCommands>(*this, services_.messages(), services_.settings());
+    tuningFiles_ = std::make_unique<LatticeTuningFiles>(lattice_, services_.messages());
     edits_ = std::make_unique<LatticeEditHistory>(*this);
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
@@ -374,6 +375,9 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::SaveBitmap: files_->saveBitmap(); break;
     case LatticeCommand::ExportPdf: files_->exportPdf(); break;
     case LatticeCommand::ExportSvg: files_->exportSvg(); break;
+    case LatticeCommand::OpenKeyboardMapping: tuningFiles_->openMapping(); break;
+    case LatticeCommand::SaveKeyboardMapping: tuningFiles_->saveMapping(); break;
+    case LatticeCommand::ExportTuning: tuningFiles_->exportTuning(); break;
     case LatticeCommand::Undo: edits_->undo(); break;
     case LatticeCommand::Redo: edits_->redo(); break;
     case LatticeCommand::PageSetup: files_->pageSetup(); break;

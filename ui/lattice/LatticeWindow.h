@@ -5,6 +5,7 @@
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"
+#include "ui/lattice/LatticeTuningFiles.h"
 
 #include <QMainWindow>
 
@@ -43,6 +44,8 @@ public:
     LatticeView* view() const { return view_; }
     LatticeMenus& menus() const { return *menus_; }
     LatticeFileCommands& files() { return *files_; }
+    // The keyboard mapping in use and its files.
+    LatticeTuningFiles& tuningFiles() { return *tuningFiles_; }
     LatticeEditHistory& edits() { return *edits_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
@@ -138,6 +141,7 @@ private:
     LatticeMenus* menus_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<LatticeFileCommands> files_;
+    std::unique_ptr<LatticeTuningFiles> tuningFiles_;
     std::unique_ptr<LatticeEditHistory> edits_;
     bool storePlacementOnClose_ = true;
     // A left press whose release has not come yet.
