@@ -39,7 +39,7 @@ constexpr MenuItem menuItems[] = {
     {"&File", nullptr, C::Count, S::Enabled, none},
     {"&File", "Open &Keyboard Mapping...", C::OpenKeyboardMapping, S::Enabled, none},
     {"&File", "Save Keyboard &Mapping...", C::SaveKeyboardMapping, S::Enabled, none},
-    {"&File", "Export &Tuning...", C::ExportTuning, S::Enabled, none},
+    {"&File", "Export &Tuning", C::ExportTuning, S::Enabled, none},
     {"&File", nullptr, C::Count, S::Enabled, none},
     {"&File", "Page Set&up...", C::PageSetup, S::Enabled, none},
     {"&File", "&Print...", C::Print, S::Enabled, QKeySequence::Print},
