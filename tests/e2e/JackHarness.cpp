@@ -224,6 +224,8 @@ bool JackMidiSource::drained(std::chrono::milliseconds limit) const
     return false;
 }
 
+bool JackMidiSource::connected() const { return port_ && jack_port_connected(port_) > 0; }
+
 int JackMidiSource::process(jack_nframes_t frames, void* self)
 {
     auto* source = static_cast<JackMidiSource*>(self);

@@ -72,6 +72,8 @@ public:
     void send(std::vector<std::uint8_t> event);
     // Waits until every event handed over has been written to the port.
     bool drained(std::chrono::milliseconds limit) const;
+    // Whether a reader's port is connected to this one.
+    bool connected() const;
 
 private:
     static int process(jack_nframes_t frames, void* self);
