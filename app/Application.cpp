@@ -11,8 +11,7 @@ MidiDeviceAccess MidiDeviceAccess::system() { return {&listMidiOutputs, &openMid
 
 Application::Application(MessageService& messages, SettingsStore& settings,
                          MidiDeviceAccess devices)
-    : messages_(messages), settings_(settings), devices_(std::move(devices)),
-      sound_(std::make_unique<Sound>(nullptr))
+    : messages_(messages), settings_(settings), devices_(std::move(devices))
 {
     readBendRange();
 }
@@ -21,13 +20,22 @@ Application::~Application() { closeMidi(); }
 
 void Application::readBendRange()
 {
+    if (const auto word = settings_.value(tuningMethodSetting)) {
+        if (const auto kind = tuningKindForWord(word->toStdString()))
+            pitches_.setKind(*kind);
+    }
     if (const auto range = settings_.value(bendRangeSetting)) {
         bool ok = false;
         const int value = range->toInt(&ok);
-        if (ok && value >= minBendRange && value <= maxBendRange)
+        if (ok && value >= minBendRange && value <= rangeLimit())
             bendRange_ = value;
     }
     sendBendRange_ = settings_.value(sendBendRangeSetting) == QStringLiteral("1");
+}
+
+int Application::rangeLimit() const
+{
+    return pitches_.kind() == TuningKind::Mpe ? maxMpeBendRange : maxBendRange;
 }
 
 void Application::startMidi()
@@ -44,12 +52,13 @@ void Application::replaceSound(std::shared_ptr<MidiService> service)
 {
     // Players end before the device closes, so no message ever reaches a closed device; the
     // output then ends what else sounds (a lattice chord) on the device that plays it.
-    sound_->players.stopAll();
-    sound_->output.closeDevice();
-    sound_ = std::make_unique<Sound>(std::move(service));
-    if (threadStartHook_)
-        sound_->players.setThreadStartHook(threadStartHook_);
-    sound_->output.setBendRange(bendRange_, sendBendRange_);
+    players_.stopPlaying();
+    output_.closeDevice();
+    chord_.clear();
+    output_.reopen(std::move(service));
+    output_.setBendRange(bendRange_, sendBendRange_);
+    pitches_.method().forget();
+    pitches_.method().announce();
 }
 
 void Application::openMidi(std::shared_ptr<MidiService> service, const std::string& error,
@@ -64,18 +73,30 @@ void Application::openMidi(std::shared_ptr<MidiService> service, const std::stri
 
 void Application::closeMidi()
 {
-    sound_->players.stopAll();
-    sound_->output.closeDevice();
-    sound_ = std::make_unique<Sound>(nullptr);
-    if (threadStartHook_)
-        sound_->players.setThreadStartHook(threadStartHook_);
+    players_.stopPlaying();
+    output_.closeDevice();
+    chord_.clear();
+    output_.reopen(nullptr);
     outputName_.clear();
 }
 
 void Application::setPlayerThreadStartHook(std::function<void()> hook)
 {
-    threadStartHook_ = std::move(hook);
-    sound_->players.setThreadStartHook(threadStartHook_);
+    players_.setThreadStartHook(std::move(hook));
+}
+
+void Application::setTuningMethod(TuningKind kind)
+{
+    // What sounds ends under the method that started it.
+    players_.stopPlaying();
+    chord_.release();
+    chord_.clear();
+    pitches_.setKind(kind);
+    settings_.setValue(
+        tuningMethodSetting,
+        QString::fromLatin1(tuningWord(kind).data(), static_cast<int>(tuningWord(kind).size())));
+    if (bendRange_ > rangeLimit())
+        setBendRange(rangeLimit(), sendBendRange_);
 }
 
 std::vector<std::string> Application::midiOutputNames()
@@ -112,9 +133,12 @@ bool Application::switchMidiOutput(const std::string& name)
 
 void Application::setBendRange(int semitones, bool sendAlways)
 {
-    bendRange_ = std::clamp(semitones, minBendRange, maxBendRange);
+    bendRange_ = std::clamp(semitones, minBendRange, rangeLimit());
     sendBendRange_ = sendAlways;
-    sound_->output.setBendRange(bendRange_, sendBendRange_);
+    output_.setBendRange(bendRange_, sendBendRange_);
+    // MPE tells its zone the member range itself.
+    if (pitches_.kind() == TuningKind::Mpe)
+        pitches_.method().announce();
     settings_.setValue(bendRangeSetting, QString::number(bendRange_));
     settings_.setValue(sendBendRangeSetting,
                        sendBendRange_ ? QStringLiteral("1") : QStringLiteral("0"));

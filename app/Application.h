@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
 #include "core/script/ScriptPlayers.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/MidiDevices.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
@@ -28,6 +29,7 @@ struct MidiDeviceAccess {
 inline const QString midiOutputSetting = QStringLiteral("MidiOutput");
 inline const QString bendRangeSetting = QStringLiteral("BendRange");
 inline const QString sendBendRangeSetting = QStringLiteral("SendBendRange");
+inline const QString tuningMethodSetting = QStringLiteral("TuningMethod");
 
 // The services every window shares: the one MIDI output with the lattice windows' chord and
 // the script players, the listeners that hear clicked pitches, the message service and the
@@ -54,43 +56,39 @@ public:
     // Runs on every player thread as it starts, on this output and every later one.
     void setPlayerThreadStartHook(std::function<void()> hook);
 
-    MidiOutput& midiOutput() override { return sound_->output; }
-    ChordQueue& chordQueue() override { return sound_->chord; }
-    ScriptPlayers& players() override { return sound_->players; }
+    MidiOutput& midiOutput() override { return output_; }
+    PitchOutput& pitchOutput() override { return pitches_; }
+    PitchChord& chord() override { return chord_; }
+    ScriptPlayers& players() override { return players_; }
     std::vector<std::string> midiOutputNames() override;
     std::string midiOutputName() override { return outputName_; }
     bool switchMidiOutput(const std::string& name) override;
     void setBendRange(int semitones, bool sendAlways) override;
+    void setTuningMethod(TuningKind kind) override;
     MessageService& messages() override { return messages_; }
     SettingsStore& settings() override { return settings_; }
     ElementListeners& listeners() override { return listeners_; }
 
 private:
-    // The output and what sends through it, made and replaced together.
-    struct Sound {
-        explicit Sound(std::shared_ptr<MidiService> service)
-            : output(std::move(service)), chord(output), players(output)
-        {
-        }
-        MidiOutput output;
-        ChordQueue chord;
-        ScriptPlayers players;
-    };
-
-    // Ends the players and the notes of the output in use, closes it and puts `service` in
-    // its place.
+    // Ends the players and the notes of the device in use, closes it and goes on over
+    // `service`; the output, chord and players stay the same objects.
     void replaceSound(std::shared_ptr<MidiService> service);
     void readBendRange();
+    // The greatest bend range of the method in use.
+    int rangeLimit() const;
 
     MessageService& messages_;
     SettingsStore& settings_;
     MidiDeviceAccess devices_;
     ElementListeners listeners_;
-    std::unique_ptr<Sound> sound_;
+    // One output for the whole run, and what sends through it; a new device goes in under them.
+    MidiOutput output_{nullptr};
+    PitchOutput pitches_{output_};
+    PitchChord chord_{pitches_};
+    ScriptPlayers players_{pitches_};
     std::string outputName_;
     int bendRange_ = defaultBendRange;
     bool sendBendRange_ = false;
-    std::function<void()> threadStartHook_;
 };
 
 }  // namespace tv

@@ -12,6 +12,7 @@
 #include "core/script/ScriptPlayer.h"
 #include "core/script/ScriptPlayers.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/RealtimePriority.h"
 
 #include <algorithm>
@@ -40,6 +41,7 @@ public:
             arrived_.store(true, std::memory_order_release);
         }
     }
+    void sendBytes(std::span<const std::uint8_t>) override { send(0); }
     // Spins until the first message has come; its time.
     Clock::time_point waitFirst()
     {
@@ -79,7 +81,8 @@ std::vector<double> poolPresses(const std::shared_ptr<const tv::CompiledScript>&
 {
     auto service = std::make_shared<FirstByteService>();
     tv::MidiOutput output(service);
-    tv::ScriptPlayers players(output);
+    tv::PitchOutput pitches(output);
+    tv::ScriptPlayers players(pitches);
     std::atomic<int> grant{-1};
     if (realTime) {
         players.setThreadStartHook(

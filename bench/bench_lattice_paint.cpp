@@ -77,6 +77,7 @@ struct StampingService : tv::MidiService {
         last = Clock::now();
         ++messages;
     }
+    void sendBytes(std::span<const std::uint8_t>) override { send(0); }
 };
 
 }  // namespace
@@ -187,8 +188,8 @@ int main(int argc, char** argv)
         int target = 0;
         for (; target < l.count(); ++target) {
             const int hit = geometry.hitTest(geometry.labelAt(target) + QPoint(2, 2));
-            const auto pitch =
-                app.midiOutput().noteForRatio(0, l.numerator(hit), l.denominator(hit));
+            const auto pitch = tv::noteForRatio(app.midiOutput().baseNote(), 0, l.numerator(hit),
+                                                l.denominator(hit));
             if (hit >= 0 && pitch.note >= 0 && pitch.note <= 127)
                 break;
         }

@@ -17,6 +17,7 @@
 #include "core/script/ScriptPlayer.h"
 #include "core/script/ScriptPlayers.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/RealtimePriority.h"
 
 #include <algorithm>
@@ -45,6 +46,7 @@ public:
             stamps_[i] = Clock::now();
         count_.store(i + 1, std::memory_order_release);
     }
+    void sendBytes(std::span<const std::uint8_t>) override { send(0); }
     std::size_t count() const { return count_.load(std::memory_order_acquire); }
     const std::vector<Clock::time_point>& stamps() const { return stamps_; }
 
@@ -69,6 +71,7 @@ class DueService : public tv::MidiService {
 public:
     explicit DueService(const CountingClock& clock) : clock_(clock) {}
     void send(std::uint32_t) override { due.push_back(clock_.current); }
+    void sendBytes(std::span<const std::uint8_t>) override { send(0); }
     std::vector<tv::PlayerTime> due;
 
 private:
@@ -88,7 +91,8 @@ void playAndReport(const std::shared_ptr<const tv::CompiledScript>& code,
 {
     auto stamping = std::make_shared<StampingService>(dueTimes.size() + 16);
     tv::MidiOutput output(stamping);
-    tv::ScriptPlayers players(output);
+    tv::PitchOutput pitches(output);
+    tv::ScriptPlayers players(pitches);
     std::atomic<int> granted{-1};
     if (realTime) {
         players.setThreadStartHook(

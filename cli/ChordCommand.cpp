@@ -1,8 +1,10 @@
 #include "cli/BendRangeOption.h"
 #include "cli/CliCommand.h"
 #include "cli/PitchArgument.h"
-#include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/BendTuning.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/MidiDevices.h"
 
 #include <chrono>
@@ -26,7 +28,7 @@ int chord(const Arguments& given)
         return exitUsage;
     if (args.empty())
         return usageError("chord needs at least one pitch");
-    if (args.size() > ChordQueue::maxNotes)
+    if (range.tuning == TuningKind::Bend && args.size() > BendTuning::channels)
         return usageError("a chord has at most 16 pitches, one per MIDI channel");
 
     std::vector<PitchArgument> pitches;
@@ -52,19 +54,24 @@ int chord(const Arguments& given)
 
     // The range reaches every channel before the first note.
     output.setBendRange(range.semitones, range.sendAlways);
-    // Queued as the lattice window queues a selection: the k-th pitch on channel k.
-    ChordQueue chord(output);
+    // Played as a lattice window plays its selection, through the tuning method chosen.
+    PitchOutput pitchOutput(output);
+    pitchOutput.setKind(range.tuning);
+    PitchChord chord(pitchOutput);
     for (std::size_t k = 0; k < pitches.size(); ++k) {
         const auto& p = pitches[k];
-        const int channel = static_cast<int>(k);
-        const bool queued = p.isRatio ? chord.queueRatio(channel, 0, p.numerator, p.denominator)
-                                      : chord.queueCents(channel, 0, p.cents);
-        if (!queued)
+        if (!chord.add(p.isRatio ? ExactPitch::ratio(p.numerator, p.denominator)
+                                 : ExactPitch::centsAbove(p.cents))) {
+            if (static_cast<int>(k) >= pitchOutput.method().maxChordNotes())
+                return usageError("a chord has at most " +
+                                  std::to_string(pitchOutput.method().maxChordNotes()) +
+                                  " pitches under this tuning");
             return usageError("'" + args[k] + "' lies outside the MIDI note range");
+        }
     }
-    chord.sendQueued(static_cast<int>(program));
+    chord.play(static_cast<int>(program));
     std::this_thread::sleep_for(std::chrono::milliseconds(hold));
-    chord.sendNoteOffs();
+    chord.release();
     output.closeDevice();
     return error.empty() || !deviceWanted ? exitOk : exitFailed;
 }
@@ -78,7 +85,8 @@ const std::string chordHelp =
 
 const CliRegistration registration({
     "chord",
-    "chord PITCH... [--program P] [--hold MS] [--bend-range N [--send-range]]",
+    "chord PITCH... [--program P] [--hold MS] [--tuning bend|mts|mpe] [--bend-range N "
+    "[--send-range]]",
     chordHelp.c_str(),
     20,
     &chord,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string>
 
 namespace tv::cli {
 namespace {
@@ -19,6 +20,13 @@ int compile(const Arguments& given)
     std::string text;
     if (!readText(args[0], text))
         return exitFailed;
+    // A script is text: a NUL byte means some other kind of file was given, whose bytes would
+    // otherwise compile to an empty script.
+    if (text.find('\0') != std::string::npos) {
+        const std::string name = args[0] == "-" ? std::string("standard input") : args[0];
+        std::cerr << "tonalvane-cli: " << name << " is not a script: it holds a NUL byte\n";
+        return exitFailed;
+    }
     const CompileResult result =
         compileScript(text, warnings ? CompileWarnings::Collect : CompileWarnings::Off);
     for (const auto& message : result.messages)

@@ -1,12 +1,14 @@
 #include "cli/BendRangeOption.h"
 #include "cli/CliCommand.h"
 #include "core/midi/BendRange.h"
+#include "core/midi/MidiOutput.h"
 #include "core/midi/MidiService.h"
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayer.h"
 #include "core/script/SteadyPlayerClock.h"
 #include "core/synth/SynthWavRenderer.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/MidiDevices.h"
 #include "platform/midi/RealtimePriority.h"
 
@@ -34,19 +36,20 @@ std::shared_ptr<const CompiledScript> loadScript(const std::string& path)
     return std::move(result.code);
 }
 
-// Byte code bends for the default range; on the way to the synthesizer each bend is rewritten
-// for the range it was set to.
-class RangeService : public MidiService {
+// The player's messages go through the tuning method, as those of the program's players do:
+// byte code holds channels and bends for the default range, and the method turns them into
+// what the synthesizer is to hear.
+class TunedService : public MidiService {
 public:
-    RangeService(MidiService& device, int semitones) : device_(device), semitones_(semitones) {}
-    void send(std::uint32_t packed) override
+    explicit TunedService(PitchOutput& output) : output_(output) {}
+    void send(std::uint32_t packed) override { output_.method().sendScriptMessage(packed, this); }
+    void sendBytes(std::span<const std::uint8_t> message) override
     {
-        device_.send(rescaleDefaultRangeBend(packed, semitones_));
+        output_.midi().sendBytes(message);
     }
 
 private:
-    MidiService& device_;
-    int semitones_;
+    PitchOutput& output_;
 };
 
 // Plays the code `repeat` times, one run after the other, on the calling thread. The runs
@@ -55,13 +58,13 @@ private:
 void playRepeated(const CompiledScript& code, MidiService& device, PlayerClock& clock,
                   long long repeat, const BendRangeChoice& range)
 {
-    if (range.semitones != defaultBendRange || range.sendAlways) {
-        for (int channel = 0; channel < 16; ++channel) {
-            for (const std::uint32_t message : bendRangeMessages(channel, range.semitones))
-                device.send(message);
-        }
-    }
-    RangeService service(device, range.semitones);
+    // The device stays its owner's: the output only borrows it.
+    MidiOutput output(std::shared_ptr<MidiService>(std::shared_ptr<void>(), &device));
+    // The range reaches every channel before the first note, as it does in the program.
+    output.setBendRange(range.semitones, range.sendAlways);
+    PitchOutput pitches(output);
+    pitches.setKind(range.tuning);
+    TunedService service(pitches);
     ChannelNoteTable channelNotes;
     const PlayerReporter reporter = [](std::string_view message) {
         std::cerr << "tonalvane-cli: " << message << '\n';
@@ -143,7 +146,8 @@ const std::string playHelp =
 
 const CliRegistration registration({
     "play",
-    "play FILE [--repeat N] [--wav OUT.wav [--rate HZ] [--float]] [--bend-range N [--send-range]]",
+    "play FILE [--repeat N] [--wav OUT.wav [--rate HZ] [--float]] [--tuning bend|mts|mpe] "
+    "[--bend-range N [--send-range]]",
     playHelp.c_str(),
     41,
     &play,

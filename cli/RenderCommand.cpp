@@ -1,3 +1,4 @@
+#include "cli/BendRangeOption.h"
 #include "cli/CliCommand.h"
 #include "core/keyboard/KeyCodes.h"
 #include "core/keyboard/KeySlots.h"
@@ -78,7 +79,8 @@ int render(const Arguments& given)
 {
     Arguments args = given;
     std::string output;
-    if (!takeStringOption(args, "-o", output))
+    BendRangeChoice tuning;
+    if (!takeStringOption(args, "-o", output) || !takeBendRangeOptions(args, tuning))
         return exitUsage;
     if (args.size() != 2 || output.empty())
         return usageError("render needs a keyboard file, a file of presses and -o OUT.mid");
@@ -98,10 +100,13 @@ int render(const Arguments& given)
     if (!readPresses(args[1] == "-" ? "standard input" : args[1], text, recording))
         return exitUsage;
 
-    const FileResult saved = recording.save(output, [&slots](std::uint8_t keyCode) {
-        const KeySlot* slot = slots.slotAt(slotForKey(keyCode));
-        return slot ? slot->code : nullptr;
-    });
+    const FileResult saved = recording.save(
+        output,
+        [&slots](std::uint8_t keyCode) {
+            const KeySlot* slot = slots.slotAt(slotForKey(keyCode));
+            return slot ? slot->code : nullptr;
+        },
+        TrackTuning{tuning.tuning, tuning.semitones});
     if (!saved.ok) {
         std::cerr << saved.message << '\n';
         return exitFailed;
@@ -111,10 +116,12 @@ int render(const Arguments& given)
 
 const CliRegistration registration({
     "render",
-    "render FILE.tvk PRESSES -o OUT.mid",
+    "render FILE.tvk PRESSES -o OUT.mid [--tuning bend|mts|mpe] [--bend-range N]",
     "    Saves key presses as a Standard MIDI File, as a keyboard window saves a recording:\n"
     "    FILE.tvk gives the keys' scripts, PRESSES (- for standard input) one press a line,\n"
-    "    the key code (65 is A) and the milliseconds since the recording started.\n",
+    "    the key code (65 is A) and the milliseconds since the recording started. The file\n"
+    "    holds the messages of the tuning method (--tuning, default bend); under mts each\n"
+    "    tuning message stands just before its note-on, at the same tick.\n",
     60,
     &render,
 });

@@ -16,9 +16,9 @@ allowed() {
     core/midi)     echo "core/pitch" ;;
     core/lattice)  echo "core/pitch" ;;
     core/tuning)   echo "core/pitch core/midi core/lattice" ;;
-    core/script)   echo "core/pitch core/midi" ;;
+    core/script)   echo "core/pitch core/midi core/tuning" ;;
     core/synth)    echo "core/pitch core/midi core/script" ;;
-    core/keyboard) echo "core/pitch core/midi core/script" ;;
+    core/keyboard) echo "core/pitch core/midi core/tuning core/script" ;;
     platform/midi) echo "$core" ;;
     platform/qt)   echo "$core" ;;
     ui/common)     echo "$core $platform" ;;

@@ -17,8 +17,9 @@ PACKAGES=(
   # real-time scheduling of the script players through rtkit on the system bus
   libdbus-1-dev
   # tests; mido reads back the MIDI files that tests write, as a reader independent of ours;
+  # FluidSynth's library receives tuning messages and lets a test read its tuning tables;
   # a private message bus stands in for the system bus
-  libgtest-dev libgmock-dev googletest jackd2 python3-mido dbus-daemon
+  libgtest-dev libgmock-dev googletest jackd2 python3-mido libfluidsynth-dev dbus-daemon
   # fonts: a metric stand-in for Helvetica and a general sans-serif face
   fonts-urw-base35 fonts-dejavu-core
   # a decimal-comma locale, to prove that numbers in files never follow the locale

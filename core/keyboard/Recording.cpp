@@ -1,7 +1,7 @@
 #include "core/keyboard/Recording.h"
 
 #include "core/midi/MidiMessage.h"
-#include "core/script/ScriptStepReader.h"
+#include "core/script/ScriptWalk.h"
 
 #include <algorithm>
 #include <array>
@@ -9,46 +9,57 @@
 
 namespace tv {
 
+namespace {
+
+// The recording's timing: each step's messages at the moment a player would send them, a
+// chord's note-offs after its whole length.
+class Expansion : public ScriptStepHandler {
+public:
+    Expansion(std::uint32_t start, std::vector<TimedMidiMessage>& events)
+        : time_(start), events_(events)
+    {
+    }
+
+    bool chordOn(std::span<const std::uint32_t> bends,
+                 std::span<const std::uint32_t> noteOns) override
+    {
+        for (std::size_t k = 0; k < noteOns.size(); ++k) {
+            events_.push_back({time_, bends[k]});
+            events_.push_back({time_, noteOns[k]});
+        }
+        return true;
+    }
+    bool chordLength(std::uint32_t lengthMs, std::span<const std::uint32_t> noteOffs) override
+    {
+        time_ += lengthMs;
+        for (const std::uint32_t off : noteOffs)
+            events_.push_back({time_, off});
+        return true;
+    }
+    bool rest(std::uint32_t lengthMs) override
+    {
+        time_ += lengthMs;
+        return true;
+    }
+    bool program(std::uint32_t message) override
+    {
+        events_.push_back({time_, message});
+        return true;
+    }
+    void unknown(std::uint8_t) override {}
+
+private:
+    std::uint32_t time_;  // wraps as an unsigned 32-bit number
+    std::vector<TimedMidiMessage>& events_;
+};
+
+}  // namespace
+
 void expandScript(const CompiledScript& code, std::uint32_t start,
                   std::vector<TimedMidiMessage>& events)
 {
-    using Kind = ScriptStep::Kind;
-    ScriptStepReader reader(code);
-    std::uint32_t time = start;
-    for (;;) {
-        const ScriptStep step = reader.next();
-        switch (step.kind) {
-        case Kind::ChordOn:
-            for (std::uint32_t k = 0; k < step.count; ++k) {
-                const std::uint8_t* r = step.records + k * noteRecordSize;
-                const std::uint32_t bend = packMessage(r[0], r[1], r[2]);
-                const std::uint32_t on = packMessage(r[3], r[4], r[5]);
-                // As the player: a record MIDI cannot carry is not played.
-                if (isChannelMessage(bend) && isChannelMessage(on)) {
-                    events.push_back({time, bend});
-                    events.push_back({time, on});
-                }
-            }
-            break;
-        case Kind::ChordLength:
-            time += step.length;
-            for (std::uint32_t k = 0; k < step.count; ++k) {
-                const std::uint8_t* r = step.records + k * noteOffRecordSize;
-                const std::uint32_t off = packMessage(r[0], r[1], r[2]);
-                if (isChannelMessage(off))
-                    events.push_back({time, off});
-            }
-            break;
-        case Kind::Rest: time += step.length; break;
-        case Kind::Program:
-            if (step.channel <= 15 && step.program <= 127)
-                events.push_back({time, programChange(step.channel, step.program)});
-            break;
-        case Kind::Unknown: break;
-        case Kind::End:
-        case Kind::Truncated: return;
-        }
-    }
+    Expansion expansion(start, events);
+    walkScript(code, expansion);
 }
 
 void sortEvents(std::vector<TimedMidiMessage>& events)
@@ -118,9 +129,13 @@ std::vector<TimedMidiMessage> Recording::midiEvents(const CodeForKey& codeForKey
     return events;
 }
 
-FileResult Recording::save(const std::string& path, const CodeForKey& codeForKey) const
+FileResult Recording::save(const std::string& path, const CodeForKey& codeForKey,
+                           const TrackTuning& tuning) const
 {
-    return writeStandardMidiFile(path, midiEvents(codeForKey));
+    if (tuning.kind == TuningKind::Bend)
+        return writeStandardMidiFile(path, midiEvents(codeForKey));
+    const TunedTrack track = tuneTrack(midiEvents(codeForKey), tuning);
+    return writeStandardMidiFile(path, track.events, track.longMessages);
 }
 
 }  // namespace tv

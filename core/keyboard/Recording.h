@@ -3,6 +3,7 @@
 #include "core/midi/StandardMidiFile.h"
 #include "core/pitch/FileResult.h"
 #include "core/script/CompiledScript.h"
+#include "core/tuning/TunedTrack.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,9 +26,8 @@ constexpr std::uint32_t pressElapsed(std::uint32_t record) { return record >> 8;
 // Appends the messages that `code` sends when played from `start` (ms), at the times a player
 // would send them: per note record its pitch bend and then its note-on; a chord-length step's
 // note-offs after its whole length; a program step's program change. Times wrap as unsigned
-// 32-bit numbers. Note records and note-offs that are no channel message with data below
-// 0x80 are left out, as the player passes them over. Operation bytes no one knows are passed
-// over; the walk ends at the end byte or where the code is cut short.
+// 32-bit numbers. The steps are the player's own (walkScript): what the player passes over is
+// left out, and the expansion ends where the player ends, at an unknown operation byte too.
 void expandScript(const CompiledScript& code, std::uint32_t start,
                   std::vector<TimedMidiMessage>& events);
 
@@ -65,8 +65,10 @@ public:
 
     // Every press expanded with its key's code, sorted by time.
     std::vector<TimedMidiMessage> midiEvents(const CodeForKey& codeForKey) const;
-    // Writes midiEvents as a Standard MIDI File; the recording stays as it is.
-    FileResult save(const std::string& path, const CodeForKey& codeForKey) const;
+    // Writes midiEvents, as `tuning` sends them, as a Standard MIDI File; the recording stays
+    // as it is.
+    FileResult save(const std::string& path, const CodeForKey& codeForKey,
+                    const TrackTuning& tuning = {}) const;
 
 private:
     bool recording_ = false;

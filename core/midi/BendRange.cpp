@@ -20,7 +20,8 @@ constexpr std::uint8_t bendRangeParameter = 0;
 
 std::array<std::uint32_t, 6> bendRangeMessages(int channel, int semitones)
 {
-    const auto range = static_cast<std::uint8_t>(std::clamp(semitones, minBendRange, maxBendRange));
+    const auto range =
+        static_cast<std::uint8_t>(std::clamp(semitones, minBendRange, maxMpeBendRange));
     return {
         controlChange(channel, parameterMsb, bendRangeParameter),
         controlChange(channel, parameterLsb, bendRangeParameter),
@@ -35,7 +36,7 @@ std::uint32_t rescaleDefaultRangeBend(std::uint32_t packed, int semitones)
 {
     if ((messageStatus(packed) & 0xF0) != 0xE0 || semitones == defaultBendRange)
         return packed;
-    const int range = std::clamp(semitones, minBendRange, maxBendRange);
+    const int range = std::clamp(semitones, minBendRange, maxMpeBendRange);
     const int bend = (messageData1(packed) & 127) | ((messageData2(packed) & 127) << 7);
     // The same rounding as a bend computed from cents: half a step up above the centre,
     // toward the centre below it.

@@ -28,17 +28,35 @@ bool isChannelMessage(std::uint32_t packed)
 
 std::string messageHex(std::uint32_t packed)
 {
+    const std::uint8_t bytes[3] = {messageStatus(packed), messageData1(packed),
+                                   messageData2(packed)};
+    return messageHex(
+        std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(messageLength(packed))));
+}
+
+std::string messageHex(std::span<const std::uint8_t> bytes)
+{
     static constexpr char digits[] = "0123456789abcdef";
     std::string text;
-    const int length = messageLength(packed);
-    for (int i = 0; i < length; ++i) {
-        const auto byte = static_cast<std::uint8_t>(packed >> (8 * i));
-        if (i)
+    text.reserve(bytes.size() * 3);
+    for (const std::uint8_t byte : bytes) {
+        if (!text.empty())
             text += ' ';
         text += digits[byte >> 4];
         text += digits[byte & 15];
     }
     return text;
+}
+
+bool isSystemExclusive(std::span<const std::uint8_t> bytes)
+{
+    if (bytes.size() < 2 || bytes.front() != 0xF0 || bytes.back() != 0xF7)
+        return false;
+    for (std::size_t i = 1; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace tv

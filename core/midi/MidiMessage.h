@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tv {
@@ -68,5 +69,11 @@ bool isChannelMessage(std::uint32_t packed);
 
 // The message bytes as two-digit lower-case hex separated by single spaces ("c0 05").
 std::string messageHex(std::uint32_t packed);
+// The same for a message of any length given as its bytes ("f0 7f 7f 08 ... f7").
+std::string messageHex(std::span<const std::uint8_t> bytes);
+
+// A system-exclusive message as it goes on the wire: it starts with F0, ends with F7, and
+// every byte between is below 0x80.
+bool isSystemExclusive(std::span<const std::uint8_t> bytes);
 
 }  // namespace tv

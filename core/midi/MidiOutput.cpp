@@ -21,6 +21,15 @@ void MidiOutput::closeDevice()
         service_->close();
 }
 
+void MidiOutput::reopen(std::shared_ptr<MidiService> service)
+{
+    closeDevice();
+    for (auto& word : sounding_)
+        word.store(0, std::memory_order_relaxed);
+    service_ = std::move(service);
+    closed_.store(false);
+}
+
 void MidiOutput::track(std::uint32_t packed) const
 {
     const std::uint8_t status = messageStatus(packed);
@@ -42,6 +51,14 @@ void MidiOutput::send(std::uint32_t packed) const
     track(packed);
     if (service_)
         service_->send(packed);
+}
+
+void MidiOutput::sendBytes(std::span<const std::uint8_t> message) const
+{
+    if (closed_.load(std::memory_order_relaxed) || message.empty())
+        return;
+    if (service_)
+        service_->sendBytes(message);
 }
 
 bool MidiOutput::sounding(int channel, int note) const
@@ -69,20 +86,10 @@ void MidiOutput::panic() const
     silenceSounding();
 }
 
-NoteBend MidiOutput::noteForRatio(int octave, std::uint32_t numerator,
-                                  std::uint32_t denominator) const
-{
-    return tv::noteForRatio(baseNote_, octave, numerator, denominator, bendRange());
-}
-
-NoteBend MidiOutput::noteForCents(int octave, double cents) const
-{
-    return tv::noteForCents(baseNote_, octave, cents, bendRange());
-}
-
 void MidiOutput::setBendRange(int semitones, bool sendAlways)
 {
-    bendRange_.store(std::clamp(semitones, minBendRange, maxBendRange), std::memory_order_relaxed);
+    bendRange_.store(std::clamp(semitones, minBendRange, maxMpeBendRange),
+                     std::memory_order_relaxed);
     sendRange_.store(sendAlways, std::memory_order_relaxed);
     announceBendRange();
 }
@@ -101,11 +108,6 @@ void MidiOutput::announceBendRange() const
         for (const std::uint32_t message : bendRangeMessages(channel, range))
             send(message);
     }
-}
-
-void MidiOutput::sendScriptMessage(std::uint32_t packed) const
-{
-    send(rescaleDefaultRangeBend(packed, bendRange()));
 }
 
 }  // namespace tv

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace tv {
 
@@ -26,10 +27,17 @@ public:
     // Sends the note-off of every sounding note, then closes the device; later messages are
     // dropped. Safe to call more than once.
     void closeDevice();
+    // After closeDevice(): goes on over `service` (null for none) with nothing sounding, so
+    // that everyone who holds this output keeps it when the device changes. No other thread
+    // may send while it runs.
+    void reopen(std::shared_ptr<MidiService> service);
 
     // Sends one finished message to the device (dropped when there is none). Safe from any
     // thread.
     void send(std::uint32_t packed) const;
+    // Sends a message of any length (a system-exclusive one) as it is; dropped when there is
+    // no device. Safe from any thread.
+    void sendBytes(std::span<const std::uint8_t> message) const;
 
     // The note-off of every note that is sounding.
     void silenceSounding() const;
@@ -39,25 +47,19 @@ public:
     bool sounding(int channel, int note) const;
     const std::shared_ptr<MidiService>& service() const { return service_; }
 
-    // Note and bend for the bend range in use.
-    NoteBend noteForRatio(int octave, std::uint32_t numerator, std::uint32_t denominator) const;
-    NoteBend noteForCents(int octave, double cents) const;
     int baseNote() const { return baseNote_; }
 
-    // The bend range (semitones, 1..24) that notes are computed for, and whether the range is
-    // sent to the synthesizer even at the default of 2.
+    // The bend range (semitones, 1..48; above 24 for MPE only) that notes are computed for, and
+    // whether the range is sent to the synthesizer even at the default of 2.
     int bendRange() const { return bendRange_.load(std::memory_order_relaxed); }
     bool sendsBendRange() const { return sendRange_.load(std::memory_order_relaxed); }
-    // Takes a new range (held to 1..24) and sends it when sendingBendRange() says so.
+    // Takes a new range (held to 1..48) and sends it when sendingBendRange() says so.
     void setBendRange(int semitones, bool sendAlways);
     // Whether the synthesizer is told the range: when it is not the default, or when asked.
     bool sendingBendRange() const;
     // The range to each of the 16 channels (registered parameter 0), when sendingBendRange():
     // for a device that has just been opened.
     void announceBendRange() const;
-    // Sends a message of script byte code, whose bends are written for the default range,
-    // with its bend rewritten for the range in use.
-    void sendScriptMessage(std::uint32_t packed) const;
 
 private:
     void track(std::uint32_t packed) const;

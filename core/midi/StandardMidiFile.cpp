@@ -32,31 +32,60 @@ std::uint32_t deltaTicks(std::uint32_t ms)
     return ticks > longestDelta ? longestDelta : static_cast<std::uint32_t>(ticks);
 }
 
+// Variable-length quantity: 7 bits a byte, most significant first, bit 7 set in all bytes but
+// the last; at most four bytes. Gives the number of bytes.
+template <typename Put>
+std::uint32_t putQuantity(std::uint32_t value, Put&& put)
+{
+    int groups = 1;
+    while (groups < 4 && (value >> (7 * groups)) != 0)
+        ++groups;
+    for (int g = groups - 1; g > 0; --g)
+        put(static_cast<std::uint8_t>(0x80 | ((value >> (7 * g)) & 0x7F)));
+    put(static_cast<std::uint8_t>(value & 0x7F));
+    return static_cast<std::uint32_t>(groups);
+}
+
+// The system-exclusive message an event stands for, or null when it has none fit for a track.
+const std::vector<std::uint8_t>* longMessageOf(std::uint32_t message,
+                                               const LongMidiMessages& longMessages)
+{
+    const std::uint32_t index = longMessageIndex(message);
+    if (!isLongMessageEvent(message) || index >= longMessages.size())
+        return nullptr;
+    const std::vector<std::uint8_t>& bytes = longMessages[index];
+    // Its length after F0 must fit a variable-length quantity.
+    return isSystemExclusive(bytes) && bytes.size() - 1 <= longestDelta ? &bytes : nullptr;
+}
+
 // Gives the track's events, as `put(byte)` calls, and their number of bytes.
 template <typename Put>
-std::uint32_t encodeEvents(std::span<const TimedMidiMessage> events, Put&& put)
+std::uint32_t encodeEvents(std::span<const TimedMidiMessage> events,
+                           const LongMidiMessages& longMessages, Put&& put)
 {
     std::uint32_t count = 0;
     bool first = true;
     std::uint32_t previous = 0;
     for (const TimedMidiMessage& event : events) {
-        if (!isChannelMessage(event.message))
+        const std::vector<std::uint8_t>* exclusive = longMessageOf(event.message, longMessages);
+        if (!exclusive && !isChannelMessage(event.message))
             continue;
         const std::uint32_t delta = first ? 0 : deltaTicks(event.time - previous);
         first = false;
         previous = event.time;
-        // Variable-length quantity: 7 bits a byte, most significant first, bit 7 set in all
-        // bytes but the last.
-        int groups = 1;
-        while (groups < 4 && (delta >> (7 * groups)) != 0)
-            ++groups;
-        for (int g = groups - 1; g > 0; --g)
-            put(static_cast<std::uint8_t>(0x80 | ((delta >> (7 * g)) & 0x7F)));
-        put(static_cast<std::uint8_t>(delta & 0x7F));
+        count += putQuantity(delta, put);
+        if (exclusive) {
+            put(std::uint8_t{0xF0});
+            const auto rest = static_cast<std::uint32_t>(exclusive->size() - 1);
+            count += 1 + putQuantity(rest, put) + rest;
+            for (std::size_t i = 1; i < exclusive->size(); ++i)
+                put((*exclusive)[i]);
+            continue;
+        }
         const int length = messageLength(event.message);
         for (int i = 0; i < length; ++i)
             put(static_cast<std::uint8_t>(event.message >> (8 * i)));
-        count += static_cast<std::uint32_t>(groups + length);
+        count += static_cast<std::uint32_t>(length);
     }
     return count;
 }
@@ -103,7 +132,8 @@ std::string midiFileOpenFailedMessage(const std::string& path)
     return "Unable to open " + path + " for writing";
 }
 
-std::vector<std::uint8_t> standardMidiFileBytes(std::span<const TimedMidiMessage> events)
+std::vector<std::uint8_t> standardMidiFileBytes(std::span<const TimedMidiMessage> events,
+                                                const LongMidiMessages& longMessages)
 {
     std::vector<std::uint8_t> file(std::begin(headerChunk), std::end(headerChunk));
     const std::size_t lengthAt = file.size();
@@ -111,23 +141,24 @@ std::vector<std::uint8_t> standardMidiFileBytes(std::span<const TimedMidiMessage
     file.reserve(lengthAt + 4 + sizeof trackStart + events.size() * 4 + sizeof trackEnd);
     file.insert(file.end(), std::begin(trackStart), std::end(trackStart));
     const std::uint32_t eventBytes =
-        encodeEvents(events, [&file](std::uint8_t byte) { file.push_back(byte); });
+        encodeEvents(events, longMessages, [&file](std::uint8_t byte) { file.push_back(byte); });
     file.insert(file.end(), std::begin(trackEnd), std::end(trackEnd));
     const auto length = bigEndian(sizeof trackStart + eventBytes + sizeof trackEnd);
     std::copy(length.begin(), length.end(), file.begin() + lengthAt);
     return file;
 }
 
-FileResult writeStandardMidiFile(const std::string& path, std::span<const TimedMidiMessage> events)
+FileResult writeStandardMidiFile(const std::string& path, std::span<const TimedMidiMessage> events,
+                                 const LongMidiMessages& longMessages)
 {
     // Streamed, not built in memory first: a long recording's file runs to many megabytes.
-    const auto status = writeFileAtomically(path, [events](std::FILE* file) {
+    const auto status = writeFileAtomically(path, [events, &longMessages](std::FILE* file) {
         BufferedFile out(file);
         out.put(headerChunk);
         out.put(bigEndian(0));  // the track length, known at the end
         out.put(trackStart);
         const std::uint32_t eventBytes =
-            encodeEvents(events, [&out](std::uint8_t byte) { out.put(byte); });
+            encodeEvents(events, longMessages, [&out](std::uint8_t byte) { out.put(byte); });
         out.put(trackEnd);
         const auto length = bigEndian(sizeof trackStart + eventBytes + sizeof trackEnd);
         return out.flush() && std::fseek(file, sizeof headerChunk, SEEK_SET) == 0 &&

@@ -44,7 +44,7 @@ void splitBend(int bend, std::uint8_t& bendMsb, std::uint8_t& bendLsb)
 
 NoteBend noteForCents(int baseNote, int octave, double cents, int bendRange)
 {
-    NoteBend result = bendForCents(cents, std::clamp(bendRange, minBendRange, maxBendRange));
+    NoteBend result = bendForCents(cents, std::clamp(bendRange, minBendRange, maxMpeBendRange));
     result.note += baseNote + 12 * octave;
     return result;
 }

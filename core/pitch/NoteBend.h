@@ -9,6 +9,8 @@ namespace tv {
 inline constexpr int defaultBendRange = 2;
 inline constexpr int minBendRange = 1;
 inline constexpr int maxBendRange = 24;
+// Under MPE the member channels commonly bend up to 48 semitones.
+inline constexpr int maxMpeBendRange = 48;
 
 // An equal-tempered MIDI note plus the 14-bit pitch bend (8192 = none; 8192 / range steps a
 // semitone, 4096 at the default range) that moves it to an exact pitch. The note is not
@@ -24,7 +26,7 @@ struct NoteBend {
 void splitBend(int bend, std::uint8_t& bendMsb, std::uint8_t& bendLsb);
 
 // The note at or below the pitch (at or above it for pitches below the base) and its upward
-// (downward) bend for a synthesizer whose bend range is `bendRange` semitones (1..24). At
+// (downward) bend for a synthesizer whose bend range is `bendRange` semitones (1..48). At
 // range 1 a bend that would round up to a whole semitone stays one step short of it.
 // `baseNote` sounds 1/1 at octave 0.
 NoteBend noteForCents(int baseNote, int octave, double cents, int bendRange = defaultBendRange);

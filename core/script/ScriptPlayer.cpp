@@ -2,7 +2,6 @@
 
 #include "core/midi/MidiMessage.h"
 #include "core/midi/MidiService.h"
-#include "core/script/ScriptStepReader.h"
 
 #include <algorithm>
 #include <limits>
@@ -48,85 +47,62 @@ ScriptPlayer::ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes,
 
 void ScriptPlayer::play(const CompiledScript& code)
 {
-    ScriptStepReader reader(code);
-    const PlayerTime start = clock_.now();
-    std::uint64_t elapsedMs = 0;
-    for (;;) {
-        const ScriptStep step = reader.next();
-        switch (step.kind) {
-        case ScriptStep::Kind::End:
-        case ScriptStep::Kind::Truncated: return;
-        case ScriptStep::Kind::Unknown: report(step.operation); return;
-        case ScriptStep::Kind::Program:
-            // Code from elsewhere may name a channel or program that MIDI does not have; such
-            // a step is passed over rather than sent as some other program on some other
-            // channel.
-            if (step.channel < 16 && step.program < 128)
-                service_.send(programChange(step.channel, step.program));
-            break;
-        case ScriptStep::Kind::ChordOn: startChord(step); break;
-        case ScriptStep::Kind::Rest:
-            elapsedMs += step.length;
-            if (!clock_.waitUntil(dueTime(start, elapsedMs))) {
-                endSounding();
-                return;
-            }
-            break;
-        case ScriptStep::Kind::ChordLength: {
-            const std::uint64_t chordStart = elapsedMs;
-            elapsedMs += step.length;
-            const std::uint64_t gap = static_cast<std::uint64_t>(releaseGap.count());
-            const std::uint64_t release = step.length >= gap ? elapsedMs - gap : chordStart;
-            if (!clock_.waitUntil(dueTime(start, release))) {
-                endSounding();
-                return;
-            }
-            // Only the notes this player started: at most one per channel.
-            const std::uint32_t notes = std::min<std::uint32_t>(step.count, maxChordNotes);
-            for (std::uint32_t k = 0; k < notes; ++k) {
-                const std::uint8_t* off = step.records + k * noteOffRecordSize;
-                const std::uint32_t message = packMessage(off[0], off[1], off[2]);
-                if (isChannelMessage(message))
-                    service_.send(message);
-            }
-            sounding_.fill(ChannelNoteTable::none);
-            if (!clock_.waitUntil(dueTime(start, elapsedMs)))
-                return;
-            break;
-        }
-        }
-    }
+    start_ = clock_.now();
+    elapsedMs_ = 0;
+    walkScript(code, *this);
 }
 
-void ScriptPlayer::startChord(const ScriptStep& step)
+bool ScriptPlayer::program(std::uint32_t message)
 {
-    // Records past the 16th have no channel of their own; they are not played.
-    const std::uint32_t notes = std::min<std::uint32_t>(step.count, maxChordNotes);
-    previousNotes_.fill(ChannelNoteTable::none);
-    std::uint32_t playing = 0;
-    for (std::uint32_t k = 0; k < notes; ++k) {
-        const std::uint8_t* record = step.records + k * noteRecordSize;
-        const std::uint32_t bend = packMessage(record[0], record[1], record[2]);
-        const std::uint32_t on = packMessage(record[3], record[4], record[5]);
-        // Code from elsewhere may hold bytes MIDI cannot carry: such a record is not played.
-        if (!isChannelMessage(bend) || !isChannelMessage(on))
-            continue;
-        const int channel = record[0] & 15;
-        previousNotes_[channel] = channelNotes_.exchange(channel, record[4]);
-        bends_[playing] = bend;
-        noteOns_[playing] = on;
-        ++playing;
+    service_.send(message);
+    return true;
+}
+
+bool ScriptPlayer::rest(std::uint32_t lengthMs)
+{
+    elapsedMs_ += lengthMs;
+    if (clock_.waitUntil(dueTime(start_, elapsedMs_)))
+        return true;
+    endSounding();
+    return false;
+}
+
+bool ScriptPlayer::chordLength(std::uint32_t lengthMs, std::span<const std::uint32_t> noteOffs)
+{
+    const std::uint64_t chordStart = elapsedMs_;
+    elapsedMs_ += lengthMs;
+    const std::uint64_t gap = static_cast<std::uint64_t>(releaseGap.count());
+    const std::uint64_t release = lengthMs >= gap ? elapsedMs_ - gap : chordStart;
+    if (!clock_.waitUntil(dueTime(start_, release))) {
+        endSounding();
+        return false;
     }
-    for (std::uint32_t k = 0; k < playing; ++k) {
-        const int channel = messageStatus(noteOns_[k]) & 15;
+    // Only the notes this player started: at most one per channel.
+    for (const std::uint32_t off : noteOffs)
+        service_.send(off);
+    sounding_.fill(ChannelNoteTable::none);
+    return clock_.waitUntil(dueTime(start_, elapsedMs_));
+}
+
+bool ScriptPlayer::chordOn(std::span<const std::uint32_t> bends,
+                           std::span<const std::uint32_t> noteOns)
+{
+    previousNotes_.fill(ChannelNoteTable::none);
+    for (const std::uint32_t on : noteOns) {
+        const int channel = messageStatus(on) & 15;
+        previousNotes_[channel] = channelNotes_.exchange(channel, messageData1(on));
+    }
+    for (std::size_t k = 0; k < noteOns.size(); ++k) {
+        const int channel = messageStatus(noteOns[k]) & 15;
         if (previousNotes_[channel] != ChannelNoteTable::none)
             service_.send(noteOff(channel, static_cast<std::uint8_t>(previousNotes_[channel])));
-        service_.send(bends_[k]);
+        service_.send(bends[k]);
     }
-    for (std::uint32_t k = 0; k < playing; ++k) {
-        service_.send(noteOns_[k]);
-        sounding_[messageStatus(noteOns_[k]) & 15] = messageData1(noteOns_[k]);
+    for (const std::uint32_t on : noteOns) {
+        service_.send(on);
+        sounding_[messageStatus(on) & 15] = messageData1(on);
     }
+    return true;
 }
 
 void ScriptPlayer::endSounding()
@@ -138,7 +114,7 @@ void ScriptPlayer::endSounding()
     sounding_.fill(ChannelNoteTable::none);
 }
 
-void ScriptPlayer::report(std::uint8_t operation)
+void ScriptPlayer::unknown(std::uint8_t operation)
 {
     if (!reporter_)
         return;

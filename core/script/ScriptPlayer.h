@@ -3,6 +3,7 @@
 #include "core/script/ChannelNoteTable.h"
 #include "core/script/CompiledScript.h"
 #include "core/script/PlayerClock.h"
+#include "core/script/ScriptWalk.h"
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,6 @@
 namespace tv {
 
 class MidiService;
-struct ScriptStep;
 
 // Takes a message a player has for the user ("Cannot interpret script: A (0x41)"). It is
 // called on the player's thread; a window posts the text to its own thread.
@@ -32,8 +32,9 @@ using PlayerReporter = std::function<void(std::string_view message)>;
 //
 // A player told to stop (its clock's wait says so) ends at once, after the note-offs of the
 // notes it started whose note-offs it has not yet sent, so that it leaves nothing sounding.
-// Ending at the end byte or at an unknown operation leaves things as they are.
-class ScriptPlayer {
+// Ending at the end byte or at an unknown operation leaves things as they are. The steps come
+// from walkScript, which the recording's expansion shares.
+class ScriptPlayer : private ScriptStepHandler {
 public:
     ScriptPlayer(MidiService& service, ChannelNoteTable& channelNotes, PlayerClock& clock,
                  const PlayerReporter& reporter);
@@ -45,17 +46,21 @@ public:
     static constexpr std::chrono::milliseconds releaseGap{100};
 
 private:
-    void startChord(const ScriptStep& step);
+    bool chordOn(std::span<const std::uint32_t> bends,
+                 std::span<const std::uint32_t> noteOns) override;
+    bool chordLength(std::uint32_t lengthMs, std::span<const std::uint32_t> noteOffs) override;
+    bool rest(std::uint32_t lengthMs) override;
+    bool program(std::uint32_t message) override;
+    void unknown(std::uint8_t operation) override;
     void endSounding();
-    void report(std::uint8_t operation);
 
     MidiService& service_;
     ChannelNoteTable& channelNotes_;
     PlayerClock& clock_;
     const PlayerReporter& reporter_;
 
-    std::array<std::uint32_t, maxChordNotes> bends_{};
-    std::array<std::uint32_t, maxChordNotes> noteOns_{};
+    PlayerTime start_{};
+    std::uint64_t elapsedMs_ = 0;
     std::array<std::uint16_t, ChannelNoteTable::channels> previousNotes_{};
     // Per channel, the note this player started there and has not yet sent a note-off for.
     std::array<std::uint16_t, ChannelNoteTable::channels> sounding_{};

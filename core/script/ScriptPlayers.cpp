@@ -3,6 +3,7 @@
 #include "core/midi/MidiOutput.h"
 #include "core/midi/MidiService.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/tuning/PitchOutput.h"
 
 #include <algorithm>
 #include <system_error>
@@ -10,16 +11,21 @@
 namespace tv {
 namespace {
 
-// Players send through the output, which knows what is sounding and drops every message
-// when there is no device (the player still sleeps through its script). Byte code bends for
-// the default range; the output rewrites them for the range in use.
+// Players send through the tuning method in use, which turns the channels, notes and bends
+// of byte code (written for the default bend range) into what the output's synthesizer is to
+// hear. The output knows what is sounding and drops every message when there is no device
+// (the player still sleeps through its script).
 class OutputService : public MidiService {
 public:
-    explicit OutputService(const MidiOutput& output) : output_(output) {}
-    void send(std::uint32_t packed) override { output_.sendScriptMessage(packed); }
+    explicit OutputService(PitchOutput& output) : output_(output) {}
+    void send(std::uint32_t packed) override { output_.method().sendScriptMessage(packed, this); }
+    void sendBytes(std::span<const std::uint8_t> message) override
+    {
+        output_.midi().sendBytes(message);
+    }
 
 private:
-    const MidiOutput& output_;
+    PitchOutput& output_;
 };
 
 }  // namespace
@@ -39,7 +45,7 @@ struct ScriptPlayers::Worker {
     bool quit = false;
 };
 
-ScriptPlayers::ScriptPlayers(const MidiOutput& output, std::chrono::milliseconds spareIdle)
+ScriptPlayers::ScriptPlayers(PitchOutput& output, std::chrono::milliseconds spareIdle)
     : service_(std::make_shared<OutputService>(output)), spareIdle_(spareIdle)
 {
     std::lock_guard lock(mutex_);
@@ -204,6 +210,13 @@ void ScriptPlayers::stopPlayers(Pick which)
 void ScriptPlayers::stopOwner(Owner owner)
 {
     stopPlayers([owner](const Worker& worker) { return worker.owner == owner; });
+}
+
+void ScriptPlayers::stopPlaying()
+{
+    stopPlayers([](const Worker&) { return true; });
+    for (int channel = 0; channel < ChannelNoteTable::channels; ++channel)
+        channelNotes_.exchange(channel, ChannelNoteTable::none);
 }
 
 void ScriptPlayers::waitAll()

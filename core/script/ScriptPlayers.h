@@ -19,8 +19,7 @@
 namespace tv {
 
 class MidiService;
-
-class MidiOutput;
+class PitchOutput;
 
 // The running script players of one MIDI output. Each player runs on a thread of its own,
 // taken from a pool of threads started ahead so that a key press sounds at once: waking a
@@ -35,7 +34,7 @@ public:
 
     // Players send through `output` (and play silently when it has no device); it must
     // outlive this object. Threads beyond the ready ones end after `spareIdle` without work.
-    explicit ScriptPlayers(const MidiOutput& output,
+    explicit ScriptPlayers(PitchOutput& output,
                            std::chrono::milliseconds spareIdle = std::chrono::seconds(30));
     ~ScriptPlayers();
     ScriptPlayers(const ScriptPlayers&) = delete;
@@ -55,6 +54,10 @@ public:
     // and has not yet ended, and sends nothing more. Returns when they have ended. Later
     // starts for the owner are accepted.
     void stopOwner(Owner owner);
+
+    // Stops every player started so far as stopOwner() does and forgets the notes they
+    // started; the pool stays and takes later starts.
+    void stopPlaying();
 
     // Stops every player as stopOwner() does, then ends the pool's threads. Later starts are
     // refused. Safe to call more than once.

@@ -1,6 +1,7 @@
 #include "core/script/ScriptWarning.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tv {
 namespace {
@@ -56,6 +57,58 @@ std::string_view pattern(WarningKind kind)
     return "\"{w}\"";
 }
 
+// Appends `text` with every byte that a terminal or a list would take as a control written
+// as \xNN: bytes below 0x20, DEL, the C1 controls (U+0080 to U+009F) and bytes that are not
+// part of well-formed UTF-8. Other characters, accented letters included, stay as they are.
+void appendPrintable(std::string& out, std::string_view text)
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    const auto escape = [&out](unsigned char byte) {
+        out += "\\x";
+        out += digits[byte >> 4];
+        out += digits[byte & 15];
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            if (lead < 0x20 || lead == 0x7F)
+                escape(lead);
+            else
+                out += static_cast<char>(lead);
+            ++i;
+            continue;
+        }
+        // The length of the sequence the lead byte announces and the least code point it may
+        // carry (shorter forms are overlong).
+        const std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4
+                                   : lead >= 0xE0               ? 3
+                                   : lead >= 0xC2               ? 2
+                                                                : 0;
+        std::uint32_t code = length == 4 ? lead & 0x07u : length == 3 ? lead & 0x0Fu : lead & 0x1Fu;
+        bool ok = length != 0 && lead < 0xF5 && i + length <= text.size();
+        for (std::size_t k = 1; ok && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            ok = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        const std::uint32_t least = length == 4 ? 0x10000 : length == 3 ? 0x800 : 0x80;
+        ok = ok && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+        if (!ok) {
+            escape(lead);
+            ++i;
+            continue;
+        }
+        for (std::size_t k = 0; k < length; ++k) {
+            if (code <= 0x9F)
+                escape(static_cast<unsigned char>(text[i + k]));
+            else
+                out += text[i + k];
+        }
+        i += length;
+    }
+}
+
 }  // namespace
 
 std::string warningText(WarningKind kind, std::string_view word, std::string_view detail)
@@ -65,10 +118,10 @@ std::string warningText(WarningKind kind, std::string_view word, std::string_vie
     out.reserve(text.size() + word.size() + detail.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text.substr(i, 3) == "{w}") {
-            out += word;
+            appendPrintable(out, word);
             i += 2;
         } else if (text.substr(i, 3) == "{d}") {
-            out += detail;
+            appendPrintable(out, detail);
             i += 2;
         } else {
             out += text[i];

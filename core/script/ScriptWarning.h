@@ -49,7 +49,9 @@ struct ScriptWarning {
 };
 
 // The text of a warning about `word`; `detail` fills in what some kinds name besides the word
-// (the unit taken, the note number, the ratio read).
+// (the unit taken, the note number, the ratio read). Both are quoted with their control bytes
+// escaped (an escape character as \x1b), so a warning never carries a control byte from a
+// file to a terminal.
 std::string warningText(WarningKind kind, std::string_view word, std::string_view detail = {});
 
 // Collects warnings during one compile. Words are placed by their offset in the original text;

@@ -29,6 +29,8 @@ float softLimit(float x)
 
 SynthEngine::SynthEngine(double sampleRate) : sampleRate_(sampleRate), tables_(sampleRate)
 {
+    for (int key = 0; key < 128; ++key)
+        keyPitch_[static_cast<std::size_t>(key)] = key;
     // Spread the channels a little across the stereo field, channel 0 in the middle, so the
     // notes of a chord (one per channel) stand apart.
     for (int c = 0; c < channelCount; ++c) {
@@ -41,12 +43,50 @@ SynthEngine::SynthEngine(double sampleRate) : sampleRate_(sampleRate), tables_(s
 
 double SynthEngine::noteFrequency(int note, int bend, double bendRange)
 {
-    const double semitones = note - 69 + (bend - 8192) * bendRange / 8192.0;
+    return pitchFrequency(note, bend, bendRange);
+}
+
+double SynthEngine::pitchFrequency(double pitch, int bend, double bendRange)
+{
+    const double semitones = pitch - 69 + (bend - 8192) * bendRange / 8192.0;
     return 440.0 * std::exp2(semitones / 12.0);
+}
+
+// Bit 31 marks a key's tuning, which no packed short message sets: the key, the note and the
+// two fraction bytes of the frequency word, seven bits each from bit 0.
+std::uint32_t SynthEngine::keyTuningMessage(std::uint8_t key, std::uint8_t note,
+                                            std::uint8_t fractionMsb, std::uint8_t fractionLsb)
+{
+    return 0x80000000u | (key & 127u) | ((note & 127u) << 7) | ((fractionMsb & 127u) << 14) |
+           ((fractionLsb & 127u) << 21);
+}
+
+void SynthEngine::handleBytes(std::span<const std::uint8_t> message)
+{
+    keyTunings(message, [this](std::uint32_t tuning) { handleMessage(tuning); });
+}
+
+void SynthEngine::tuneKey(int key, double pitch)
+{
+    keyPitch_[static_cast<std::size_t>(key)] = pitch;
+    for (auto& voice : voices_) {
+        if (!voice.idle() && voice.note() == key) {
+            const Channel& state = channels_[static_cast<std::size_t>(voice.channel())];
+            voice.retune(pitchFrequency(pitch, state.bend, state.bendRange));
+        }
+    }
 }
 
 void SynthEngine::handleMessage(std::uint32_t packed)
 {
+    if (packed & 0x80000000u) {
+        const int note = (packed >> 7) & 127;
+        const int steps = static_cast<int>(((packed >> 14) & 127) << 7 | ((packed >> 21) & 127));
+        // 7F 7F 7F leaves the key as it is.
+        if (!(note == 127 && steps == 16383))
+            tuneKey(static_cast<int>(packed & 127), note + steps / 16384.0);
+        return;
+    }
     const std::uint8_t status = messageStatus(packed);
     const int channel = status & 15;
     const int data1 = messageData1(packed) & 127;
@@ -93,8 +133,10 @@ void SynthEngine::noteOn(int channel, int note, int velocity)
     stolen_[static_cast<std::size_t>(slot)] = false;
     voices_[static_cast<std::size_t>(slot)].start(
         tables_, timbreForProgram(state.program), channel, note,
-        noteFrequency(note, state.bend, state.bendRange), static_cast<float>(gain * state.panLeft),
-        static_cast<float>(gain * state.panRight), nextOrder_++);
+        pitchFrequency(keyPitch_[static_cast<std::size_t>(note & 127)], state.bend,
+                       state.bendRange),
+        static_cast<float>(gain * state.panLeft), static_cast<float>(gain * state.panRight),
+        nextOrder_++);
 }
 
 int SynthEngine::freeSlot()
@@ -128,7 +170,8 @@ void SynthEngine::setBend(int channel, int bend)
     state.bend = bend;
     for (auto& voice : voices_) {
         if (!voice.idle() && voice.channel() == channel)
-            voice.retune(noteFrequency(voice.note(), bend, state.bendRange));
+            voice.retune(pitchFrequency(keyPitch_[static_cast<std::size_t>(voice.note() & 127)],
+                                        bend, state.bendRange));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace tv {
 
@@ -17,7 +18,10 @@ namespace tv {
 //
 // Understands note on (velocity 0 as note off), note off, program change, pitch bend and the
 // bend range (controllers 101 and 100 choose parameter 0, then 6 gives whole semitones and 38
-// cents) on all 16 channels; other messages are ignored. Not thread-safe: one thread hands it
+// cents) on all 16 channels, so an MPE zone plays as its messages say; and the MIDI Tuning
+// Standard's single-note tuning change in its real-time form, which retunes a key on every
+// channel (sounding notes included) to its frequency word exactly. Other messages are
+// ignored. Not thread-safe: one thread hands it
 // messages and renders (the built-in synthesizer service queues messages from other threads).
 class SynthEngine {
 public:
@@ -31,6 +35,17 @@ public:
     SynthEngine& operator=(const SynthEngine&) = delete;
 
     void handleMessage(std::uint32_t packed);
+    // A message of any length (system exclusive, F0 to F7).
+    void handleBytes(std::span<const std::uint8_t> message);
+    // A key's tuning as one packed word (see keyTuningMessage), for a queue of packed words.
+    static std::uint32_t keyTuningMessage(std::uint8_t key, std::uint8_t note,
+                                          std::uint8_t fractionMsb, std::uint8_t fractionLsb);
+    // The keys a single-note tuning change retunes, as keyTuningMessage words, given to
+    // `take` one by one; false when `message` is no such change.
+    template <typename Take>
+    static bool keyTunings(std::span<const std::uint8_t> message, Take&& take);
+    // The pitch of a key, in semitones above note 0 (the key itself until it is retuned).
+    double keyPitch(int key) const { return keyPitch_[static_cast<std::size_t>(key & 127)]; }
     // Writes `frames` frames (left, right) into `interleaved`, replacing what was there.
     void render(float* interleaved, std::size_t frames);
 
@@ -50,6 +65,8 @@ public:
     // The exact frequency in Hz of `note` under a 14-bit pitch bend (8192 = none) that reaches
     // `bendRange` semitones each way.
     static double noteFrequency(int note, int bend, double bendRange = 2.0);
+    // The same with the note given as a pitch in semitones above note 0.
+    static double pitchFrequency(double pitch, int bend, double bendRange = 2.0);
 
 private:
     struct Channel {
@@ -69,15 +86,32 @@ private:
     void noteOff(int channel, int note);
     void setBend(int channel, int bend);
     void controller(int channel, int number, int value);
+    void tuneKey(int key, double pitch);
     int freeSlot();
 
     double sampleRate_;
     SynthWavetables tables_;
     std::array<Channel, channelCount> channels_{};
+    std::array<double, 128> keyPitch_{};
     std::array<SynthVoice, slotCount> voices_{};
     std::array<bool, slotCount> stolen_{};
     std::uint64_t nextOrder_ = 0;
     std::uint64_t framesRendered_ = 0;
 };
+
+template <typename Take>
+bool SynthEngine::keyTunings(std::span<const std::uint8_t> message, Take&& take)
+{
+    // F0 7F dd 08 02 tt ll [kk xx yy zz] x ll F7
+    if (message.size() < 8 || message[0] != 0xF0 || message[1] != 0x7F || message[3] != 0x08 ||
+        message[4] != 0x02 || message.size() != 8 + 4 * std::size_t{message[6]} ||
+        message.back() != 0xF7)
+        return false;
+    for (std::size_t k = 0; k < message[6]; ++k) {
+        const std::uint8_t* entry = message.data() + 7 + 4 * k;
+        take(keyTuningMessage(entry[0], entry[1], entry[2], entry[3]));
+    }
+    return true;
+}
 
 }  // namespace tv

@@ -23,6 +23,7 @@ public:
     bool open(const std::string& path, WavSampleFormat format, std::string& error);
 
     void send(std::uint32_t packed) override;
+    void sendBytes(std::span<const std::uint8_t> message) override { engine_.handleBytes(message); }
     PlayerTime now() override;
     // False once the file could not take more audio; the player then stops.
     bool waitUntil(PlayerTime due) override;

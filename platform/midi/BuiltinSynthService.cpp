@@ -106,6 +106,16 @@ void BuiltinSynthService::send(std::uint32_t packed)
         dropped_.fetch_add(1, std::memory_order_relaxed);
 }
 
+void BuiltinSynthService::sendBytes(std::span<const std::uint8_t> message)
+{
+    if (closed_.load(std::memory_order_acquire))
+        return;
+    SynthEngine::keyTunings(message, [this](std::uint32_t tuning) {
+        if (!queue_.push(tuning))
+            dropped_.fetch_add(1, std::memory_order_relaxed);
+    });
+}
+
 void BuiltinSynthService::close()
 {
     std::lock_guard lock(closeMutex_);

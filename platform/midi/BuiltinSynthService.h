@@ -38,6 +38,9 @@ public:
     // Any thread; never blocks. Dropped after close, or when the queue is full because the
     // audio has stopped running.
     void send(std::uint32_t packed) override;
+    // Tuning changes reach the audio callback through the same queue, a key per entry; other
+    // system-exclusive messages are passed over.
+    void sendBytes(std::span<const std::uint8_t> message) override;
     // Stops and closes the audio output; later messages are dropped. Notes already released
     // are given up to closeGraceSeconds to fade out, so the sound does not end with a click.
     void close() override;

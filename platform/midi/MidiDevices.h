@@ -1,20 +1,13 @@
 #pragma once
 
 #include "core/midi/MidiService.h"
+#include "platform/midi/MidiOutputInfo.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tv {
-
-// One MIDI output the system offers, in the order the program numbers them (device 0 first).
-struct MidiOutputInfo {
-    enum class Kind { Alsa, Jack, Builtin };
-    Kind kind = Kind::Alsa;
-    std::string name;        // as the user sees it
-    unsigned portIndex = 0;  // the backend's own port number (Alsa, Jack)
-};
 
 // Every MIDI output port of the system (ALSA; JACK where ALSA cannot be opened or offers no
 // real port), pass-through ports such as "Midi Through" left out, then the built-in

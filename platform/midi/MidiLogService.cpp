@@ -27,22 +27,31 @@ MidiLogService::~MidiLogService()
         std::fclose(file_);
 }
 
+void MidiLogService::writeLine(const std::string& hex)
+{
+    std::lock_guard lock(mutex_);
+    if (!file_)
+        return;
+    const std::chrono::duration<double, std::milli> since =
+        std::chrono::steady_clock::now() - opened_;
+    const std::string line = formatFixed(since.count(), 3) + ' ' + hex + '\n';
+    std::fwrite(line.data(), 1, line.size(), file_);
+    // Each line reaches the file at once, so the log can be followed while it grows.
+    std::fflush(file_);
+}
+
 void MidiLogService::send(std::uint32_t packed)
 {
-    {
-        std::lock_guard lock(mutex_);
-        if (file_) {
-            const std::chrono::duration<double, std::milli> since =
-                std::chrono::steady_clock::now() - opened_;
-            const std::string line =
-                formatFixed(since.count(), 3) + ' ' + messageHex(packed) + '\n';
-            std::fwrite(line.data(), 1, line.size(), file_);
-            // Each line reaches the file at once, so the log can be followed while it grows.
-            std::fflush(file_);
-        }
-    }
+    writeLine(messageHex(packed));
     if (device_)
         device_->send(packed);
+}
+
+void MidiLogService::sendBytes(std::span<const std::uint8_t> message)
+{
+    writeLine(messageHex(message));
+    if (device_)
+        device_->sendBytes(message);
 }
 
 void MidiLogService::close()

@@ -21,10 +21,13 @@ public:
     ~MidiLogService() override;
 
     void send(std::uint32_t packed) override;
+    // Logged as a short message is: every byte in hex on one line.
+    void sendBytes(std::span<const std::uint8_t> message) override;
     void close() override;
 
 private:
     MidiLogService(std::FILE* file, std::shared_ptr<MidiService> device);
+    void writeLine(const std::string& hex);
 
     std::mutex mutex_;
     std::FILE* file_;

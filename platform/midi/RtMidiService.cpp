@@ -85,6 +85,17 @@ void RtMidiService::send(std::uint32_t packed)
     }
 }
 
+void RtMidiService::sendBytes(std::span<const std::uint8_t> message)
+{
+    std::lock_guard lock(mutex_);
+    if (!out_ || message.empty())
+        return;
+    try {
+        out_->sendMessage(message.data(), message.size());
+    } catch (const RtMidiError&) {
+    }
+}
+
 void RtMidiService::close()
 {
     std::lock_guard closing(closeMutex_);

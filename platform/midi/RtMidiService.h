@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/midi/MidiService.h"
-#include "platform/midi/MidiDevices.h"
+#include "platform/midi/MidiOutputInfo.h"
 
 #include <chrono>
 #include <memory>
@@ -36,6 +36,7 @@ public:
     ~RtMidiService() override;
 
     void send(std::uint32_t packed) override;
+    void sendBytes(std::span<const std::uint8_t> message) override;
     // Any thread. Sends from other threads that come after close has begun are dropped; a
     // second caller returns once the first has closed the port.
     void close() override;

@@ -33,8 +33,8 @@ TEST_F(ApplicationTest, DeviceErrorIsShownOnceAndTheOutputStaysUsable)
 {
     application.openMidi(nullptr, "No MIDI output device is available.");
     EXPECT_EQ(messages.texts, QStringList{"No MIDI output device is available."});
-    EXPECT_TRUE(application.chordQueue().queueRatio(0, 0, 3, 2));
-    application.chordQueue().sendQueued(0);
+    EXPECT_TRUE(application.chord().add(ExactPitch::ratio(3, 2)));
+    application.chord().play(0);
     application.closeMidi();
     application.closeMidi();
     EXPECT_EQ(messages.texts.size(), 1);
@@ -45,8 +45,8 @@ TEST_F(ApplicationTest, ClosingTheMidiOutputEndsWhatSoundsAndClosesTheDevice)
     auto capture = std::make_shared<test::CaptureMidiService>();
     application.openMidi(capture, "");
     EXPECT_TRUE(messages.texts.isEmpty());
-    application.chordQueue().queueRatio(0, 0, 1, 1);
-    application.chordQueue().sendQueued(0);
+    application.chord().add(ExactPitch::ratio(1, 1));
+    application.chord().play(0);
     const Hex sounding{"c0 00", "e0 00 40", "90 3c 5a"};
     ASSERT_EQ(capture->hex(), sounding);
 
@@ -56,9 +56,9 @@ TEST_F(ApplicationTest, ClosingTheMidiOutputEndsWhatSoundsAndClosesTheDevice)
     ended.push_back("80 3c 00");
     EXPECT_EQ(capture->hex(), ended) << "closing ends the sounding note, and nothing else";
     // Late callers find a silent output, never the closed device.
-    EXPECT_TRUE(application.chordQueue().queueRatio(0, 0, 3, 2));
-    application.chordQueue().sendQueued(0);
-    application.chordQueue().sendNoteOffs();
+    EXPECT_TRUE(application.chord().add(ExactPitch::ratio(3, 2)));
+    application.chord().play(0);
+    application.chord().release();
     EXPECT_EQ(capture->hex(), ended);
     EXPECT_EQ(capture.use_count(), 1) << "something still holds the closed device";
 }

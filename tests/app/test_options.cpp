@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -103,8 +104,12 @@ TEST_F(OptionsTest, TheOutputListIsReadAfreshWithTheOutputInUseSelected)
 TEST_F(OptionsTest, SwitchingEndsWhatSoundsOnTheOldDeviceAndKeepsTheChoice)
 {
     const auto a = openA();
-    ASSERT_TRUE(application.chordQueue().queueRatio(0, 0, 3, 2));
-    application.chordQueue().sendQueued(0);
+    // Windows hold these for the whole run: a switch must not leave them dangling.
+    PitchChord& chord = application.chord();
+    MidiOutput& output = application.midiOutput();
+    ScriptPlayers& players = application.players();
+    ASSERT_TRUE(chord.add(ExactPitch::ratio(3, 2)));
+    chord.play(0);
     const Hex sounding{"c0 00", "e0 50 40", "90 43 5a"};
     ASSERT_EQ(a->hex(), sounding);
 
@@ -122,10 +127,14 @@ TEST_F(OptionsTest, SwitchingEndsWhatSoundsOnTheOldDeviceAndKeepsTheChoice)
     EXPECT_EQ(application.midiOutputName(), "Synth B");
     EXPECT_EQ(settings->value(midiOutputSetting), QString("Synth B"));
 
-    // What plays now goes to the new device only.
-    application.chordQueue().queueRatio(0, 0, 1, 1);
-    application.chordQueue().sendQueued(0);
+    // What plays now, through the handles taken before, goes to the new device only.
+    EXPECT_EQ(&application.chord(), &chord);
+    EXPECT_EQ(&application.midiOutput(), &output);
+    EXPECT_EQ(&application.players(), &players);
+    chord.add(ExactPitch::ratio(1, 1));
+    chord.play(0);
     EXPECT_EQ(opened["Synth B"]->hex(), (Hex{"c0 00", "e0 00 40", "90 3c 5a"}));
+    EXPECT_TRUE(output.sounding(0, 60));
     EXPECT_EQ(a->hex(), ended);
 
     // An output that cannot be opened leaves the one in use playing, and says why.
@@ -171,6 +180,61 @@ TEST_F(OptionsTest, TheRangeGoesToTheDeviceWhenChosenAndWhenAnotherOpens)
     EXPECT_EQ(next.midiOutput().bendRange(), 24);
     EXPECT_TRUE(next.midiOutput().sendsBendRange());
     EXPECT_EQ(c->hex(), rangeMessages("18"));
+}
+
+TEST_F(OptionsTest, TheTuningMethodTakesEffectAtOnceAndIsKept)
+{
+    const auto a = openA();
+    OptionsDialog dialog(application);
+    const auto& c = dialog.controls();
+    EXPECT_EQ(items(c.tuningList),
+              (QStringList{"Pitch bend, one channel per note", "MIDI Tuning Standard", "MPE"}));
+    EXPECT_EQ(c.tuningList->currentIndex(), 0);
+    EXPECT_EQ(c.stepLabel->text(), "Step: 0.024 cent");
+    const auto choose = [&](QComboBox* list, int item) {
+        list->setCurrentIndex(item);
+        emit list->activated(item);
+    };
+
+    // The Tuning Standard: the channel selects tuning program 0; bends mean nothing to it.
+    a->clear();
+    choose(c.tuningList, 1);
+    EXPECT_EQ(a->hex(), (Hex{"b0 65 00", "b0 64 04", "b0 06 00", "b0 65 00", "b0 64 03", "b0 06 00",
+                             "b0 65 7f", "b0 64 7f"}));
+    EXPECT_FALSE(c.rangeList->isEnabled());
+    EXPECT_EQ(settings->value(tuningMethodSetting), QString("mts"));
+
+    // MPE: the zone, and ranges up to 48 with their steps.
+    choose(c.tuningList, 2);
+    EXPECT_TRUE(c.rangeList->isEnabled());
+    ASSERT_EQ(c.rangeList->count(), 48);
+    a->clear();
+    choose(c.rangeList, 47);
+    EXPECT_EQ(application.midiOutput().bendRange(), 48);
+    EXPECT_EQ(c.stepLabel->text(), "Step: 0.586 cent");
+    const Hex zone{"b0 65 00", "b0 64 06", "b0 06 0f", "b1 65 00", "b1 64 00",
+                   "b1 06 30", "b1 26 00", "b1 65 7f", "b1 64 7f"};
+    Hex expected = rangeMessages("30");
+    expected.insert(expected.end(), zone.begin(), zone.end());
+    EXPECT_EQ(a->hex(), expected);
+
+    // Kept for the next start, range and all.
+    {
+        Application next(messages, *settings, fakeDevices());
+        EXPECT_EQ(next.pitchOutput().kind(), TuningKind::Mpe);
+        auto b = std::make_shared<Capture>();
+        next.openMidi(b, "", "Synth B");
+        EXPECT_EQ(next.midiOutput().bendRange(), 48);
+        Hex opened = rangeMessages("30");
+        opened.insert(opened.end(), zone.begin(), zone.end());
+        EXPECT_EQ(b->hex(), opened);
+    }
+
+    // Back to bends: a range above 24 is held to 24.
+    choose(c.tuningList, 0);
+    EXPECT_EQ(application.midiOutput().bendRange(), 24);
+    EXPECT_EQ(c.rangeList->count(), 24);
+    EXPECT_EQ(c.rangeList->currentText(), "24");
 }
 
 }  // namespace

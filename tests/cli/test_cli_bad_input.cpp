@@ -69,7 +69,7 @@ TEST(CliBadInput, EveryReadingCommandRefusesOrReadsBadFilesCleanly)
         {"compile", Input::missing, 1, "cannot read {}: no such file"},
         {"compile", Input::directory, 1, "cannot read {}: it is a directory"},
         {"compile", Input::empty, 0, "", "00\n"},
-        {"compile", Input::binary, 0, "", "00\n"},
+        {"compile", Input::binary, 1, "{} is not a script: it holds a NUL byte", ""},
         {"compile", Input::gigabyte, 1, "cannot read {}: it is larger than 64 MiB"},
         {"compile", Input::unreadable, 1, "cannot read {}: reading it failed"},
         {"play", Input::missing, 1, "cannot read {}: no such file"},

@@ -1,6 +1,10 @@
 // tonalvane-cli chord and play with --bend-range: the bytes they send, read from the MIDI log.
 
 #include "CliRun.h"
+#include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
+#include "support/CaptureMidiService.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,64 @@ struct BendRangeCli : ::testing::Test {
         return messages;
     }
 };
+
+TEST_F(BendRangeCli, ChordPlaysThroughTheCoreChord)
+{
+    auto capture = std::make_shared<test::CaptureMidiService>();
+    MidiOutput output(capture);
+    PitchOutput pitches(output);
+    PitchChord chord(pitches);
+    for (const ExactPitch& pitch :
+         {ExactPitch::ratio(7, 4), ExactPitch::centsAbove(-50.0), ExactPitch::ratio(9, 8)})
+        ASSERT_TRUE(chord.add(pitch));
+    chord.play(12);
+    chord.release();
+    EXPECT_EQ(sent({"chord", "7/4", "-50c", "9/8", "--program", "12", "--hold", "0"}),
+              capture->hex());
+}
+
+TEST_F(BendRangeCli, TuningMethodsAndTheirBadInput)
+{
+    const Hex selection{"b0 65 00", "b0 64 04", "b0 06 00", "b0 65 00",
+                        "b0 64 03", "b0 06 00", "b0 65 7f", "b0 64 7f"};
+    EXPECT_EQ(sent({"chord", "3/2", "--hold", "0", "--tuning", "mts"}),
+              concat(selection,
+                     {"c0 00", "f0 7f 7f 08 02 00 01 43 43 02 40 f7", "90 43 5a", "80 43 00"}));
+    // 3/2 at a member range of 48: bend 8195.
+    EXPECT_EQ(sent({"chord", "3/2", "--hold", "0", "--tuning", "mpe", "--bend-range", "48"}),
+              concat(concat(rangeMessages("30"),
+                            {"b0 65 00", "b0 64 06", "b0 06 0f", "b1 65 00", "b1 64 00", "b1 06 30",
+                             "b1 26 00", "b1 65 7f", "b1 64 7f"}),
+                     {"c1 00", "e1 03 40", "91 43 5a", "81 43 00"}));
+    EXPECT_EQ(sent({"chord", "3/2", "--hold", "0", "--tuning", "bend"}),
+              sent({"chord", "3/2", "--hold", "0"}));
+
+    struct Bad {
+        std::vector<std::string> args;
+        const char* err;
+    };
+    const Bad bad[] = {
+        {{"chord", "3/2", "--tuning", "MTS"},
+         "tonalvane-cli: --tuning takes bend, mts or mpe, not 'MTS'\n"},
+        {{"play", "x.txt", "--tuning", ""},
+         "tonalvane-cli: --tuning takes bend, mts or mpe, not ''\n"},
+        {{"render", "a.tvk", "p.txt", "-o", "o.mid", "--tuning", "bent"},
+         "tonalvane-cli: --tuning takes bend, mts or mpe, not 'bent'\n"},
+        {{"chord", "3/2", "--tuning"}, "tonalvane-cli: --tuning needs a value\n"},
+        {{"chord", "3/2", "--bend-range", "48"},
+         "tonalvane-cli: --bend-range needs a whole number from 1 to 24, not '48'\n"},
+        {{"chord", "3/2", "--tuning", "mpe", "--bend-range", "49"},
+         "tonalvane-cli: --bend-range needs a whole number from 1 to 48, not '49'\n"},
+        // The last key MTS can tune lies below 7F 7F 7F: beyond it, as beyond note 127.
+        {{"chord", "6800c", "--tuning", "mts", "--hold", "0"},
+         "tonalvane-cli: '6800c' lies outside the MIDI note range\n"},
+    };
+    for (const Bad& b : bad) {
+        const test::CliRun run = test::runCli(scratch, b.args);
+        EXPECT_EQ(run.status, 2) << b.args.front();
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), b.err);
+    }
+}
 
 TEST_F(BendRangeCli, ChordSendsTheRangeFirstAndBendsForIt)
 {

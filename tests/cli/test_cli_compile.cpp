@@ -43,5 +43,27 @@ TEST(CompileCli, WarningsGoToStderrAfterTheCode)
     EXPECT_EQ(runCli(dir, {"compile", script, "--warnings", "--warnings"}).status, 2);
 }
 
+TEST(CompileCli, FilesThatAreNoTextAndControlBytesInWordsNeverReachTheTerminalRaw)
+{
+    const test::ScratchDirectory dir;
+    const std::string binary = dir.file("image.bin");
+    test::writeBytes(binary, std::string("PLAY 1/1 q\0\x01\x02", 13));
+    CliRun run = runCli(dir, {"compile", binary});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "tonalvane-cli: " + binary + " is not a script: it holds a NUL byte\n");
+
+    // Escape, DEL, a C1 control written in UTF-8, a stray continuation byte: each escaped; an
+    // accented letter stays.
+    const std::string words = dir.file("words.txt");
+    test::writeBytes(words, "\x1b[2Jx caf\xc3\xa9\x7f \xc2\x9bq \x80z\n");
+    run = runCli(dir, {"compile", words, "--warnings"});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "1: \"\\x1b[2Jx\" is not a statement and is passed over\n"
+                       "1: \"caf\xc3\xa9\\x7f\" is not a statement and is passed over\n"
+                       "1: \"\\xc2\\x9bq\" is not a statement and is passed over\n"
+                       "1: \"\\x80z\" is not a statement and is passed over\n");
+}
+
 }  // namespace
 }  // namespace tv

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
 #include "core/script/ScriptPlayers.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/qt/SettingsStore.h"
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
@@ -22,7 +23,8 @@ namespace tv::test {
 class TestAppServices : public AppServices {
 public:
     MidiOutput& midiOutput() override { return output; }
-    ChordQueue& chordQueue() override { return chord; }
+    PitchOutput& pitchOutput() override { return pitches; }
+    PitchChord& chord() override { return latticeChord; }
     ScriptPlayers& players() override { return scriptPlayers; }
     std::vector<std::string> midiOutputNames() override { return outputNames; }
     std::string midiOutputName() override { return outputName; }
@@ -35,6 +37,7 @@ public:
     {
         output.setBendRange(semitones, sendAlways);
     }
+    void setTuningMethod(TuningKind kind) override { pitches.setKind(kind); }
     MessageService& messages() override { return messageService; }
     SettingsStore& settings() override { return *settingsStore; }
     ElementListeners& listeners() override { return listenerList; }
@@ -44,8 +47,9 @@ public:
     RecordingMessageService messageService;
     std::shared_ptr<CaptureMidiService> capture = std::make_shared<CaptureMidiService>();
     MidiOutput output{capture};
-    ChordQueue chord{output};
-    ScriptPlayers scriptPlayers{output};
+    PitchOutput pitches{output};
+    PitchChord latticeChord{pitches};
+    ScriptPlayers scriptPlayers{pitches};
     ElementListeners listenerList;
     std::vector<std::string> outputNames;
     std::string outputName;

@@ -9,12 +9,14 @@ class QWidget;
 
 namespace tv {
 
-class ChordQueue;
 class ElementListeners;
 class MessageService;
 class MidiOutput;
+class PitchChord;
+class PitchOutput;
 class ScriptPlayers;
 class SettingsStore;
+enum class TuningKind;
 
 // What every window is given: the program's shared services. The application implements it;
 // tests hand windows one whose MIDI service captures every message.
@@ -22,10 +24,12 @@ class AppServices {
 public:
     virtual ~AppServices() = default;
 
-    // The one MIDI output, the lattice windows' chord on it and the script players that send
-    // through it. All three stay valid until the output is closed at the end of the program.
+    // The one MIDI output, the path by which every pitch reaches it (the tuning method in
+    // use), the lattice windows' chord and the script players. Each is the same object for the
+    // whole run, whichever device is chosen in between.
     virtual MidiOutput& midiOutput() = 0;
-    virtual ChordQueue& chordQueue() = 0;
+    virtual PitchOutput& pitchOutput() = 0;
+    virtual PitchChord& chord() = 0;
     virtual ScriptPlayers& players() = 0;
 
     // The MIDI outputs the system offers now, read afresh each time (device 0 first, the
@@ -36,9 +40,12 @@ public:
     // choice is kept for the next start. False, after telling the user why, when it cannot be
     // opened; the output in use then stays.
     virtual bool switchMidiOutput(const std::string& name) = 0;
-    // The bend range notes are computed for (1..24 semitones) and whether it is sent to the
-    // synthesizer at the default as well; kept for the next start.
+    // The bend range notes are computed for (1..24 semitones, up to 48 under MPE) and whether
+    // it is sent to the synthesizer at the default as well; kept for the next start.
     virtual void setBendRange(int semitones, bool sendAlways) = 0;
+    // Puts a tuning method in use at once (what sounds ends first) and keeps it for the next
+    // start. Leaving MPE holds a bend range above 24 to 24.
+    virtual void setTuningMethod(TuningKind kind) = 0;
 
     virtual MessageService& messages() = 0;
     virtual SettingsStore& settings() = 0;

@@ -1,14 +1,17 @@
 #include "ui/common/OptionsDialog.h"
 
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogTemplate.h"
 #include "ui/common/AppServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
+#include <iterator>
 
 namespace tv {
 namespace {
@@ -19,11 +22,25 @@ using Controls = OptionsDialog::Controls;
 constexpr auto optionsControls = controlTable<Controls>({
     {Kind::Label, "MIDI output:", 7, 7, 180, 8, &Controls::outputLabel},
     {Kind::Combo, "", 7, 18, 180, 70, &Controls::outputList},
-    {Kind::Label, "Pitch bend range (semitones):", 7, 40, 110, 8, &Controls::rangeLabel},
-    {Kind::Combo, "", 120, 38, 40, 90, &Controls::rangeList},
-    {Kind::Check, "&Send range to synthesizer", 7, 55, 150, 10, &Controls::sendRangeBox},
-    {Kind::DefaultButton, "Close", 137, 74, 50, 14, &Controls::closeButton},
+    {Kind::Label, "Tuning method:", 7, 40, 60, 8, &Controls::tuningLabel},
+    {Kind::Combo, "", 70, 38, 117, 60, &Controls::tuningList},
+    {Kind::Label, "Pitch bend range (semitones):", 7, 58, 110, 8, &Controls::rangeLabel},
+    {Kind::Combo, "", 120, 56, 40, 90, &Controls::rangeList},
+    {Kind::Label, "", 7, 71, 180, 8, &Controls::stepLabel},
+    {Kind::Check, "&Send range to synthesizer", 7, 84, 150, 10, &Controls::sendRangeBox},
+    {Kind::DefaultButton, "Close", 137, 101, 50, 14, &Controls::closeButton},
 });
+
+// The methods in the order of the list, with their captions.
+struct TuningChoice {
+    TuningKind kind;
+    const char* caption;
+};
+constexpr TuningChoice tuningChoices[] = {
+    {TuningKind::Bend, "Pitch bend, one channel per note"},
+    {TuningKind::Mts, "MIDI Tuning Standard"},
+    {TuningKind::Mpe, "MPE"},
+};
 
 }  // namespace
 
@@ -33,12 +50,13 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Options"));
     setFont(DialogUnits::dialogFont());
     const DialogUnits units(font());
-    setFixedSize(units.size(194, 95));
+    setFixedSize(units.size(194, 122));
     controls_ = createControls(this, units, optionsControls);
 
     // Pick lists only: nothing typed may name an output or a range.
     controls_.outputList->setEditable(false);
     controls_.rangeList->setEditable(false);
+    controls_.tuningList->setEditable(false);
     controls_.outputList->setPlaceholderText(QStringLiteral("(no output in use)"));
 
     // Read now, so that a synthesizer started since the last time is offered.
@@ -51,13 +69,17 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
                                               ? -1
                                               : static_cast<int>(inUse - outputs_.begin()));
 
-    for (int range = minBendRange; range <= maxBendRange; ++range)
-        controls_.rangeList->addItem(QString::number(range));
-    const MidiOutput& output = services_.midiOutput();
-    controls_.rangeList->setCurrentIndex(output.bendRange() - minBendRange);
-    controls_.sendRangeBox->setChecked(output.sendsBendRange());
+    const TuningKind method = services_.pitchOutput().kind();
+    for (const TuningChoice& choice : tuningChoices) {
+        controls_.tuningList->addItem(QString::fromLatin1(choice.caption));
+        if (choice.kind == method)
+            controls_.tuningList->setCurrentIndex(controls_.tuningList->count() - 1);
+    }
+    controls_.sendRangeBox->setChecked(services_.midiOutput().sendsBendRange());
+    updateControls();
 
     connect(controls_.outputList, &QComboBox::activated, this, &OptionsDialog::chooseOutput);
+    connect(controls_.tuningList, &QComboBox::activated, this, &OptionsDialog::chooseTuning);
     connect(controls_.rangeList, &QComboBox::activated, this, &OptionsDialog::chooseRange);
     connect(controls_.sendRangeBox, &QCheckBox::clicked, this, &OptionsDialog::chooseRange);
     connect(controls_.closeButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -78,10 +100,41 @@ void OptionsDialog::chooseOutput(int item)
     }
 }
 
+void OptionsDialog::chooseTuning(int item)
+{
+    if (item < 0 || item >= static_cast<int>(std::size(tuningChoices)))
+        return;
+    services_.setTuningMethod(tuningChoices[item].kind);
+    updateControls();
+}
+
 void OptionsDialog::chooseRange()
 {
     const int range = controls_.rangeList->currentIndex() + minBendRange;
     services_.setBendRange(range, controls_.sendRangeBox->isChecked());
+    updateControls();
+}
+
+void OptionsDialog::updateControls()
+{
+    const TuningKind kind = services_.pitchOutput().kind();
+    const int range = services_.midiOutput().bendRange();
+    const int last = kind == TuningKind::Mpe ? maxMpeBendRange : maxBendRange;
+    if (controls_.rangeList->count() != last) {
+        controls_.rangeList->clear();
+        for (int r = minBendRange; r <= last; ++r)
+            controls_.rangeList->addItem(QString::number(r));
+    }
+    controls_.rangeList->setCurrentIndex(range - minBendRange);
+    // One bend step in cents: the range's semitones over 8192 steps.
+    controls_.stepLabel->setText(
+        QStringLiteral("Step: %1 cent").arg(QString::number(range * 100.0 / 8192.0, 'f', 3)));
+    // Tuning messages use no bend: the range means nothing to them.
+    const bool bends = kind != TuningKind::Mts;
+    controls_.rangeLabel->setEnabled(bends);
+    controls_.rangeList->setEnabled(bends);
+    controls_.stepLabel->setEnabled(bends);
+    controls_.sendRangeBox->setEnabled(bends);
 }
 
 }  // namespace tv

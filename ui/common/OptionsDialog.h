@@ -14,9 +14,10 @@ namespace tv {
 
 class AppServices;
 
-// Where the sound goes and how notes are bent: the MIDI output (every output the system offers
-// when the dialog opens, the one in use selected) and the pitch bend range with the choice to
-// send it to the synthesizer. Each choice takes effect at once; Close only closes.
+// Where the sound goes and how notes are tuned: the MIDI output (every output the system offers
+// when the dialog opens, the one in use selected), the tuning method, and the pitch bend range
+// with the step in cents it gives and the choice to send it to the synthesizer. Each choice
+// takes effect at once; Close only closes.
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,8 +25,11 @@ public:
     struct Controls {
         QLabel* outputLabel = nullptr;
         QComboBox* outputList = nullptr;
+        QLabel* tuningLabel = nullptr;
+        QComboBox* tuningList = nullptr;
         QLabel* rangeLabel = nullptr;
         QComboBox* rangeList = nullptr;
+        QLabel* stepLabel = nullptr;
         QCheckBox* sendRangeBox = nullptr;
         QPushButton* closeButton = nullptr;
     };
@@ -36,7 +40,10 @@ public:
 
 private:
     void chooseOutput(int item);
+    void chooseTuning(int item);
     void chooseRange();
+    // The range list for the method in use, what is enabled, and the step the range gives.
+    void updateControls();
 
     AppServices& services_;
     std::vector<std::string> outputs_;

@@ -1,5 +1,6 @@
 #include "ui/editor/ScriptEditor.h"
 
+#include "core/keyboard/KeySlotScripts.h"
 #include "core/keyboard/KeySlots.h"
 #include "core/script/ScriptCompiler.h"
 #include "platform/qt/DialogTemplate.h"
@@ -51,26 +52,6 @@ constexpr int clientHeight = 303;
 
 // A warning item keeps the place of its word in the text field's document.
 constexpr int positionRole = Qt::UserRole;
-
-// The key slots as the compiler reads and fills them.
-class KeySlotScripts : public ScriptSlots {
-public:
-    explicit KeySlotScripts(KeySlots& keySlots) : slots_(keySlots) {}
-
-    std::string scriptText(int slot) const override
-    {
-        const KeySlot* keySlot = slots_.slotAt(slot);
-        return keySlot && keySlot->scriptText ? *keySlot->scriptText : std::string();
-    }
-    void replaceCode(int slot, std::shared_ptr<const CompiledScript> code) override
-    {
-        if (KeySlot* keySlot = slots_.slotAt(slot))
-            keySlot->code = std::move(code);
-    }
-
-private:
-    KeySlots& slots_;
-};
 
 // 12-point "Courier New", or the system's monospaced font where that face is missing.
 QFont scriptFont()

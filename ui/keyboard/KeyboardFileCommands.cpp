@@ -64,7 +64,8 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::saveKeyboard(const KeySlots&
 }
 
 KeyboardFileCommands::Outcome KeyboardFileCommands::saveRecording(const Recording& recording,
-                                                                  const KeySlots& keys)
+                                                                  const KeySlots& keys,
+                                                                  const TrackTuning& tuning)
 {
     const QString path = dialogs_->askPath(FileQuestion::saveRecording());
     if (path.isEmpty())
@@ -73,7 +74,7 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::saveRecording(const Recordin
         const KeySlot* slot = keys.slotAt(slotForKey(keyCode));
         return slot ? slot->code : nullptr;
     };
-    const FileResult result = recording.save(path.toStdString(), codeForKey);
+    const FileResult result = recording.save(path.toStdString(), codeForKey, tuning);
     if (!result.ok) {
         messages_.showMessage(QString::fromStdString(result.message));
         return Outcome::Failed;

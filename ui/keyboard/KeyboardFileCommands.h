@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tuning/TunedTrack.h"
+
 #include "ui/keyboard/KeyboardFileDialogs.h"
 
 #include <QSet>
@@ -30,7 +32,9 @@ public:
     // save over a file that was not read completely.
     Outcome saveKeyboard(const KeySlots& keys);
     // Writes the recording as a Standard MIDI File, each press with its key's code now.
-    Outcome saveRecording(const Recording& recording, const KeySlots& keys);
+    // The file holds the messages of the tuning method in use.
+    Outcome saveRecording(const Recording& recording, const KeySlots& keys,
+                          const TrackTuning& tuning);
 
     static QString notReadQuestion(const QString& path);
 

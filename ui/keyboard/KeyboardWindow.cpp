@@ -1,5 +1,8 @@
 #include "ui/keyboard/KeyboardWindow.h"
 
+#include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchOutput.h"
+
 #include "core/script/ScriptPlayers.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/MessageService.h"
@@ -160,11 +163,17 @@ void KeyboardWindow::saveKeyboardCommand()
         keyboardModified_ = false;
 }
 
+TrackTuning KeyboardWindow::trackTuning() const
+{
+    return {services_.pitchOutput().kind(), services_.midiOutput().bendRange()};
+}
+
 void KeyboardWindow::saveRecordingCommand()
 {
     if (!recording_.isUnsaved())
         return;
-    if (files_->saveRecording(recording_, slots_) != KeyboardFileCommands::Outcome::Failed)
+    if (files_->saveRecording(recording_, slots_, trackTuning()) !=
+        KeyboardFileCommands::Outcome::Failed)
         recording_.markSaved();
 }
 
@@ -193,7 +202,7 @@ void KeyboardWindow::closeEvent(QCloseEvent* event)
     // The file dialogs are the only questions: cancelling one lets the work go. A save that
     // failed keeps the window open, with its message shown, so nothing is lost unseen.
     if (recording_.isUnsaved()) {
-        if (files_->saveRecording(recording_, slots_) == Outcome::Failed) {
+        if (files_->saveRecording(recording_, slots_, trackTuning()) == Outcome::Failed) {
             event->ignore();
             return;
         }

@@ -71,6 +71,8 @@ private:
     void chooseEditMode(bool edit);
     void saveKeyboardCommand();
     void saveRecordingCommand();
+    // How a saved recording is tuned: as the program plays now.
+    TrackTuning trackTuning() const;
     // Rewind and Record usable after Play and until Edit; Record's picture follows the
     // recording.
     void updateRecordControls();

@@ -1,7 +1,8 @@
 #include "ui/lattice/LatticeWindow.h"
 
-#include "core/midi/ChordQueue.h"
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/PitchChord.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogUnits.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
@@ -158,7 +159,7 @@ void LatticeWindow::releaseLeft(bool shiftHeld)
     pressing_ = false;
     if (!shiftHeld)
         clearSelection();
-    services_.chordQueue().sendNoteOffs();
+    services_.chord().release();
 }
 
 void LatticeWindow::loseMouse()
@@ -166,13 +167,13 @@ void LatticeWindow::loseMouse()
     if (!pressing_)
         return;
     pressing_ = false;
-    services_.chordQueue().sendNoteOffs();
+    services_.chord().release();
 }
 
 void LatticeWindow::allNotesOff()
 {
-    services_.midiOutput().panic();
-    services_.chordQueue().clear();
+    services_.pitchOutput().panic();
+    services_.chord().clear();
 }
 
 void LatticeWindow::pressRight(QPoint at)
@@ -214,15 +215,15 @@ void LatticeWindow::clearSelection()
             lattice_.setSelected(i, false);
         }
     }
-    ChordQueue& chord = services_.chordQueue();
-    chord.sendNoteOffs();
+    PitchChord& chord = services_.chord();
+    chord.release();
     chord.clear();
 }
 
 void LatticeWindow::playSelection()
 {
-    ChordQueue& chord = services_.chordQueue();
-    chord.sendNoteOffs();
+    PitchChord& chord = services_.chord();
+    chord.release();
     chord.clear();
     playList_.clear();
     const int count = lattice_.count();
@@ -232,16 +233,13 @@ void LatticeWindow::playSelection()
         if (lattice_.selected(i) && limits.shows(*lattice_.element(i)))
             playList_.push_back(i);
     }
-    // The k-th selected element sounds on MIDI channel k; only 16 channels exist.
-    for (std::size_t k = 0; k < playList_.size() && k < ChordQueue::maxNotes; ++k) {
-        const LatticeElement& e = *lattice_.element(playList_[k]);
-        const int channel = static_cast<int>(k);
-        if (e.isRatio())
-            chord.queueRatio(channel, e.octave, e.numerator, e.denominator);
-        else
-            chord.queueCents(channel, e.octave, e.cents);
+    // The tuning method places each pitch; what it cannot sound stays silent.
+    for (const int index : playList_) {
+        const LatticeElement& e = *lattice_.element(index);
+        chord.add(e.isRatio() ? ExactPitch::ratio(e.numerator, e.denominator, e.octave)
+                              : ExactPitch::centsAbove(e.cents, e.octave));
     }
-    chord.sendQueued(patch_);
+    chord.play(patch_);
 }
 
 void LatticeWindow::chooseStyle(int style)

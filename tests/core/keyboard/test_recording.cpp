@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 namespace tv {
 namespace {
@@ -17,81 +18,6 @@ using test::expectedMidoText;
 using test::readBytes;
 using test::ScratchDirectory;
 using Bytes = std::vector<std::uint8_t>;
-
-// "TIME HEX" per event, for readable comparisons.
-std::vector<std::string> described(const std::vector<TimedMidiMessage>& events)
-{
-    std::vector<std::string> lines;
-    for (const auto& e : events)
-        lines.push_back(std::to_string(e.time) + " " + messageHex(e.message));
-    return lines;
-}
-
-struct ExpandCase {
-    const char* name;
-    Bytes code;
-    std::uint32_t start;
-    std::vector<std::string> events;
-};
-
-TEST(ExpandScript, StepsBecomeTimedMessages)
-{
-    const std::vector<ExpandCase> cases = {
-        {"two-note chord: bend then note-on per note, note-offs in stored order",
-         {0x50, 0x02, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60, 0xE1, 0x50, 0x40, 0x91, 0x43,
-          0x60, 0x44, 0x00, 0x00, 0x01, 0xF4, 0x80, 0x3C, 0x00, 0x81, 0x43, 0x00, 0x00},
-         1000,
-         {"1000 e0 00 40", "1000 90 3c 60", "1000 e1 50 40", "1000 91 43 60", "1500 80 3c 00",
-          "1500 81 43 00"}},
-        {"a silent chord and a rest move what follows",
-         {0x50, 0x00, 0x44, 0x00, 0x00, 0x03, 0xE8, 0x52, 0x00, 0x00, 0x00, 0x0A, 0x50, 0x01, 0xE0,
-          0x00, 0x40, 0x90, 0x3C, 0x60, 0x44, 0x00, 0x00, 0x00, 0x64, 0x80, 0x3C, 0x00, 0x00},
-         5,
-         {"1015 e0 00 40", "1015 90 3c 60", "1115 80 3c 00"}},
-        {"a chord length before any chord moves the time only",
-         {0x44, 0x00, 0x00, 0x00, 0x10, 0x50, 0x01, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60, 0x00},
-         0,
-         {"16 e0 00 40", "16 90 3c 60"}},
-        {"unknown bytes are passed one by one",
-         {0xFF, 0x07, 0x52, 0x00, 0x00, 0x00, 0x08, 0x50, 0x01, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60,
-          0x00},
-         100,
-         {"108 e0 00 40", "108 90 3c 60"}},
-        {"program steps at their moment; channel over 15 or program over 127 left out",
-         {0x2A, 0x00, 0x05, 0x52, 0x00, 0x00, 0x00, 0x64, 0x2A, 0x0F, 0x7F, 0x2A, 0x10, 0x00, 0x2A,
-          0x00, 0x80, 0x00},
-         0,
-         {"0 c0 05", "100 cf 7f"}},
-        {"times wrap as unsigned 32-bit numbers",
-         {0x52, 0x00, 0x00, 0x02, 0x00, 0x50, 0x01, 0xE0, 0x00, 0x40, 0x90,
-          0x3C, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0x80, 0x3C, 0x00, 0x00},
-         0xFFFFFF00u,
-         {"256 e0 00 40", "256 90 3c 60", "255 80 3c 00"}},
-        {"a step cut short ends the walk and gives nothing",
-         {0x50, 0x01, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60, 0x44, 0x00, 0x00, 0x00, 0x64,
-          0x80, 0x3C, 0x00, 0x50, 0x02, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60, 0xE1},
-         0,
-         {"0 e0 00 40", "0 90 3c 60", "100 80 3c 00"}},
-        {"records that are no MIDI channel message with data below 0x80 are passed over whole",
-         {0x50, 0x04, 0xE0, 0x00, 0x40, 0x90, 0xC8, 0x60, 0xF1, 0x00, 0x40, 0x91, 0x3C, 0x60, 0xE2,
-          0x7F, 0x7F, 0x92, 0x7F, 0x7F, 0xE3, 0x00, 0x40, 0x93, 0x3C, 0x80, 0x44, 0x00, 0x00, 0x00,
-          0x01, 0x80, 0xC8, 0x00, 0x3C, 0x3C, 0x00, 0x82, 0x7F, 0x00, 0x83, 0x3C, 0x80, 0x00},
-         0,
-         {"0 e2 7f 7f", "0 92 7f 7f", "1 82 7f 00"}},
-        {"nothing after the end byte",
-         {0x00, 0x50, 0x01, 0xE0, 0x00, 0x40, 0x90, 0x3C, 0x60, 0x00},
-         0,
-         {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::vector<TimedMidiMessage> events = {{7, noteOff(9, 1)}};
-        expandScript(CompiledScript(c.code), c.start, events);
-        std::vector<std::string> expected = {"7 89 01 00"};  // what was there stays first
-        expected.insert(expected.end(), c.events.begin(), c.events.end());
-        EXPECT_EQ(described(events), expected);
-    }
-}
 
 // Long enough that a sort which is not stable scrambles events of the same moment.
 TEST(SortEvents, ByTimeKeepingTheOrderOfEachMoment)
@@ -313,6 +239,48 @@ TEST(RecordingSave, ReadBackByMido)
     const auto output = test::MidoReader::read(paths);
     EXPECT_TRUE(output.ok) << output.text;
     EXPECT_EQ(output.text, expected);
+}
+
+TEST(RecordingSave, UnderTheTuningStandardEachKeyIsRetunedAtTheTickOfItsNoteOn)
+{
+    if (!test::MidoReader::available())
+        GTEST_SKIP() << "no python3 with mido (Debian package python3-mido)";
+    ScratchDirectory dir;
+    std::vector<std::string> paths;
+    std::size_t noteOnsAsBend = 0;
+    for (const char* name : {"equal-times-in-insertion-order", "presses-1000-ms-apart"}) {
+        for (const auto& c : saveCases()) {
+            if (std::string(c.name) != name)
+                continue;
+            paths.push_back(dir.file(std::string(name) + ".mid"));
+            ASSERT_TRUE(recordingOf(c).save(paths.back(), codeForKey, {TuningKind::Mts}).ok);
+            for (const std::string& m : c.midoMessages)
+                noteOnsAsBend += m.find(" 90 ") != std::string::npos;
+        }
+    }
+    ASSERT_EQ(paths.size(), 2u);
+    const auto output = test::MidoReader::read(paths);
+    ASSERT_TRUE(output.ok) << output.text;
+
+    std::vector<std::string> lines;
+    std::istringstream in(output.text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::size_t noteOns = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t space = line.find(' ');
+        EXPECT_EQ(line.find(" E"), std::string::npos) << "a pitch bend under MTS: " << line;
+        if (line.compare(space, 4, " 90 ") != 0)
+            continue;
+        ++noteOns;
+        // "TICK 90 KK VV" after "TICK F0 7F 7F 08 02 00 01 KK XX YY ZZ F7".
+        ASSERT_GT(i, 0u);
+        const std::string key = line.substr(space + 4, 2);
+        const std::string tuning = line.substr(0, space) + " F0 7F 7F 08 02 00 01 " + key + " ";
+        EXPECT_EQ(lines[i - 1].substr(0, tuning.size()), tuning) << line;
+    }
+    EXPECT_EQ(noteOns, noteOnsAsBend);
 }
 
 TEST(RecordingSave, UnwritableTargetKeepsTheRecording)

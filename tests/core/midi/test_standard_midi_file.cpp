@@ -31,7 +31,38 @@ struct FileCase {
     std::vector<std::uint8_t> eventBytes;
     std::vector<std::string> midoMessages;  // "TICK HEX", as mido reads them back
     std::uint32_t endTick;
+    LongMidiMessages longMessages = {};
 };
+
+// A system-exclusive message and its track event: a tuning message (11 bytes after F0), one
+// too short to be framed, and one whose 128 bytes after F0 need two bytes of length.
+FileCase exclusiveCase()
+{
+    const std::vector<std::uint8_t> tuning = {0xF0, 0x7F, 0x7F, 0x08, 0x02, 0x00,
+                                              0x01, 0x45, 0x45, 0x00, 0x00, 0xF7};
+    std::vector<std::uint8_t> longest(129, 0x00);
+    longest.front() = 0xF0;
+    longest.back() = 0xF7;
+    FileCase c{"exclusive",
+               {{0, longMessageEvent(0)},
+                {0, noteOn(0, 0x45, 0x5A)},
+                {10, longMessageEvent(1)},  // no F7: left out
+                {20, longMessageEvent(9)},  // no such message: left out
+                {1000, longMessageEvent(2)}},
+               0,
+               {0x00, 0xF0, 0x0B, 0x7F, 0x7F, 0x08, 0x02, 0x00, 0x01, 0x45, 0x45,
+                0x00, 0x00, 0xF7, 0x00, 0x90, 0x45, 0x5A, 0x78, 0xF0, 0x81, 0x00},
+               {"0 F0 7F 7F 08 02 00 01 45 45 00 00 F7", "0 90 45 5A"},
+               120,
+               {tuning, {0xF0, 0x01, 0x02}, longest}};
+    c.eventBytes.insert(c.eventBytes.end(), longest.begin() + 1, longest.end());
+    c.trackLength = 34 + static_cast<std::uint32_t>(c.eventBytes.size());
+    std::string hex = "120 F0";
+    for (std::size_t i = 1; i < longest.size(); ++i)
+        hex += i + 1 == longest.size() ? " F7" : " 00";
+    c.midoMessages.push_back(hex);
+    return c;
+}
 
 // A bend at 0 and a note-on `ms` later: the delta in ticks and its variable-length bytes.
 FileCase deltaCase(const char* name, std::uint32_t ms, std::vector<std::uint8_t> delta,
@@ -80,6 +111,7 @@ std::vector<FileCase> fileCases()
          {"0 C5 07", "0 D0 40", "6 B0 07 64", "7 80 3C 00"},
          7},
     };
+    cases.push_back(exclusiveCase());
     cases.push_back(deltaCase("ms4", 4, {0x00}, 0));
     cases.push_back(deltaCase("ms5", 5, {0x01}, 1));
     cases.push_back(deltaCase("ticks127", 1062, {0x7F}, 127));
@@ -123,7 +155,7 @@ TEST(StandardMidiFile, WrittenFilesByteForByte)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.file(std::string(c.name) + ".mid");
-        const FileResult result = writeStandardMidiFile(path, c.events);
+        const FileResult result = writeStandardMidiFile(path, c.events, c.longMessages);
         ASSERT_TRUE(result.ok) << result.message;
         EXPECT_EQ(readBytes(path), asString(expectedMidiFile(c.trackLength, c.eventBytes)));
     }
@@ -144,7 +176,7 @@ TEST(StandardMidiFile, ReadBackByMido)
     for (const auto& c : fileCases()) {
         const std::string name = std::string(c.name) + ".mid";
         paths.push_back(dir.file(name));
-        ASSERT_TRUE(writeStandardMidiFile(paths.back(), c.events).ok);
+        ASSERT_TRUE(writeStandardMidiFile(paths.back(), c.events, c.longMessages).ok);
         expected += expectedMidoText(name, c.midoMessages, c.endTick);
     }
     paths.push_back(dir.file("many.mid"));

@@ -50,6 +50,11 @@ public:
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(clock_.current);
         events.push_back(std::to_string(ms.count()) + ": " + messageHex(packed));
     }
+    void sendBytes(std::span<const std::uint8_t> message) override
+    {
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(clock_.current);
+        events.push_back(std::to_string(ms.count()) + ": " + messageHex(message));
+    }
 
     std::vector<std::string> events;
 

@@ -35,6 +35,7 @@ namespace {
 class CountingService : public MidiService {
 public:
     void send(std::uint32_t) override { ++sent; }
+    void sendBytes(std::span<const std::uint8_t>) override { ++sent; }
     long sent = 0;
 };
 

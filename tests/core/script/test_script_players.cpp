@@ -3,6 +3,7 @@
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayers.h"
 #include "core/script/SteadyPlayerClock.h"
+#include "core/tuning/PitchOutput.h"
 #include "support/CaptureMidiService.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,8 @@ TEST(ScriptPlayers, ManyPlayersAtOnceShareTheChannelTable)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     constexpr int players = 24;
     for (int i = 0; i < players; ++i) {
         // Each player holds the only reference to its code.
@@ -67,6 +69,13 @@ public:
         if (closed_)
             ++afterClose_;
         hex_.push_back(messageHex(packed));
+    }
+    void sendBytes(std::span<const std::uint8_t> message) override
+    {
+        std::lock_guard lock(mutex_);
+        if (closed_)
+            ++afterClose_;
+        hex_.push_back(messageHex(message));
     }
     void close() override
     {
@@ -105,7 +114,8 @@ TEST(ScriptPlayers, StopAllEndsSleepingPlayersWithTheirOwnNoteOffsOnly)
 {
     auto service = std::make_shared<ClosingService>();
     auto output = std::make_unique<MidiOutput>(service);
-    auto threads = std::make_unique<ScriptPlayers>(*output);
+    auto pitches = std::make_unique<PitchOutput>(*output);
+    auto threads = std::make_unique<ScriptPlayers>(*pitches);
     // Each player sleeps inside its ten-minute chord.
     const auto code = compileScript("PLAY 1/1 600 SEC PLAY 3/2").code;
     constexpr std::size_t players = 8;  // more than the threads started ahead
@@ -139,7 +149,8 @@ TEST(ScriptPlayers, StoppingOneOwnerEndsItsNotesWhileTheOthersPlayOn)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     const int first = 0;
     const int second = 0;
     // The first owner's fifth sounds on channels 0 and 1; the second owner's third then
@@ -169,7 +180,8 @@ TEST(ScriptPlayers, StoppingOneOwnerEndsItsNotesWhileTheOthersPlayOn)
 TEST(ScriptPlayers, ManyMorePressesThanThreadsReuseThePool)
 {
     MidiOutput output(nullptr);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     std::mutex mutex;
     std::set<std::thread::id> ranOn;
     std::size_t reports = 0;
@@ -194,7 +206,8 @@ TEST(ScriptPlayers, ThePoolGrowsWhenEveryThreadIsBusyAndShrinksWhenIdle)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output, 50ms);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches, 50ms);
     const auto sleeper = compileScript("REST 600 SEC").code;
     constexpr std::size_t busy = ScriptPlayers::readyThreads + 3;
     for (std::size_t i = 0; i < busy; ++i)
@@ -222,7 +235,8 @@ TEST(ScriptPlayers, MessagesReachTheReporterFromThePlayerThread)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     std::mutex mutex;
     std::vector<std::string> messages;
     std::thread::id reporterThread;
@@ -243,12 +257,14 @@ TEST(ScriptPlayers, NoCodeNoDeviceAndStopping)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     EXPECT_FALSE(threads.start(nullptr));
 
     // Without a device a player still keeps its time in silence.
     MidiOutput none(nullptr);
-    ScriptPlayers silent(none);
+    PitchOutput silentPitches(none);
+    ScriptPlayers silent(silentPitches);
     ASSERT_TRUE(silent.start(compileScript("PLAY 1/1 1 ms").code));
     silent.waitAll();
     EXPECT_EQ(silent.running(), 0u);
@@ -263,7 +279,8 @@ TEST(ScriptPlayers, StartHookRunsOnceOnEveryPoolThreadBeforeItsNextPlayer)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers threads(output);
+    PitchOutput pitches(output);
+    ScriptPlayers threads(pitches);
     const int sleeper = 0;
     // One thread is playing when the hook comes, so it runs the hook after its player.
     ASSERT_TRUE(threads.start(compileScript("PLAY 1/1 600 SEC").code, {}, &sleeper));

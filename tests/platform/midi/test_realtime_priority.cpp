@@ -5,6 +5,7 @@
 #include "core/midi/MidiOutput.h"
 #include "core/script/ScriptCompiler.h"
 #include "core/script/ScriptPlayers.h"
+#include "core/tuning/PitchOutput.h"
 #include "platform/midi/RealtimePriority.h"
 #include "support/CaptureMidiService.h"
 #include "support/ScratchDirectory.h"
@@ -358,7 +359,8 @@ TEST(RealtimePriority, AsThePlayersStartHookItLeavesThemPlaying)
 {
     auto capture = std::make_shared<test::CaptureMidiService>();
     MidiOutput output(capture);
-    ScriptPlayers players(output);
+    PitchOutput pitches(output);
+    ScriptPlayers players(pitches);
     std::mutex mutex;
     std::vector<std::pair<RealtimeGrant, int>> hooked;
     players.setThreadStartHook([&] {

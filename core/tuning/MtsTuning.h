@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/midi/MtsMessages.h"
+#include "core/tuning/TuningMethod.h"
+
+#include <array>
+#include <map>
+#include <mutex>
+
+namespace tv {
+
+class MidiOutput;
+
+// The MIDI Tuning Standard: every note on channel 1, its key retuned (single-note tuning
+// change, real-time form) just before it sounds. Up to 128 pitches sound at once, exact to
+// 100/16384 cent, with no pitch bend. A key that sounds is never retuned: a new pitch takes
+// the free key nearest its own note, and its note-off goes to the key it took.
+class MtsTuning : public TuningMethod {
+public:
+    static constexpr int channel = 0;
+    static constexpr int keys = 128;
+
+    explicit MtsTuning(const MidiOutput& output) : output_(output) {}
+
+    int maxChordNotes() const override { return keys; }
+    bool reaches(const ExactPitch& pitch) const override;
+    std::optional<SoundingNote> start(const SoundRequest& request, int slot, int program) override;
+    void end(const SoundingNote& note, SoundSource source) override;
+    void sendScriptMessage(std::uint32_t packed, SoundSource source) override;
+    void announce() override;
+    void forget() override;
+
+    // The frequency word of a pitch, with 1/1 on the output's base note.
+    std::optional<MtsFrequency> word(const ExactPitch& pitch) const;
+
+private:
+    struct Key {
+        SoundSource owner = nullptr;
+        bool sounding = false;
+    };
+    // What a source's script code has said so far: per channel its last bend (for the
+    // default range), and per channel and note the key its note took (0xFF for none).
+    struct ScriptState {
+        std::array<int, 16> bends;
+        std::array<std::array<std::uint8_t, 128>, 16> keys;
+        ScriptState();
+    };
+
+    // With mutex_ held: takes the free key nearest `word`'s note, retunes it and sounds it.
+    std::optional<std::uint8_t> sound(const MtsFrequency& word, std::uint8_t velocity,
+                                      SoundSource source);
+    // With mutex_ held: ends `key` when `source` sounds it.
+    void release(std::uint8_t key, SoundSource source);
+
+    const MidiOutput& output_;
+    std::mutex mutex_;
+    std::array<Key, keys> keys_{};
+    std::map<SoundSource, ScriptState> scripts_;
+};
+
+}  // namespace tv
