@@ -19,8 +19,8 @@ ExactPitch exactPitch(const KeyPitch& pitch)
 
 int TuningMethodVoices::polyphony() const { return output_.method().maxChordNotes(); }
 
-std::optional<KeyboardVoice> TuningMethodVoices::start(const KeyPitch& pitch,
-                                                       std::uint8_t velocity, int slot)
+std::optional<KeyboardVoice> TuningMethodVoices::start(const KeyPitch& pitch, std::uint8_t velocity,
+                                                       int slot)
 {
     TuningMethod& method = output_.method();
     const SoundRequest request{exactPitch(pitch), velocity, this};
