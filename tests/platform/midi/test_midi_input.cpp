@@ -20,39 +20,28 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Collector : public MidiInputHandler {
-public:
+// Keeps what the input delivers; the test reads it once the backend's thread has written it.
+struct Collector : MidiInputHandler {
+    std::mutex mutex;
+    std::vector<std::uint32_t> received;
+    std::vector<std::string> lost;
+
     void midiReceived(const std::uint32_t* messages, std::size_t count) override
     {
-        std::lock_guard lock(mutex_);
-        received_.insert(received_.end(), messages, messages + count);
+        std::lock_guard lock(mutex);
+        received.insert(received.end(), messages, messages + count);
     }
     void inputLost(const std::string& message) override
     {
-        std::lock_guard lock(mutex_);
-        lost_.push_back(message);
+        std::lock_guard lock(mutex);
+        lost.push_back(message);
     }
-    std::vector<std::uint32_t> received() const
+    template <typename T>
+    T read(T Collector::*field)
     {
-        std::lock_guard lock(mutex_);
-        return received_;
+        std::lock_guard lock(mutex);
+        return this->*field;
     }
-    std::vector<std::string> lost() const
-    {
-        std::lock_guard lock(mutex_);
-        return lost_;
-    }
-    bool waitFor(std::size_t count) const
-    {
-        for (int i = 0; i < 2000 && received().size() < count; ++i)
-            std::this_thread::sleep_for(1ms);
-        return received().size() >= count;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::uint32_t> received_;
-    std::vector<std::string> lost_;
 };
 
 TEST(RtMidiInput, DeliversDecodedMessagesAndReportsAVanishedPortOnce)
@@ -83,19 +72,20 @@ TEST(RtMidiInput, DeliversDecodedMessagesAndReportsAVanishedPortOnce)
         {0xE0, 0, 0x50}, {0x90, 60, 0}};
     for (const auto& event : events)
         keys.send(event);
-    ASSERT_TRUE(collector.waitFor(4));
-    EXPECT_EQ(collector.received(),
+    for (int i = 0; i < 2000 && collector.read(&Collector::received).size() < 4; ++i)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(collector.read(&Collector::received),
               (std::vector<std::uint32_t>{packMessage(0x90, 60, 100), packMessage(0xB0, 64, 127),
                                           packMessage(0xE0, 0, 0x50), packMessage(0x90, 60, 0)}));
     EXPECT_TRUE(input->checkPresent());
-    EXPECT_TRUE(collector.lost().empty());
+    EXPECT_TRUE(collector.read(&Collector::lost).empty());
 
     keys.close();
     std::this_thread::sleep_for(50ms);
     EXPECT_FALSE(input->checkPresent());
     EXPECT_FALSE(input->checkPresent());
     EXPECT_TRUE(input->lost());
-    EXPECT_EQ(collector.lost(),
+    EXPECT_EQ(collector.read(&Collector::lost),
               (std::vector<std::string>{"The MIDI input \"tvkeys:out\" is no longer available."}));
     input->close();
     unsetenv("JACK_DEFAULT_SERVER");

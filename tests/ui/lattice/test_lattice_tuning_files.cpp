@@ -3,9 +3,8 @@
 #include "LatticeWindowFixture.h"
 
 #include "core/tuning/TuningExport.h"
+#include "support/ScratchDirectory.h"
 #include "ui/lattice/LatticeTuningFiles.h"
-
-#include <QFile>
 
 #include <deque>
 
@@ -35,21 +34,6 @@ struct PreparedTuningDialogs : TuningFileDialogs {
 
 using LatticeTuningFilesTest = LatticeWindowFixture;
 
-std::string fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "(unreadable)";
-    return file.readAll().toStdString();
-}
-
-void writeFile(const QString& path, const std::string& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 TEST_F(LatticeTuningFilesTest, AMalformedMappingKeepsTheOneInUseAndExportsFollowIt)
 {
     LatticeWindow* window = openWindow();
@@ -61,8 +45,8 @@ TEST_F(LatticeTuningFilesTest, AMalformedMappingKeepsTheOneInUseAndExportsFollow
 
     // Keys 60 and 61 swap degrees 0 and 1, repeating every two keys and two degrees.
     const QString good = dir.filePath("swap.kbm"), bad = dir.filePath("bad.kbm");
-    writeFile(good, "! two keys\n2\n0\n127\n60\n60\n261.6255653\n2\n1\n0\n");
-    writeFile(bad, "2\n0\n127\n60\n60\n261.6255653\nlots\n1\n0\n");
+    writeBytes(good.toStdString(), "! two keys\n2\n0\n127\n60\n60\n261.6255653\n2\n1\n0\n");
+    writeBytes(bad.toStdString(), "2\n0\n127\n60\n60\n261.6255653\nlots\n1\n0\n");
     dialogs.paths = {good, bad};
     window->runCommand(LatticeCommand::OpenKeyboardMapping);
     window->runCommand(LatticeCommand::OpenKeyboardMapping);
@@ -98,7 +82,7 @@ TEST_F(LatticeTuningFilesTest, AMalformedMappingKeepsTheOneInUseAndExportsFollow
         dialogs.format = e.format;
         dialogs.paths = {dir.filePath(e.name)};
         window->runCommand(LatticeCommand::ExportTuning);
-        EXPECT_EQ(fileBytes(dir.filePath(e.name)), e.expected) << e.name;
+        EXPECT_EQ(readBytes(dir.filePath(e.name).toStdString()), e.expected) << e.name;
     }
     EXPECT_NE(tunings.front(), keyTunings(KeyScale(window->lattice()), {}).front());
     window->close();
