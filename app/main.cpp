@@ -53,11 +53,16 @@ int main(int argc, char** argv)
     int result = 0;
     {
         tv::ToolboxDialog toolbox(application);
+        // Modal as with exec(), but run by the application's own event loop, so that the
+        // program ends with the status it was asked to end with; closing the toolbox is 0.
+        toolbox.setModal(true);
+        QObject::connect(&toolbox, &QDialog::finished, &qtApplication,
+                         [] { QCoreApplication::quit(); });
         toolbox.showAtCorner();
         // Files named on the command line, as a desktop passes a double-clicked file.
         for (const QString& path : QCoreApplication::arguments().mid(1))
             toolbox.openFile(path);
-        toolbox.exec();
+        result = QApplication::exec();
         // The lattice and keyboard windows are the toolbox's children and go with it here.
     }
     application.closeMidi();

@@ -54,7 +54,8 @@ int analyse(const Arguments& given)
     std::cout << label << '\t' << formatFixed(cents, 6) << '\t' << exponentText(element) << '\t'
               << element.oLimit << '\t' << element.uLimit << '\t' << element.limit << '\t'
               << pitch.note << '\t' << pitch.bend << '\t' << int(pitch.bendMsb) << '\t'
-              << int(pitch.bendLsb) << '\n';
+              << int(pitch.bendLsb) << '\t'
+              << (higherPrimeText(element).empty() ? "-" : higherPrimeText(element)) << '\n';
     return exitOk;
 }
 
@@ -63,7 +64,8 @@ const CliRegistration registration({
     "analyse N/D [--octave K] | analyse --cents C [--octave K]",
     "    One tab-separated line: the pitch (0/0 for cents), its size in cents, the exponents\n"
     "    of 3 5 7 11 13, oLimit, uLimit, limit, and the MIDI note, bend, bend MSB and bend LSB\n"
-    "    that sound it above base note 60, K octaves up or down.\n",
+    "    that sound it above base note 60, K octaves up or down, and the primes above 13 with\n"
+    "    their exponents (\"17:1 19:-1\", or \"-\").\n",
     10,
     &analyse,
 });

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "cli/ScaleFileArgument.h"
+#include "core/lattice/ElementTable.h"
 #include "core/lattice/Lattice.h"
 
 #include <charconv>
@@ -33,7 +34,7 @@ int runLayout(const Arguments& arguments)
         appendWhole(text, lattice.plotX(i));
         text += '\t';
         appendWhole(text, lattice.plotY(i));
-        text += '\n';
+        text += '\t' + higherPrimesCell(lattice, i) + '\n';
     }
     std::cout << text;
     return exitOk;
@@ -43,7 +44,8 @@ const CliRegistration registration({
     "layout",
     "layout FILE.scl [--style N]",
     "    Prints the plot position (x, tab, y; 0..1000) of every pitch of a scale file in the\n"
-    "    lattice layout, or in style N (0 lattice, 1 circle, 2..4 keep the lattice places).\n",
+    "    lattice layout, or in style N (0 lattice, 1 circle, 2..4 keep the lattice places),\n"
+    "    then a tab and the primes above 13 (\"-\" when there is none).\n",
     41,
     runLayout,
 });

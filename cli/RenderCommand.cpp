@@ -92,10 +92,9 @@ int render(const Arguments& given)
         return exitFailed;
     }
     std::string text;
-    if (!readText(args[1], text)) {
-        std::cerr << "tonalvane-cli: cannot read " << args[1] << '\n';
+    // readText has said why.
+    if (!readText(args[1], text))
         return exitFailed;
-    }
     Recording recording;
     if (!readPresses(args[1] == "-" ? "standard input" : args[1], text, recording))
         return exitUsage;

@@ -18,12 +18,12 @@ int runTable(const Arguments& args)
     std::string text;
     for (std::size_t c = 0; c < elementTableTitles.size(); ++c)
         text += std::string(c ? "\t" : "") + elementTableTitles[c];
-    text += '\n';
+    text += std::string("\t") + higherPrimesTitle + '\n';
     for (int i = 0; i < lattice.count(); ++i) {
         const auto row = elementTableRow(lattice, i);
         for (std::size_t c = 0; c < row.size(); ++c)
             text += (c ? "\t" : "") + row[c];
-        text += '\n';
+        text += '\t' + higherPrimesCell(lattice, i) + '\n';
     }
     std::cout << text;
     return exitOk;
@@ -33,7 +33,8 @@ const CliRegistration registration({
     "table",
     "table FILE.scl",
     "    Lists the pitches of a scale file as the table window shows them: ratio, cents,\n"
-    "    exponents, complexity, limits, and the MIDI note and bend above note 60.\n",
+    "    exponents, complexity, limits, the MIDI note and bend above note 60, and the primes\n"
+    "    above 13 with their exponents (\"-\" when there is none).\n",
     40,
     runTable,
 });

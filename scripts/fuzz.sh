@@ -7,6 +7,8 @@
 #   scripts/fuzz.sh                  every target, 60 s each
 #   scripts/fuzz.sh compiler 300     fuzz_compiler for five minutes
 #   scripts/fuzz.sh all 20           every target, 20 s each
+#   scripts/fuzz.sh --configure-only only configures build-fuzz (scripts/test.sh builds the
+#                                    core's tests there too and runs them under the sanitizers)
 #
 # Targets start from the seeds in tests/fuzz/corpus/NAME, which are only read: what a run
 # finds goes to build-fuzz/corpus/NAME, which later runs start from too (delete it to start
@@ -23,6 +25,11 @@ usage() {
   exit 2
 }
 
+configure_only=0
+if [ "${1:-}" = --configure-only ]; then
+  configure_only=1
+  shift
+fi
 name=all
 seconds=60
 if [ $# -gt 0 ] && [[ ! "$1" =~ ^[0-9]+$ ]]; then
@@ -63,6 +70,7 @@ fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONALVANE_WERROR=ON \
   -DTONALVANE_CORE_ONLY=ON -DTONALVANE_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 "${launcher[@]}" >/dev/null
+[ $configure_only -eq 0 ] || exit 0
 build_targets=()
 for t in "${chosen[@]}"; do
   build_targets+=("fuzz_$t")

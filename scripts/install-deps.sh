@@ -20,7 +20,8 @@ PACKAGES=(
   # FluidSynth's library receives tuning messages and lets a test read its tuning tables;
   # a private message bus stands in for the system bus
   libgtest-dev libgmock-dev googletest jackd2 python3-mido libfluidsynth-dev dbus-daemon
-  # fonts: a metric stand-in for Helvetica and a general sans-serif face
+  # fonts: a metric stand-in for Helvetica and a general sans-serif face; the widget tests
+  # see only these two (tests/CMakeLists.txt)
   fonts-urw-base35 fonts-dejavu-core
   # a decimal-comma locale, to prove that numbers in files never follow the locale
   locales-all
@@ -28,15 +29,17 @@ PACKAGES=(
   # screenshots of the user guide (scripts/screenshots.sh)
   xvfb xauth xdotool x11-apps imagemagick poppler-utils openbox
   # installing: the Debian package (dpkg-shlibdeps), the desktop file's check, the icons
-  # drawn from their SVG (scripts/make-icons.sh) and the MIME database
-  dpkg-dev desktop-file-utils librsvg2-bin shared-mime-info
+  # drawn from their SVG (scripts/make-icons.sh), the MIME database and the man page's check
+  dpkg-dev desktop-file-utils librsvg2-bin shared-mime-info groff-base
 )
 
 missing=()
 if command -v dpkg-query >/dev/null 2>&1; then
+  # One query for every package; a package dpkg never heard of is not listed at all.
+  installed=" $(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${PACKAGES[@]}" 2>/dev/null |
+    awk '$2 == "installed" { printf "%s ", $1 }')"
   for p in "${PACKAGES[@]}"; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-    [ "$status" = "installed" ] || missing+=("$p")
+    [[ "$installed" == *" $p "* ]] || missing+=("$p")
   done
 else
   missing=("${PACKAGES[@]}")

@@ -3,6 +3,7 @@
 #include "core/pitch/FileText.h"
 #include "core/script/ScriptStepReader.h"
 
+#include <filesystem>
 #include <iterator>
 #include <vector>
 
@@ -194,7 +195,9 @@ FileResult writeKeyboardFile(const KeySlots& slots, const std::string& path,
     return {};
 }
 
-FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
+namespace {
+
+FileResult readKeyboard(KeySlots& slots, const std::string& path, bool needsRecord)
 {
     std::string text;
     switch (readFileText(path, maxTextFileBytes, text)) {
@@ -205,8 +208,33 @@ FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
     case FileTextStatus::unableToOpen:
     case FileTextStatus::unableToRead: return {false, openFailed(path, "reading")};
     }
+    if (needsRecord && !holdsKeyboardRecord(text))
+        return {false, std::filesystem::path(path).filename().string() + " is not a keyboard file"};
     readKeyboardText(slots, text);
     return {};
+}
+
+}  // namespace
+
+FileResult readKeyboardFile(KeySlots& slots, const std::string& path)
+{
+    return readKeyboard(slots, path, false);
+}
+
+FileResult openKeyboardFile(KeySlots& slots, const std::string& path)
+{
+    return readKeyboard(slots, path, true);
+}
+
+bool holdsKeyboardRecord(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == slotMark && (at == 0 || text[at - 1] == '\n'))
+            return true;
+    }
+    return false;
 }
 
 void readKeyboardStream(KeySlots& slots, std::istream& in)

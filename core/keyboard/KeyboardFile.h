@@ -45,6 +45,12 @@ FileResult writeKeyboardFile(const KeySlots& slots, const std::string& path,
 // open <path> for reading", followed by ": it is larger than 64 MiB" for a file beyond
 // maxTextFileBytes (refused before it is read), the slots untouched.
 FileResult readKeyboardFile(KeySlots& slots, const std::string& path);
+// As readKeyboardFile, for a file the user chose to open as a keyboard: one that is not empty
+// and holds no slot line (a scale, a picture) fails with "<name> is not a keyboard file", the
+// name without its folder, and changes nothing.
+FileResult openKeyboardFile(KeySlots& slots, const std::string& path);
+// Whether the text is a keyboard: empty (no key has a script) or with a slot line.
+bool holdsKeyboardRecord(std::string_view text);
 void readKeyboardStream(KeySlots& slots, std::istream& in);
 void readKeyboardText(KeySlots& slots, std::string_view text);
 

@@ -30,6 +30,18 @@ double elementComplexity(unsigned plotX, unsigned plotY)
     return std::sqrt(underRoot);
 }
 
+std::string higherPrimesCell(const Lattice& lattice, int index)
+{
+    const LatticeElement* e = lattice.element(index);
+    if (!e || !e->isRatio())
+        return "-";
+    LatticeElement analysed;
+    factorise(analysed, e->numerator, +1);
+    factorise(analysed, e->denominator, -1);
+    const std::string text = higherPrimeText(analysed);
+    return text.empty() ? "-" : text;
+}
+
 std::array<std::string, 11> elementTableRow(const Lattice& lattice, int index)
 {
     std::array<std::string, 11> row;

@@ -13,6 +13,13 @@ inline constexpr std::array<const char*, 11> elementTableTitles{
     "ULimit", "Note",  "Bend",      "Bend MSB",   "Bend LSB",
 };
 
+// The title of the column of the primes above 13, after the others in tonalvane-cli.
+inline constexpr const char* higherPrimesTitle = "Higher primes";
+
+// The higher primes of the element at `index` as "17:1 19:-1", worked out from its ratio
+// whatever the layout style; "-" when there is none (cents-only elements among them).
+std::string higherPrimesCell(const Lattice& lattice, int index);
+
 // The MIDI note that sounds 1/1 in the table's note columns.
 inline constexpr int elementTableBaseNote = 60;
 

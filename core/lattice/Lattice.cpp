@@ -126,7 +126,7 @@ int Lattice::setStyle(int style)
 void Lattice::placeRatio(LatticeElement& element, std::uint32_t numerator,
                          std::uint32_t denominator)
 {
-    element.exponents = {};
+    clearExponents(element);
     if (style_ == latticeStyle) {
         placeOnLattice(element, numerator, denominator);
         if (autoNormalise_)
@@ -139,7 +139,7 @@ void Lattice::placeRatio(LatticeElement& element, std::uint32_t numerator,
 
 void Lattice::placeCents(LatticeElement& element, double cents)
 {
-    element.exponents = {};
+    clearExponents(element);
     placePlanetary(element, cents);
     computeLimits(element);
 }
@@ -224,31 +224,31 @@ std::int16_t Lattice::setOctave(int index, std::int16_t value)
 std::uint16_t Lattice::plotX(int index) const
 {
     const auto* e = element(index);
-    return e ? e->plotX : std::uint16_t{0};
+    return e ? e->plotX : std::uint32_t{0};
 }
 
 std::uint16_t Lattice::plotY(int index) const
 {
     const auto* e = element(index);
-    return e ? e->plotY : std::uint16_t{0};
+    return e ? e->plotY : std::uint32_t{0};
 }
 
-std::uint16_t Lattice::limit(int index) const
+std::uint32_t Lattice::limit(int index) const
 {
     const auto* e = element(index);
-    return e ? e->limit : std::uint16_t{0};
+    return e ? e->limit : std::uint32_t{0};
 }
 
-std::uint16_t Lattice::oLimit(int index) const
+std::uint32_t Lattice::oLimit(int index) const
 {
     const auto* e = element(index);
-    return e ? e->oLimit : std::uint16_t{0};
+    return e ? e->oLimit : std::uint32_t{0};
 }
 
-std::uint16_t Lattice::uLimit(int index) const
+std::uint32_t Lattice::uLimit(int index) const
 {
     const auto* e = element(index);
-    return e ? e->uLimit : std::uint16_t{0};
+    return e ? e->uLimit : std::uint32_t{0};
 }
 
 Rgb Lattice::numeratorTextColour(int index) const
@@ -312,6 +312,20 @@ void Lattice::loadScale(const Scale& scale)
         normalise();
 }
 
+Scale Lattice::toScale() const
+{
+    Scale scale;
+    scale.title = title_;
+    scale.pitches.reserve(elements_.size());
+    for (const LatticeElement& e : elements_) {
+        if (e.isRatio())
+            scale.pitches.push_back({ScalaPitch::Kind::ratio, e.numerator, e.denominator, 0.0});
+        else
+            scale.pitches.push_back({ScalaPitch::Kind::cents, 0, 0, e.cents});
+    }
+    return scale;
+}
+
 FileResult Lattice::readScala(const std::string& path)
 {
     const Scale scale = parseScalaFile(path);
@@ -321,7 +335,7 @@ FileResult Lattice::readScala(const std::string& path)
 
 FileResult Lattice::writeScala(const std::string& path) const
 {
-    return writeScalaFile(*this, path);
+    return writeScalaFile(toScale(), path);
 }
 
 }  // namespace tv

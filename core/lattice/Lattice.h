@@ -76,9 +76,9 @@ public:
     std::int16_t setOctave(int index, std::int16_t value);
     std::uint16_t plotX(int index) const;
     std::uint16_t plotY(int index) const;
-    std::uint16_t limit(int index) const;
-    std::uint16_t oLimit(int index) const;
-    std::uint16_t uLimit(int index) const;
+    std::uint32_t limit(int index) const;
+    std::uint32_t oLimit(int index) const;
+    std::uint32_t uLimit(int index) const;
     Rgb numeratorTextColour(int index) const;
     Rgb numeratorFillColour(int index) const;
     Rgb denominatorTextColour(int index) const;
@@ -92,6 +92,9 @@ public:
     // title and count; otherwise changes nothing. Elements are added with autoNormalise off,
     // which is on afterwards; style 0 is normalised once at the end.
     void loadScale(const Scale& scale);
+    // The title and the elements as a scale to write: ratio elements as ratios, cents-only
+    // elements as cents.
+    Scale toScale() const;
     // parseScalaFile, then loadScale.
     FileResult readScala(const std::string& path);
     FileResult writeScala(const std::string& path) const;

@@ -22,7 +22,33 @@ std::uint16_t plotCoordinate(double value)
     return static_cast<std::uint16_t>(value);
 }
 
+// Clock hours of the steps of 17 to 31. The lines of 3 to 13 lie at hours 4.02, 0.86, 5.31,
+// 2.51 and 5.41 (and six hours on); these fall in the gaps between them.
+struct HandStep {
+    std::uint32_t prime;
+    double hour;
+};
+constexpr HandStep handSteps[] = {{17, 1.68}, {19, 3.27}, {23, 4.66}, {29, 0.14}, {31, 2.05}};
+
+PrimeStep stepAtHour(double hour, double length)
+{
+    const double theta = hour * 3.14159 * (1.0 / 6.0);
+    return {std::sin(theta) * length, std::cos(theta) * length};
+}
+
 }  // namespace
+
+PrimeStep higherPrimeStep(std::uint32_t prime)
+{
+    for (const HandStep& step : handSteps) {
+        if (step.prime == prime)
+            return stepAtHour(step.hour, stepUnit * prime);
+    }
+    const double p = prime;
+    const double cents = std::fmod(std::log2(p) * 1200.0, 1200.0);
+    const double length = stepUnit * 31.0 * (1.0 + 0.5 * std::log2(p / 31.0));
+    return stepAtHour(std::fmod(9.0 - cents * 0.01, 12.0), length);
+}
 
 DirectionTable buildDirectionTable()
 {
@@ -57,6 +83,11 @@ void placeOnLattice(LatticeElement& element, std::uint32_t numerator, std::uint3
         const double p = primeTable[i];
         element.layoutY += ((directions[i].cosine * stepUnit) * e) * p;
         element.layoutX += ((directions[i].sine * stepUnit) * e) * p;
+    }
+    for (const PrimePower& power : element.higherPrimes) {
+        const PrimeStep step = higherPrimeStep(power.prime);
+        element.layoutY += step.y * power.exponent;
+        element.layoutX += step.x * power.exponent;
     }
 }
 

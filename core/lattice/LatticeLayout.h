@@ -24,9 +24,21 @@ DirectionTable buildDirectionTable();
 // The table shared by all lattices, built on first use.
 const DirectionTable& primeDirections();
 
+// One step along an odd prime above 13, in layout units. The primes 17 to 31 point between
+// the lines that the steps of 3 to 13 run along and are 500 * p long like those; each larger
+// prime points where its size in cents puts it on the clock face, and its length grows with
+// the logarithm of the prime, so that one large prime does not squeeze the rest of the
+// picture into a point.
+struct PrimeStep {
+    double x = 0.0;
+    double y = 0.0;
+};
+PrimeStep higherPrimeStep(std::uint32_t prime);
+
 // Style 0 place of n/d: adds the exponents of n/d to the element's (the caller zeroes them
 // first) and sets layoutX / layoutY, one step of 500 * p units per factor p from the origin
-// (500, 500). Plot positions are left to `normaliseLayout`.
+// (500, 500); the higher primes add their steps after those of 3 to 13. Plot positions are
+// left to `normaliseLayout`.
 void placeOnLattice(LatticeElement& element, std::uint32_t numerator, std::uint32_t denominator);
 
 // Circle place of a size in cents: plotX / plotY on the circle of radius 500 around

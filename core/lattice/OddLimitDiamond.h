@@ -7,11 +7,9 @@
 
 namespace tv {
 
-// The largest odd limit a new lattice is built from. The lattice has steps for the primes 3 to
-// 13 only; from 17 on, a diamond holds ratios such as 17/16 whose larger primes have no place
-// of their own and would be drawn over others, so 15 is the last limit whose every pitch
-// stands apart.
-inline constexpr std::uint32_t maxDiamondLimit = 15;
+// The largest odd limit a new lattice is built from: 423 pitches, every one with a lattice
+// place of its own.
+inline constexpr std::uint32_t maxDiamondLimit = 45;
 
 // The tonality diamond of an odd limit: every ratio n/d with n and d odd and at most `limit`,
 // in lowest terms and brought into the octave [1/1, 2/1) by powers of two, each once, from the

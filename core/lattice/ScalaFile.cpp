@@ -1,6 +1,5 @@
 #include "core/lattice/ScalaFile.h"
 
-#include "core/lattice/Lattice.h"
 #include "core/pitch/AtomicFile.h"
 #include "core/pitch/FileText.h"
 #include "core/pitch/NumberText.h"
@@ -323,18 +322,17 @@ Scale parseScalaFile(const std::string& path)
     return refused;
 }
 
-std::string scalaFileText(const Lattice& lattice, const std::string& path)
+std::string scalaFileText(const Scale& scale, const std::string& path)
 {
     const auto separator = path.find_last_of("/\\");
     const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    std::string text = "!" + name + "\r\n!\r\n" + descriptionLine(lattice.title()) + "\r\n";
-    const std::string count = unsignedText(lattice.count());
+    std::string text = "!" + name + "\r\n!\r\n" + descriptionLine(scale.title) + "\r\n";
+    const std::string count = unsignedText(scale.pitches.size());
     if (count.size() < 3)
         text.append(3 - count.size(), ' ');
     text += count + "\r\n!\r\n";
-    for (int i = 0; i < lattice.count(); ++i) {
-        const auto& e = *lattice.element(i);
-        if (e.isRatio()) {
+    for (const ScalaPitch& e : scale.pitches) {
+        if (e.kind == ScalaPitch::Kind::ratio) {
             text += ' ';
             appendUnsigned(text, e.numerator);
             text += '/';
@@ -347,11 +345,11 @@ std::string scalaFileText(const Lattice& lattice, const std::string& path)
     return text;
 }
 
-FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
+FileResult writeScalaFile(const Scale& scale, const std::string& path,
                           const ScalaChunkWriter& writer)
 {
     int error = 0;
-    const auto status = writeFileAtomically(path, scalaFileText(lattice, path), writer, &error);
+    const auto status = writeFileAtomically(path, scalaFileText(scale, path), writer, &error);
     if (status == AtomicWriteStatus::ok)
         return {};
     std::string message = status == AtomicWriteStatus::openFailed

@@ -14,8 +14,6 @@
 
 namespace tv {
 
-class Lattice;
-
 // Scala scale files (.scl): comment lines start with "!"; the first other line is the
 // description, the next one the number of pitches, and the following non-blank ones the
 // pitches, each a ratio ("3/2", "2"), or a size in cents (any number with a period).
@@ -56,8 +54,8 @@ Scale parseScalaFile(const std::string& path);
 
 // The whole file as writeScalaFile writes it: CR LF line ends, the file name (after the last
 // "/" or "\") as the first comment, the title as the description, ratios as " N/D" and
-// cents-only elements with six decimals and the word cents.
-std::string scalaFileText(const Lattice& lattice, const std::string& path);
+// cents pitches with six decimals and the word cents.
+std::string scalaFileText(const Scale& scale, const std::string& path);
 
 // Writes `bytes` to the open file; gives false when they were not all written.
 using ScalaChunkWriter = FileChunkWriter;
@@ -67,7 +65,7 @@ using ScalaChunkWriter = FileChunkWriter;
 // a plain write of the bytes. Failures: "Unable to open <path>" when the temporary file
 // cannot be created, "Unable to write <path>" when writing or replacing fails; either is
 // followed by ": " and the system's reason when there is one ("No space left on device").
-FileResult writeScalaFile(const Lattice& lattice, const std::string& path,
+FileResult writeScalaFile(const Scale& scale, const std::string& path,
                           const ScalaChunkWriter& writer = {});
 
 }  // namespace tv

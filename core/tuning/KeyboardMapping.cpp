@@ -2,7 +2,7 @@
 
 #include "core/pitch/FileText.h"
 #include "core/pitch/NumberText.h"
-#include "core/tuning/TuningExport.h"
+#include "core/tuning/TuningFile.h"
 
 #include <array>
 #include <charconv>

@@ -1,12 +1,10 @@
 #include "core/tuning/TuningExport.h"
 
 #include "core/midi/MtsMessages.h"
-#include "core/pitch/AtomicFile.h"
 #include "core/pitch/NumberText.h"
 #include "core/tuning/KeyboardMapping.h"
 
 #include <cmath>
-#include <system_error>
 
 namespace tv {
 
@@ -62,19 +60,6 @@ TuningDump tuningDump(const KeyTunings& tunings, std::string_view title, std::ui
     b += static_cast<char>(checksum & 0x7F);
     b += '\xF7';
     return dump;
-}
-
-FileResult writeTuningFile(const std::string& path, std::string_view bytes)
-{
-    int error = 0;
-    const auto status = writeFileAtomically(path, bytes, FileChunkWriter{}, &error);
-    if (status == AtomicWriteStatus::ok)
-        return {};
-    std::string message =
-        (status == AtomicWriteStatus::openFailed ? "Unable to open " : "Unable to write ") + path;
-    if (error != 0)
-        message += ": " + std::generic_category().message(error);
-    return {false, std::move(message)};
 }
 
 }  // namespace tv

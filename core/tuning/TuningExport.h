@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/pitch/FileResult.h"
+#include "core/tuning/TuningFile.h"
 
 #include <array>
 #include <cstdint>
@@ -38,10 +38,5 @@ struct TuningDump {
 // The name is `title` cut or padded with spaces to 16 characters; a byte outside printable
 // ASCII becomes "?", as data bytes of the message must stay below 0x80.
 TuningDump tuningDump(const KeyTunings& tunings, std::string_view title, std::uint8_t program = 0);
-
-// Writes a whole export through a temporary file that replaces `path` only when complete.
-// Failures: "Unable to open <path>" or "Unable to write <path>", then ": " and the system's
-// reason if known.
-FileResult writeTuningFile(const std::string& path, std::string_view bytes);
 
 }  // namespace tv

@@ -155,32 +155,62 @@ bool askRealtimeKit(int priority)
     return runsRealtime();
 }
 
+// The running system itself.
+class LinuxRealtimeSystem : public RealtimeSystem {
+public:
+    bool setFifo(int priority) override { return tv::setFifo(priority); }
+    bool priorityLimit(Limit& limit) override
+    {
+        rlimit now{};
+        if (getrlimit(RLIMIT_RTPRIO, &now) != 0)
+            return false;
+        limit.soft = now.rlim_cur == RLIM_INFINITY ? Limit::unlimited : now.rlim_cur;
+        limit.hard = now.rlim_max == RLIM_INFINITY ? Limit::unlimited : now.rlim_max;
+        return true;
+    }
+    bool setPriorityLimit(const Limit& limit) override
+    {
+        rlimit wanted{};
+        wanted.rlim_cur = limit.soft == Limit::unlimited ? RLIM_INFINITY : limit.soft;
+        wanted.rlim_max = limit.hard == Limit::unlimited ? RLIM_INFINITY : limit.hard;
+        return setrlimit(RLIMIT_RTPRIO, &wanted) == 0;
+    }
+    bool askRealtimeKit(int priority) override { return tv::askRealtimeKit(priority); }
+};
+
 }  // namespace
 
 RealtimeGrant makeThreadRealtime(int priority)
 {
+    LinuxRealtimeSystem system;
+    return makeThreadRealtime(priority, system);
+}
+
+RealtimeGrant makeThreadRealtime(int priority, RealtimeSystem& system)
+{
+    using Limit = RealtimeSystem::Limit;
     if (priority < 1)
         return RealtimeGrant::Refused;
-    if (setFifo(priority))
+    if (system.setFifo(priority))
         return RealtimeGrant::Scheduler;
 
     // Within RLIMIT_RTPRIO, lower priorities are allowed, and a soft limit below the hard one
     // may be raised by anyone.
-    rlimit limit{};
-    if (getrlimit(RLIMIT_RTPRIO, &limit) == 0 && limit.rlim_max != 0) {
-        const int allowed = limit.rlim_max == RLIM_INFINITY
+    Limit limit;
+    if (system.priorityLimit(limit) && limit.hard != 0) {
+        const int allowed = limit.hard == Limit::unlimited
                                 ? priority
-                                : static_cast<int>(std::min<rlim_t>(limit.rlim_max, priority));
+                                : static_cast<int>(std::min<std::uint64_t>(limit.hard, priority));
         bool raised = false;
-        if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < static_cast<rlim_t>(allowed)) {
-            limit.rlim_cur = limit.rlim_max;
-            raised = setrlimit(RLIMIT_RTPRIO, &limit) == 0;
+        if (limit.soft != Limit::unlimited && limit.soft < static_cast<std::uint64_t>(allowed)) {
+            limit.soft = limit.hard;
+            raised = system.setPriorityLimit(limit);
         }
-        if (setFifo(allowed))
+        if (system.setFifo(allowed))
             return raised ? RealtimeGrant::RaisedLimit : RealtimeGrant::Scheduler;
     }
 
-    if (askRealtimeKit(priority))
+    if (system.askRealtimeKit(priority))
         return RealtimeGrant::RealtimeKit;
     return RealtimeGrant::Refused;
 }
@@ -193,6 +223,7 @@ namespace tv {
 
 // Elsewhere players keep the scheduling they start with.
 RealtimeGrant makeThreadRealtime(int) { return RealtimeGrant::Refused; }
+RealtimeGrant makeThreadRealtime(int, RealtimeSystem&) { return RealtimeGrant::Refused; }
 
 }  // namespace tv
 

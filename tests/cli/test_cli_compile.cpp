@@ -38,9 +38,6 @@ TEST(CompileCli, WarningsGoToStderrAfterTheCode)
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(run.out, code);
     EXPECT_EQ(run.err, "");
-
-    EXPECT_EQ(runCli(dir, {"compile", "--warnings"}).status, 2);
-    EXPECT_EQ(runCli(dir, {"compile", script, "--warnings", "--warnings"}).status, 2);
 }
 
 TEST(CompileCli, FilesThatAreNoTextAndControlBytesInWordsNeverReachTheTerminalRaw)

@@ -73,24 +73,5 @@ TEST(CliKeys, FileErrorsGiveTheMessageAndStatusOne)
     EXPECT_EQ(run.err, "Unable to open  for writing\n");
 }
 
-TEST(CliKeys, BadArgumentsGiveStatusTwo)
-{
-    ScratchDirectory dir;
-    const std::string in = dir.file("in.tvk");
-    writeBytes(in, keyboardFile);
-    const std::vector<std::vector<std::string>> cases{
-        {"keys"},
-        {"keys", in, in},
-        {"keys", in, "--save"},
-        {"keys", "--save", dir.file("out.tvk")},
-        {"keys", in, "--bogus"},
-    };
-    for (const auto& args : cases) {
-        const CliRun run = runCli(dir, args);
-        EXPECT_EQ(run.status, 2) << args.back();
-        EXPECT_EQ(run.out, "");
-    }
-}
-
 }  // namespace
 }  // namespace tv

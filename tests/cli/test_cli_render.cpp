@@ -85,20 +85,13 @@ TEST_F(RenderCliTest, BadPressesAreRefusedWithTheirLine)
     EXPECT_EQ(render("65 16777215\n").status, 0);
 }
 
-TEST_F(RenderCliTest, FilesThatCannotBeReadOrWritten)
+TEST_F(RenderCliTest, AFileThatCannotBeWritten)
 {
     std::ofstream(presses) << "65 0\n";
-    const std::string missing = dir.file("missing.tvk");
-    CliRun run = runCli(dir, {"render", missing, presses, "-o", out});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Unable to open " + missing + " for reading\n");
-
     const std::string nowhere = dir.file("no/such/folder/out.mid");
-    run = runCli(dir, {"render", keys, presses, "-o", nowhere});
+    const CliRun run = runCli(dir, {"render", keys, presses, "-o", nowhere});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "Unable to open " + nowhere + " for writing\n");
-
-    EXPECT_EQ(runCli(dir, {"render", keys, presses}).status, 2);
 }
 
 }  // namespace

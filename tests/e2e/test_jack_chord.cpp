@@ -1,4 +1,5 @@
 #include "JackHarness.h"
+#include "support/Needs.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +11,6 @@
 
 namespace tv::test {
 namespace {
-
-bool haveJackd() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
 
 // The events received so far once there are at least `count`, or when `patience` has passed.
 std::vector<std::string> waitForEvents(const JackMidiCapture& capture, std::size_t count,
@@ -43,8 +42,7 @@ std::string joined(const std::vector<std::string>& events)
 // the wait before closing, most runs lose their note-offs.
 TEST(JackEndToEnd, EveryRunOfAChordReachesAJackMidiClientByteForByte)
 {
-    if (!haveJackd())
-        GTEST_SKIP() << "jackd is not installed, so the real RtMidi JACK backend cannot be tested";
+    TV_NEEDS(test::haveProgram("jackd"), "jackd (Debian package jackd2)");
     const std::string server = "tonalvane-test-" + std::to_string(getpid());
     JackServer jack;
     std::string reason;
@@ -95,8 +93,7 @@ TEST(JackEndToEnd, EveryRunOfAChordReachesAJackMidiClientByteForByte)
 
 TEST(JackEndToEnd, PortsListsTheCaptureClientAndAChosenMissingPortFails)
 {
-    if (!haveJackd())
-        GTEST_SKIP() << "jackd is not installed";
+    TV_NEEDS(test::haveProgram("jackd"), "jackd (Debian package jackd2)");
     const std::string server = "tonalvane-test-ports-" + std::to_string(getpid());
     JackServer jack;
     std::string reason;

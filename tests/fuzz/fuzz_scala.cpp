@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)lattice.exponentText(i);
     }
 
-    const Scale again = parseScala(scalaFileText(lattice, "fuzz.scl"));
+    const Scale again = parseScala(scalaFileText(lattice.toScale(), "fuzz.scl"));
     FUZZ_CHECK(again.ok());
     FUZZ_CHECK(again.pitches.size() == scale.pitches.size());
     for (std::size_t i = 0; i < again.pitches.size(); ++i) {

@@ -2,12 +2,17 @@
 # Builds the Debian package from the build, unpacks it into a temporary root with dpkg -x and
 # runs the programs from there: tonalvane-cli answers --help and works, and tonalvane starts
 # and keeps running. The package's dependencies must have been computed. Exits 77 (skipped)
-# only when a packaging tool is missing.
+# only when a packaging tool is missing, and fails then under TONALVANE_STRICT_TESTS.
 set -euo pipefail
 build=$1
 
 for tool in cpack dpkg-deb dpkg-shlibdeps; do
   if ! command -v "$tool" >/dev/null 2>&1; then
+    # Under TONALVANE_STRICT_TESTS (the CI run) a missing tool fails instead of skipping.
+    if [ -n "${TONALVANE_STRICT_TESTS:-}" ] && [ "$TONALVANE_STRICT_TESTS" != 0 ]; then
+      echo "FAIL: $tool is missing (scripts/install-deps.sh installs dpkg-dev)"
+      exit 1
+    fi
     echo "SKIP: $tool is missing (scripts/install-deps.sh installs dpkg-dev)"
     exit 77
   fi

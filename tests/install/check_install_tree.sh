@@ -2,12 +2,18 @@
 # Installs the build into a temporary root and checks that every file a desktop needs is
 # there and well formed: both programs, the desktop entry (desktop-file-validate), the icons,
 # the MIME types (update-mime-database) and a man page that describes every command that
-# tonalvane-cli --help lists. Exits 77 (skipped) only when a checking tool is missing.
+# tonalvane-cli --help lists. Exits 77 (skipped) only when a checking tool is missing, and
+# fails then under TONALVANE_STRICT_TESTS.
 set -euo pipefail
 build=$1
 
 for tool in desktop-file-validate update-mime-database groff; do
   if ! command -v "$tool" >/dev/null 2>&1; then
+    # Under TONALVANE_STRICT_TESTS (the CI run) a missing tool fails instead of skipping.
+    if [ -n "${TONALVANE_STRICT_TESTS:-}" ] && [ "$TONALVANE_STRICT_TESTS" != 0 ]; then
+      echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)"
+      exit 1
+    fi
     echo "SKIP: $tool is missing (scripts/install-deps.sh installs it)"
     exit 77
   fi

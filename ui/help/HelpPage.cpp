@@ -12,6 +12,15 @@ namespace {
 constexpr const char* versionLine =
     "  <H4>Version " TONALVANE_VERSION ", " TONALVANE_VERSION_DATE "</H4>\n";
 
+// The developers, with a mail link when the build was given an address to write to.
+QByteArray contactLine()
+{
+    const QByteArray address = TONALVANE_CONTACT_ADDRESS;
+    if (address.isEmpty())
+        return "    The Tonalvane developers<BR>\n";
+    return "    <A HREF=\"mailto:" + address + "\">The Tonalvane developers</A><BR>\n";
+}
+
 struct Link {
     const char* address;
     const char* title;
@@ -40,7 +49,7 @@ QByteArray helpPageText()
     page += "  <H3>The Tonalvane developers</H3>\n";
     page += "\t <H3>with everyone who sent a scale, a report or a fix</H3>\n";
     page += "  Mail comments and suggestions to ";
-    page += "    <A HREF=\"mailto:tonalvane@example.org\">The Tonalvane developers</A><BR>\n";
+    page += contactLine();
     page += "  <H2>Links</H2>\n";
     for (const Link& link : links) {
         page += "  <A HREF=\"";

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QTextBrowser;
+class QTextDocument;
 
 namespace tv {
 
@@ -18,6 +19,11 @@ public:
     explicit UserGuideWindow(QWidget* parent = nullptr);
 
     QTextBrowser* browser() const { return browser_; }
+
+    // The anchor a link names a section by: "The table" is "the-table".
+    static QString headingAnchor(const QString& heading);
+    // Gives every heading of the document its anchor.
+    static void nameSections(QTextDocument& document);
 
 private:
     QTextBrowser* browser_;

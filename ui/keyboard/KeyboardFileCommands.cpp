@@ -3,6 +3,7 @@
 #include "core/keyboard/KeyboardFile.h"
 #include "core/keyboard/Recording.h"
 #include "platform/qt/MessageService.h"
+#include "ui/common/FileSuggestion.h"
 
 #include <QFileInfo>
 
@@ -32,22 +33,29 @@ QString KeyboardFileCommands::notReadQuestion(const QString& path)
 
 KeyboardFileCommands::Outcome KeyboardFileCommands::openKeyboard(KeySlots& keys)
 {
-    const QString path = dialogs_->askPath(FileQuestion::openKeyboard());
+    FileQuestion question = FileQuestion::openKeyboard();
+    question.suggestedPath =
+        keyboardPath_.isEmpty() ? lastChosenFolder() : QFileInfo(keyboardPath_).absolutePath();
+    const QString path = ask(question);
     if (path.isEmpty())
         return Outcome::Cancelled;
-    const FileResult result = readKeyboardFile(keys, path.toStdString());
+    const FileResult result = openKeyboardFile(keys, path.toStdString());
     if (!result.ok) {
         unreadFiles_.insert(absolute(path));
         messages_.showMessage(QString::fromStdString(result.message));
         return Outcome::Failed;
     }
     unreadFiles_.remove(absolute(path));
+    keyboardPath_ = absolute(path);
     return Outcome::Done;
 }
 
 KeyboardFileCommands::Outcome KeyboardFileCommands::saveKeyboard(const KeySlots& keys)
 {
-    const QString path = dialogs_->askPath(FileQuestion::saveKeyboard());
+    FileQuestion question = FileQuestion::saveKeyboard();
+    question.suggestedPath =
+        suggestedSavePath(keyboardPath_, question.defaultSuffix, lastChosenFolder());
+    const QString path = ask(question);
     if (path.isEmpty())
         return Outcome::Cancelled;
     if (unreadFiles_.contains(absolute(path)) &&
@@ -60,6 +68,7 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::saveKeyboard(const KeySlots&
     }
     // The file now holds what the window holds.
     unreadFiles_.remove(absolute(path));
+    keyboardPath_ = absolute(path);
     return Outcome::Done;
 }
 
@@ -67,7 +76,12 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::saveRecording(const Recordin
                                                                   const KeySlots& keys,
                                                                   const TrackTuning& tuning)
 {
-    const QString path = dialogs_->askPath(FileQuestion::saveRecording());
+    // A recording is offered the name it was saved under last, or else the keyboard's.
+    FileQuestion question = FileQuestion::saveRecording();
+    question.suggestedPath =
+        suggestedSavePath(recordingPath_.isEmpty() ? keyboardPath_ : recordingPath_,
+                          question.defaultSuffix, lastChosenFolder());
+    const QString path = ask(question);
     if (path.isEmpty())
         return Outcome::Cancelled;
     const auto codeForKey = [&keys](std::uint8_t keyCode) {
@@ -79,7 +93,15 @@ KeyboardFileCommands::Outcome KeyboardFileCommands::saveRecording(const Recordin
         messages_.showMessage(QString::fromStdString(result.message));
         return Outcome::Failed;
     }
+    recordingPath_ = absolute(path);
     return Outcome::Done;
+}
+
+QString KeyboardFileCommands::ask(const FileQuestion& question)
+{
+    const QString path = dialogs_->askPath(question);
+    rememberChosenFile(path);
+    return path;
 }
 
 }  // namespace tv

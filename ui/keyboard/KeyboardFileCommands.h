@@ -38,10 +38,19 @@ public:
 
     static QString notReadQuestion(const QString& path);
 
+    // The keyboard file opened or saved last, and the recording saved last; empty before.
+    const QString& keyboardPath() const { return keyboardPath_; }
+    const QString& recordingPath() const { return recordingPath_; }
+
 private:
+    // Asks the dialog and remembers the folder chosen.
+    QString ask(const FileQuestion& question);
+
     MessageService& messages_;
     std::unique_ptr<KeyboardFileDialogs> dialogs_;
     QSet<QString> unreadFiles_;  // absolute paths
+    QString keyboardPath_;
+    QString recordingPath_;
 };
 
 }  // namespace tv

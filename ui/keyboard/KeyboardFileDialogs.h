@@ -13,6 +13,9 @@ struct FileQuestion {
     QString title;
     QString filter;
     QString defaultSuffix;  // added when the user types a name without one
+    // Where the dialog starts: a folder, or a folder and a file name; empty for the
+    // platform's own start.
+    QString suggestedPath = {};
 
     static FileQuestion openKeyboard();
     static FileQuestion saveKeyboard();

@@ -190,7 +190,6 @@ void KeyboardWindow::stopPlayers()
 
 void KeyboardWindow::closeEvent(QCloseEvent* event)
 {
-    using Outcome = KeyboardFileCommands::Outcome;
     // Open script editors go first, each asking about its own changes: one kept open keeps
     // this window open too, and what they save is in the slots before the keyboard is saved.
     for (ScriptEditor* editor : findChildren<ScriptEditor*>(Qt::FindDirectChildrenOnly)) {
@@ -199,26 +198,45 @@ void KeyboardWindow::closeEvent(QCloseEvent* event)
             return;
         }
     }
-    // The file dialogs are the only questions: cancelling one lets the work go. A save that
-    // failed keeps the window open, with its message shown, so nothing is lost unseen.
-    if (recording_.isUnsaved()) {
-        if (files_->saveRecording(recording_, slots_, trackTuning()) == Outcome::Failed) {
-            event->ignore();
-            return;
-        }
-        recording_.markSaved();
-    }
-    if (keyboardModified_) {
-        if (files_->saveKeyboard(slots_) == Outcome::Failed) {
-            event->ignore();
-            return;
-        }
-        keyboardModified_ = false;
+    if (!mayLetWorkGo()) {
+        event->ignore();
+        return;
     }
     services_.savePlacement(*this, keyboardWindowPlacement);
     stopPlayers();
     slots_.clear();
     event->accept();
+}
+
+bool KeyboardWindow::mayLetWorkGo()
+{
+    using Answer = MessageService::Answer;
+    using Outcome = KeyboardFileCommands::Outcome;
+    // Yes saves; a save dialog cancelled or a write that fails keeps the window and its work,
+    // as Cancel does. The recording goes first: it is saved from the slots as they are now.
+    if (recording_.isUnsaved()) {
+        switch (services_.messages().askYesNoCancel(saveRecordingQuestion)) {
+        case Answer::Yes:
+            if (files_->saveRecording(recording_, slots_, trackTuning()) != Outcome::Done)
+                return false;
+            recording_.markSaved();
+            break;
+        case Answer::No: break;
+        default: return false;
+        }
+    }
+    if (keyboardModified_) {
+        switch (services_.messages().askYesNoCancel(saveKeyboardQuestion)) {
+        case Answer::Yes:
+            if (files_->saveKeyboard(slots_) != Outcome::Done)
+                return false;
+            keyboardModified_ = false;
+            break;
+        case Answer::No: break;
+        default: return false;
+        }
+    }
+    return true;
 }
 
 bool KeyboardWindow::eventFilter(QObject* watched, QEvent* event)

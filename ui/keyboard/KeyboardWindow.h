@@ -26,6 +26,10 @@ class KeyboardWindow : public QWidget, private KeyGridHandler {
     Q_OBJECT
 public:
     static inline const QString caption = QStringLiteral("Tonalvane Keyboard");
+    // What closing asks about unsaved work, with Yes, No and Cancel.
+    static inline const QString saveRecordingQuestion = QStringLiteral("Save the recording?");
+    static inline const QString saveKeyboardQuestion =
+        QStringLiteral("Save changes to the keyboard?");
 
     // Opens the script editor of a slot; `caption` is what the key's button showed.
     using EditorOpener =
@@ -76,6 +80,9 @@ private:
     // Rewind and Record usable after Play and until Edit; Record's picture follows the
     // recording.
     void updateRecordControls();
+    // Before closing: asks about an unsaved recording and a changed keyboard and saves what
+    // the user wants saved. False when the window is to stay open.
+    bool mayLetWorkGo();
     // Ends this window's players and the notes they leave sounding.
     void stopPlayers();
 

@@ -9,8 +9,8 @@ class QPushButton;
 
 namespace tv {
 
-// "Lattice colors": picks a background colour for one lattice window. The colour picker
-// starts at black; the choice is kept until the dialog ends and applied only on OK.
+// "Lattice colors": picks a background colour for one lattice window. The choice is kept until
+// the dialog ends and applied only on OK.
 class LatticeColoursDialog : public QDialog {
     Q_OBJECT
 public:

@@ -1,18 +1,14 @@
 #include "ui/lattice/LatticeEditHistory.h"
 
-#include "ui/lattice/LatticeWindow.h"
-
-#include <QAction>
-
 namespace tv {
 
-LatticeEditHistory::LatticeEditHistory(LatticeWindow& window) : window_(window) {}
+LatticeEditHistory::LatticeEditHistory(LatticeEditTarget& target) : target_(target) {}
 
 LatticeEditHistory::State LatticeEditHistory::capture(bool withDocument) const
 {
-    State state{window_.lattice(), std::nullopt};
+    State state{target_.lattice(), std::nullopt};
     if (withDocument)
-        state.document = window_.files().document();
+        state.document = target_.document();
     return state;
 }
 
@@ -50,17 +46,10 @@ void LatticeEditHistory::redo()
 
 void LatticeEditHistory::restore(State state)
 {
-    window_.lattice() = std::move(state.lattice);
-    if (state.document)
-        window_.files().setDocument(*state.document);
-    window_.latticeReplaced();
+    target_.restoreEdit(std::move(state.lattice), state.document);
     updateActions();
 }
 
-void LatticeEditHistory::updateActions()
-{
-    window_.menus().action(LatticeCommand::Undo)->setEnabled(canUndo());
-    window_.menus().action(LatticeCommand::Redo)->setEnabled(canRedo());
-}
+void LatticeEditHistory::updateActions() { target_.editHistoryChanged(canUndo(), canRedo()); }
 
 }  // namespace tv

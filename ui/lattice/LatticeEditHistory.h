@@ -2,13 +2,23 @@
 
 #include "core/lattice/Lattice.h"
 #include "core/lattice/UndoHistory.h"
-#include "ui/lattice/LatticeFileCommands.h"
+#include "ui/lattice/LatticeDocument.h"
 
 #include <optional>
 
 namespace tv {
 
-class LatticeWindow;
+// What an edit history works on: the window's lattice and document.
+class LatticeEditTarget {
+public:
+    virtual ~LatticeEditTarget() = default;
+    virtual const Lattice& lattice() const = 0;
+    virtual const LatticeDocument& document() const = 0;
+    // Puts a kept lattice back, with its document when the step kept one.
+    virtual void restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document) = 0;
+    // Undo and Redo are greyed while there is nothing to undo or redo.
+    virtual void editHistoryChanged(bool canUndo, bool canRedo) = 0;
+};
 
 // Undo and redo of a lattice window's changes: element properties and additions, New and the
 // layout style. Each step keeps the whole lattice from before the change; a New keeps the
@@ -19,7 +29,7 @@ class LatticeEditHistory {
 public:
     struct State {
         Lattice lattice;
-        std::optional<LatticeFileCommands::Document> document;
+        std::optional<LatticeDocument> document;
         bool operator==(const State&) const = default;
     };
 
@@ -27,7 +37,7 @@ public:
     // the largest lattices, the full depth of ordinary ones.
     static constexpr std::size_t elementBudget = 1'000'000;
 
-    explicit LatticeEditHistory(LatticeWindow& window);
+    explicit LatticeEditHistory(LatticeEditTarget& target);
 
     // The window's state now; `withDocument` for a change that replaces the document.
     State capture(bool withDocument) const;
@@ -43,10 +53,9 @@ public:
 
 private:
     void restore(State state);
-    // Undo and Redo are greyed while there is nothing to undo or redo.
     void updateActions();
 
-    LatticeWindow& window_;
+    LatticeEditTarget& target_;
     UndoHistory<State> history_;
 };
 

@@ -6,9 +6,8 @@
 #include "core/lattice/ScalaFile.h"
 #include "core/lattice/Scale.h"
 #include "platform/qt/MessageService.h"
+#include "ui/common/FileSuggestion.h"
 #include "ui/lattice/LatticeEditHistory.h"
-#include "ui/lattice/LatticeView.h"
-#include "ui/lattice/LatticeWindow.h"
 #include "ui/lattice/RecentFiles.h"
 
 #include <QAction>
@@ -46,9 +45,9 @@ QString cannotWrite(const QString& path)
 
 }  // namespace
 
-LatticeFileCommands::LatticeFileCommands(LatticeWindow& window, MessageService& messages,
-                                         SettingsStore& settings)
-    : window_(window), messages_(messages), settings_(settings),
+LatticeFileCommands::LatticeFileCommands(LatticeFileHost& host, LatticeEditHistory& edits,
+                                         MessageService& messages, SettingsStore& settings)
+    : host_(host), edits_(edits), messages_(messages), settings_(settings),
       dialogs_(std::make_unique<SystemFileDialogs>())
 {
     printer_.setDocName(printDocumentName);
@@ -64,19 +63,18 @@ void LatticeFileCommands::setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs
 
 bool LatticeFileCommands::modified() const
 {
-    return scalaFileText(window_.lattice(), {}) != document_.unmodifiedText;
+    return scalaFileText(host_.lattice().toScale(), {}) != document_.unmodifiedText;
 }
 
 void LatticeFileCommands::markUnmodified()
 {
-    document_.unmodifiedText = scalaFileText(window_.lattice(), {});
+    document_.unmodifiedText = scalaFileText(host_.lattice().toScale(), {});
 }
 
 void LatticeFileCommands::setDocument(const Document& document)
 {
     document_ = document;
-    window_.setWindowTitle(document_.fileName.isEmpty() ? LatticeWindow::untitledCaption
-                                                        : caption(document_.fileName));
+    host_.setCaption(caption(documentName()));
 }
 
 bool LatticeFileCommands::mayDiscard()
@@ -94,12 +92,12 @@ void LatticeFileCommands::newLattice()
 {
     if (!mayDiscard())
         return;
-    Lattice& lattice = window_.lattice();
+    Lattice& lattice = host_.lattice();
     const std::optional<NewLatticeChoice> choice =
-        dialogs_->chooseNewLattice(&window_, lattice.style(), messages_);
+        dialogs_->chooseNewLattice(host_.dialogParent(), lattice.style(), messages_);
     if (!choice)
         return;
-    LatticeEditHistory::State before = window_.edits().capture(true);
+    LatticeEditHistory::State before = edits_.capture(true);
     // Emptied first, so the old elements are not laid out again for nothing.
     lattice.clear();
     lattice.setStyle(choice->style);
@@ -108,18 +106,17 @@ void LatticeFileCommands::newLattice()
     else
         lattice.loadScale(oddLimitDiamondScale(choice->limit));
     setDocument({});
-    window_.setShowLines(choice->lines);
-    window_.setShowCircle(choice->circles);
+    host_.applyNewChoice(*choice);
     markUnmodified();
-    window_.edits().record(std::move(before));
-    window_.latticeReplaced();
+    edits_.record(std::move(before));
+    host_.latticeReplaced();
 }
 
 void LatticeFileCommands::open()
 {
     if (!mayDiscard())
         return;
-    const QString path = dialogs_->openScalaPath();
+    const QString path = ask(&LatticeFileDialogs::openScalaPath, QStringLiteral("scl"));
     if (!path.isEmpty())
         load(path);
 }
@@ -140,15 +137,15 @@ void LatticeFileCommands::load(const QString& path)
             RecentFiles(settings_).remove(path);
         return;
     }
-    window_.lattice().loadScale(scale);
+    host_.lattice().loadScale(scale);
     // Whatever was read before a failure stays and is shown, but the file holds more than
     // the lattice: it is not written over without a question.
     setDocument({QFileInfo(path).fileName(), path, scale.ok() ? QString() : path, {}});
     markUnmodified();
     RecentFiles(settings_).add(path);
     // Another file is another document: the steps of the last one do not apply to it.
-    window_.edits().clear();
-    window_.latticeReplaced();
+    edits_.clear();
+    host_.latticeReplaced();
     if (!scale.ok())
         messages_.showMessage(messageText(scale.message));
 }
@@ -162,12 +159,12 @@ bool LatticeFileCommands::save()
 
 bool LatticeFileCommands::saveAs()
 {
-    const QString path = dialogs_->saveScalaPath();
+    const QString path = ask(&LatticeFileDialogs::saveScalaPath, QStringLiteral("scl"));
     if (path.isEmpty() || !write(path))
         return false;
     document_.filePath = path;
     document_.fileName = QFileInfo(path).fileName();
-    window_.setWindowTitle(caption(document_.fileName));
+    host_.setCaption(caption(document_.fileName));
     RecentFiles(settings_).add(path);
     return true;
 }
@@ -180,7 +177,7 @@ bool LatticeFileCommands::write(const QString& path)
         if (messages_.askYesNo(question) != MessageService::Answer::Yes)
             return false;
     }
-    const FileResult result = window_.lattice().writeScala(path.toStdString());
+    const FileResult result = host_.lattice().writeScala(path.toStdString());
     if (!result.ok) {
         messages_.showMessage(messageText(result.message));
         return false;
@@ -189,6 +186,22 @@ bool LatticeFileCommands::write(const QString& path)
         document_.incompletePath.clear();
     markUnmodified();
     return true;
+}
+
+QString LatticeFileCommands::ask(QString (LatticeFileDialogs::*question)(), const QString& suffix)
+{
+    // The dialog starts at the lattice's file, named for the type asked for; without one in
+    // the folder used last, this run or else for the latest recent file.
+    QString folder = lastChosenFolder();
+    if (folder.isEmpty()) {
+        const QStringList recent = RecentFiles(settings_).paths();
+        if (!recent.isEmpty())
+            folder = QFileInfo(recent.constFirst()).absolutePath();
+    }
+    dialogs_->suggest(suggestedSavePath(document_.filePath, suffix, folder));
+    const QString path = (dialogs_.get()->*question)();
+    rememberChosenFile(path);
+    return path;
 }
 
 void LatticeFileCommands::writePicture(const QString& path,
@@ -205,49 +218,52 @@ void LatticeFileCommands::writePicture(const QString& path,
 void LatticeFileCommands::paintPicture(QPaintDevice& device)
 {
     QPainter painter(&device);
-    window_.drawLattice(painter);
+    host_.drawLattice(painter);
 }
 
 void LatticeFileCommands::saveBitmap()
 {
-    writePicture(dialogs_->saveImagePath(), [this](QIODevice& file) {
-        QImage image(window_.view()->size(), QImage::Format_RGB32);
-        paintPicture(image);
-        return image.save(&file, "PNG");
-    });
+    writePicture(ask(&LatticeFileDialogs::saveImagePath, QStringLiteral("png")),
+                 [this](QIODevice& file) {
+                     QImage image(host_.pictureSize(), QImage::Format_RGB32);
+                     paintPicture(image);
+                     return image.save(&file, "PNG");
+                 });
 }
 
 void LatticeFileCommands::exportPdf()
 {
-    writePicture(dialogs_->savePdfPath(), [this](QIODevice& file) {
-        // One page just the picture's size, one PDF unit per screen pixel, no margins.
-        QPdfWriter pdf(&file);
-        const int dpi = window_.view()->logicalDpiX();
-        const QSize size = window_.view()->size();
-        pdf.setResolution(dpi);
-        pdf.setCreator(QStringLiteral("Tonalvane"));
-        pdf.setTitle(documentName());
-        pdf.setPageMargins(QMarginsF());
-        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point, QString(),
-                                  QPageSize::ExactMatch));
-        paintPicture(pdf);
-        return true;
-    });
+    writePicture(ask(&LatticeFileDialogs::savePdfPath, QStringLiteral("pdf")),
+                 [this](QIODevice& file) {
+                     // One page just the picture's size, one PDF unit per screen pixel, no margins.
+                     QPdfWriter pdf(&file);
+                     const int dpi = host_.pictureDpi();
+                     const QSize size = host_.pictureSize();
+                     pdf.setResolution(dpi);
+                     pdf.setCreator(QStringLiteral("Tonalvane"));
+                     pdf.setTitle(documentName());
+                     pdf.setPageMargins(QMarginsF());
+                     pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / dpi, QPageSize::Point,
+                                               QString(), QPageSize::ExactMatch));
+                     paintPicture(pdf);
+                     return true;
+                 });
 }
 
 void LatticeFileCommands::exportSvg()
 {
-    writePicture(dialogs_->saveSvgPath(), [this](QIODevice& file) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        const QSize size = window_.view()->size();
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(), size));
-        svg.setResolution(window_.view()->logicalDpiX());
-        svg.setTitle(documentName());
-        paintPicture(svg);
-        return true;
-    });
+    writePicture(ask(&LatticeFileDialogs::saveSvgPath, QStringLiteral("svg")),
+                 [this](QIODevice& file) {
+                     QSvgGenerator svg;
+                     svg.setOutputDevice(&file);
+                     const QSize size = host_.pictureSize();
+                     svg.setSize(size);
+                     svg.setViewBox(QRect(QPoint(), size));
+                     svg.setResolution(host_.pictureDpi());
+                     svg.setTitle(documentName());
+                     paintPicture(svg);
+                     return true;
+                 });
 }
 
 void LatticeFileCommands::fillRecentMenu(QMenu* menu)
@@ -283,7 +299,7 @@ void LatticeFileCommands::print()
     }
     // One page: the picture at the window's size in printer dots, from the top left of the
     // printable area.
-    window_.drawLattice(painter);
+    host_.drawLattice(painter);
     painter.end();
 }
 

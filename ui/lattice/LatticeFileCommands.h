@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/lattice/LatticeDocument.h"
 #include "ui/lattice/LatticeFileDialogs.h"
 
 #include <QPrinter>
@@ -12,12 +13,34 @@
 class QIODevice;
 class QMenu;
 class QPaintDevice;
+class QPainter;
 
 namespace tv {
 
-class LatticeWindow;
+class Lattice;
+class LatticeEditHistory;
 class MessageService;
 class SettingsStore;
+
+// What the file commands need of the window whose lattice they open, save and draw.
+class LatticeFileHost {
+public:
+    virtual ~LatticeFileHost() = default;
+    virtual Lattice& lattice() = 0;
+    virtual const Lattice& lattice() const = 0;
+    // The parent of the dialogs that the commands open.
+    virtual QWidget* dialogParent() = 0;
+    virtual void setCaption(const QString& caption) = 0;
+    // A new lattice was made: the window shows what the choice asks for.
+    virtual void applyNewChoice(const NewLatticeChoice& choice) = 0;
+    // After the lattice was replaced as a whole: the picture is drawn again.
+    virtual void latticeReplaced() = 0;
+    // The picture as the window shows it: its size in screen pixels, the screen's dots per
+    // inch, and a paint of it on any surface.
+    virtual QSize pictureSize() const = 0;
+    virtual int pictureDpi() const = 0;
+    virtual int drawLattice(QPainter& painter) = 0;
+};
 
 // The File menu of a lattice window: a new lattice, Scala files (also dropped on the window or
 // taken from the recent files), the picture as an image, PDF or SVG file, page setup and
@@ -28,18 +51,11 @@ public:
     static inline const QString printDocumentName = QStringLiteral("ORLIX");
     static inline const QString untitledName = QStringLiteral("Untitled");
 
-    // The file a window's lattice belongs to.
-    struct Document {
-        QString fileName;
-        QString filePath;
-        // The file whose reading failed part way; empty when there is none.
-        QString incompletePath;
-        // The file text that Save wrote or would have written when the lattice was unchanged.
-        std::string unmodifiedText;
-        bool operator==(const Document&) const = default;
-    };
+    using Document = LatticeDocument;
 
-    LatticeFileCommands(LatticeWindow& window, MessageService& messages, SettingsStore& settings);
+    // New and Open record their change in `edits`.
+    LatticeFileCommands(LatticeFileHost& host, LatticeEditHistory& edits, MessageService& messages,
+                        SettingsStore& settings);
     ~LatticeFileCommands();
 
     void setDialogs(std::unique_ptr<LatticeFileDialogs> dialogs);
@@ -85,6 +101,8 @@ public:
     bool mayDiscard();
 
 private:
+    // Asks `question` of the dialogs, starting at a place fit for a file of type `suffix`.
+    QString ask(QString (LatticeFileDialogs::*question)(), const QString& suffix);
     // Reads `path` into the window; the question about a changed lattice was asked before.
     void load(const QString& path);
     // Writes the lattice to `path`; a file that was read only in part is not written over
@@ -96,7 +114,8 @@ private:
     // and says so when it cannot be written.
     void writePicture(const QString& path, const std::function<bool(QIODevice&)>& write);
 
-    LatticeWindow& window_;
+    LatticeFileHost& host_;
+    LatticeEditHistory& edits_;
     MessageService& messages_;
     SettingsStore& settings_;
     std::unique_ptr<LatticeFileDialogs> dialogs_;

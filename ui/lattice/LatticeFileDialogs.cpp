@@ -1,5 +1,6 @@
 #include "ui/lattice/LatticeFileDialogs.h"
 
+#include "ui/common/FileSuggestion.h"
 #include "ui/lattice/NewLatticeDialog.h"
 
 #include <QCheckBox>
@@ -15,8 +16,8 @@ namespace {
 const QString scalaFilter = QStringLiteral("Scala files (*.SCL *.scl)");
 
 // An empty title leaves the platform's own.
-QString askPath(QFileDialog::AcceptMode mode, const QString& filter, const QString& suffix,
-                const QString& title = {})
+QString askPath(const QString& suggestion, QFileDialog::AcceptMode mode, const QString& filter,
+                const QString& suffix, const QString& title = {})
 {
     QFileDialog dialog(nullptr);
     if (!title.isEmpty())
@@ -27,6 +28,7 @@ QString askPath(QFileDialog::AcceptMode mode, const QString& filter, const QStri
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(suffix);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    startDialogAt(dialog, suggestion);
     // Replacing an existing file is confirmed by the dialog (its default).
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -37,30 +39,33 @@ QString askPath(QFileDialog::AcceptMode mode, const QString& filter, const QStri
 
 QString SystemFileDialogs::openScalaPath()
 {
-    return askPath(QFileDialog::AcceptOpen, scalaFilter, QStringLiteral("scl"));
+    return askPath(suggestion(), QFileDialog::AcceptOpen, scalaFilter, QStringLiteral("scl"));
 }
 
 QString SystemFileDialogs::saveScalaPath()
 {
-    return askPath(QFileDialog::AcceptSave, scalaFilter, QStringLiteral("scl"));
+    return askPath(suggestion(), QFileDialog::AcceptSave, scalaFilter, QStringLiteral("scl"));
 }
 
 QString SystemFileDialogs::saveImagePath()
 {
-    return askPath(QFileDialog::AcceptSave, QStringLiteral("PNG images (*.png *.PNG)"),
-                   QStringLiteral("png"), QStringLiteral("Save Bitmap"));
+    return askPath(suggestion(), QFileDialog::AcceptSave,
+                   QStringLiteral("PNG images (*.png *.PNG)"), QStringLiteral("png"),
+                   QStringLiteral("Save Bitmap"));
 }
 
 QString SystemFileDialogs::savePdfPath()
 {
-    return askPath(QFileDialog::AcceptSave, QStringLiteral("PDF documents (*.pdf *.PDF)"),
-                   QStringLiteral("pdf"), QStringLiteral("Export PDF"));
+    return askPath(suggestion(), QFileDialog::AcceptSave,
+                   QStringLiteral("PDF documents (*.pdf *.PDF)"), QStringLiteral("pdf"),
+                   QStringLiteral("Export PDF"));
 }
 
 QString SystemFileDialogs::saveSvgPath()
 {
-    return askPath(QFileDialog::AcceptSave, QStringLiteral("SVG images (*.svg *.SVG)"),
-                   QStringLiteral("svg"), QStringLiteral("Export SVG"));
+    return askPath(suggestion(), QFileDialog::AcceptSave,
+                   QStringLiteral("SVG images (*.svg *.SVG)"), QStringLiteral("svg"),
+                   QStringLiteral("Export SVG"));
 }
 
 bool SystemFileDialogs::choosePrinter(QPrinter& printer)

@@ -18,6 +18,10 @@ class MessageService;
 class LatticeFileDialogs {
 public:
     virtual ~LatticeFileDialogs() = default;
+    // Where the next file dialog starts: a folder, or a folder and a file name; empty for the
+    // platform's own start. The commands set it before each question.
+    void suggest(const QString& path) { suggestion_ = path; }
+    const QString& suggestion() const { return suggestion_; }
     // A path, or empty when the user cancelled.
     virtual QString openScalaPath() = 0;
     virtual QString saveScalaPath() = 0;
@@ -31,6 +35,9 @@ public:
     // nothing when cancelled.
     virtual std::optional<NewLatticeChoice> chooseNewLattice(QWidget* parent, int style,
                                                              MessageService& messages) = 0;
+
+private:
+    QString suggestion_;
 };
 
 class SystemFileDialogs : public LatticeFileDialogs {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/lattice/LimitFilter.h"
+#include "core/lattice/LimitFilter.h"
 
 #include <QPoint>
 #include <QPointF>

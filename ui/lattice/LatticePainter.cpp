@@ -146,7 +146,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
             y += 2 * lineHeight;
         }
         if (options.showExponents) {
-            label.exponentText = tv::exponentText(element);
+            label.exponentText = exponentLine(element);
             label.exponent = QRect(x, y, exponent.width(label.exponentText), exponent.height());
         }
     } else if (options.showRatios) {

@@ -1,6 +1,7 @@
 #include "ui/lattice/LatticeView.h"
 
-#include "ui/lattice/LatticeWindow.h"
+#include "ui/lattice/LatticeGeometry.h"
+#include "ui/lattice/LatticePainter.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -11,7 +12,7 @@
 
 namespace tv {
 
-LatticeView::LatticeView(LatticeWindow& window) : QWidget(&window), window_(window)
+LatticeView::LatticeView(LatticeViewHost& host, QWidget* parent) : QWidget(parent), host_(host)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -34,7 +35,7 @@ void LatticeView::renderPicture()
         picture_.setDevicePixelRatio(ratio);
     }
     QPainter painter(&picture_);
-    window_.drawLattice(painter);
+    host_.drawLattice(painter);
     stale_ = false;
     changed_ = QRegion();
 }
@@ -43,7 +44,7 @@ void LatticeView::redrawBox(int index)
 {
     // The ring may be taken away, so what lies under it is drawn again too: the whole
     // picture, clipped to the ring.
-    const QRect area = LatticePainter::selectionRing(window_.labelGeometry(), index);
+    const QRect area = LatticePainter::selectionRing(host_.labelGeometry(), index);
     changed_ += area;
     update(area);
 }
@@ -56,7 +57,7 @@ void LatticeView::paintEvent(QPaintEvent* event)
     } else if (!changed_.isEmpty()) {
         QPainter painter(&picture_);
         painter.setClipRegion(changed_);
-        window_.drawLattice(painter);
+        host_.drawLattice(painter);
         changed_ = QRegion();
     }
     QPainter painter(this);
@@ -68,12 +69,12 @@ bool LatticeView::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = window_.readoutAt(help->pos());
+        const QString text = host_.readoutAt(help->pos());
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            const LatticeGeometry geometry = window_.labelGeometry();
+            const LatticeGeometry geometry = host_.labelGeometry();
             QToolTip::showText(help->globalPos(), text, this,
                                geometry.box(geometry.hitTest(help->pos())));
         }
@@ -93,7 +94,7 @@ void LatticeView::wheelEvent(QWheelEvent* event)
     const int steps = wheelRest_ / 120;
     wheelRest_ -= steps * 120;
     if (steps != 0)
-        window_.zoomBy(steps);
+        host_.zoomBy(steps);
     event->accept();
 }
 
@@ -107,20 +108,20 @@ void LatticeView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
-        window_.pressLeft(at);
+        host_.pressLeft(at);
     else if (event->button() == Qt::RightButton)
-        window_.pressRight(at);
+        host_.pressRight(at);
 }
 
 void LatticeView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        window_.releaseLeft(event->modifiers().testFlag(Qt::ShiftModifier));
+        host_.releaseLeft(event->modifiers().testFlag(Qt::ShiftModifier));
 }
 
 void LatticeView::focusOutEvent(QFocusEvent* event)
 {
-    window_.loseMouse();
+    host_.loseMouse();
     QWidget::focusOutEvent(event);
 }
 

@@ -4,9 +4,26 @@
 #include <QRegion>
 #include <QWidget>
 
+class QPainter;
+
 namespace tv {
 
-class LatticeWindow;
+class LatticeGeometry;
+
+// What a lattice view needs of the window it belongs to: the picture, where its labels lie,
+// the readout of a place, the zoom, and what the mouse does.
+class LatticeViewHost {
+public:
+    virtual ~LatticeViewHost() = default;
+    virtual int drawLattice(QPainter& painter) = 0;
+    virtual LatticeGeometry labelGeometry() const = 0;
+    virtual QString readoutAt(QPoint at) const = 0;
+    virtual void zoomBy(int steps) = 0;
+    virtual void pressLeft(QPoint at) = 0;
+    virtual void releaseLeft(bool shiftHeld) = 0;
+    virtual void pressRight(QPoint at) = 0;
+    virtual void loseMouse() = 0;
+};
 
 // The drawing area of a lattice window. It keeps the latest full picture in an image, so a
 // click can change one label's border on it without drawing the whole picture again. Ctrl
@@ -14,7 +31,7 @@ class LatticeWindow;
 class LatticeView : public QWidget {
     Q_OBJECT
 public:
-    explicit LatticeView(LatticeWindow& window);
+    LatticeView(LatticeViewHost& host, QWidget* parent);
 
     // The whole picture is drawn again at the next paint.
     void invalidatePicture();
@@ -36,7 +53,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    LatticeWindow& window_;
+    LatticeViewHost& host_;
     QImage picture_;
     bool stale_ = true;
     // Parts of the picture to draw again before it is shown.

@@ -1,5 +1,6 @@
 #include "ui/lattice/LatticeWindow.h"
 
+#include "core/lattice/ElementReadout.h"
 #include "core/midi/MidiOutput.h"
 #include "core/tuning/PitchChord.h"
 #include "core/tuning/PitchOutput.h"
@@ -9,10 +10,7 @@
 #include "ui/common/OptionsDialog.h"
 #include "ui/common/ToolboxIcons.h"
 #include "ui/common/WindowPlacement.h"
-#include "ui/lattice/ElementReadout.h"
 #include "ui/lattice/LatticeColoursDialog.h"
-#include "ui/lattice/LatticeEditHistory.h"
-#include "ui/lattice/LatticeView.h"
 #include "ui/lattice/PatchDialog.h"
 #include "ui/lattice/RatioPropertiesDialog.h"
 #include "ui/table/TableWindow.h"
@@ -48,20 +46,19 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
                    : 96.0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    services_.listeners().registerListener(&listener_);
     setWindowIcon(latticeIcon());
     setWindowTitle(untitledCaption);
 
-    view_ = new LatticeView(*this);
+    view_ = new LatticeView(*this, this);
     setCentralWidget(view_);
     menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
     connect(properties, &QAction::triggered, this, &LatticeWindow::editElement);
-    files_ =
-        std::make_unique<LatticeFileCommands>(*this, services_.messages(), services_.settings());
+    edits_ = std::make_unique<LatticeEditHistory>(static_cast<LatticeEditTarget&>(*this));
+    files_ = std::make_unique<LatticeFileCommands>(static_cast<LatticeFileHost&>(*this), *edits_,
+                                                   services_.messages(), services_.settings());
     tuningFiles_ = std::make_unique<LatticeTuningFiles>(lattice_, services_.messages());
-    edits_ = std::make_unique<LatticeEditHistory>(*this);
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
     QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
@@ -71,8 +68,10 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     files_->fillRecentMenu(recent);
     setAcceptDrops(true);
 
-    chooseColour = [](QWidget* owner) {
-        return QColorDialog::getColor(Qt::black, owner, QStringLiteral("Background color"));
+    // The picker starts at the colour in use, so OK without a change changes nothing.
+    chooseColour = [this](QWidget* owner) {
+        return QColorDialog::getColor(options_.background, owner,
+                                      QStringLiteral("Background color"));
     };
 
     const DialogUnits units(DialogUnits::dialogFont());
@@ -80,7 +79,11 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     services_.restorePlacement(*this, mainWindowPlacement);
 }
 
-LatticeWindow::~LatticeWindow() { loseMouse(); }
+LatticeWindow::~LatticeWindow()
+{
+    loseMouse();
+    endHeldChord();
+}
 
 LatticeGeometry LatticeWindow::labelGeometry() const
 {
@@ -97,7 +100,9 @@ int LatticeWindow::drawLattice(QPainter& painter)
 
 LimitFilter LatticeWindow::limitFilter() const
 {
-    return {{limitFlags_[0], limitFlags_[1], limitFlags_[2], limitFlags_[3]}};
+    LimitFilter filter;
+    std::copy_n(limitFlags_.begin(), LimitFilter::itemCount, filter.shown.begin());
+    return filter;
 }
 
 void LatticeWindow::setZoomPercent(int percent)
@@ -142,6 +147,46 @@ void LatticeWindow::setShowCircle(bool show)
     repaintAll();
 }
 
+void LatticeWindow::setShowRatios(bool show)
+{
+    options_.showRatios = show;
+    menus_->action(LatticeCommand::ShowRatios)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::setShowExponents(bool show)
+{
+    options_.showExponents = show;
+    menus_->action(LatticeCommand::ShowExponents)->setChecked(show);
+    repaintAll();
+}
+
+void LatticeWindow::applyNewChoice(const NewLatticeChoice& choice)
+{
+    setShowRatios(choice.ratios);
+    setShowExponents(choice.exponents);
+    setShowLines(choice.lines);
+    setShowCircle(choice.circles);
+}
+
+QSize LatticeWindow::pictureSize() const { return view_->size(); }
+
+int LatticeWindow::pictureDpi() const { return view_->logicalDpiX(); }
+
+void LatticeWindow::restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document)
+{
+    lattice_ = std::move(lattice);
+    if (document)
+        files_->setDocument(*document);
+    latticeReplaced();
+}
+
+void LatticeWindow::editHistoryChanged(bool canUndo, bool canRedo)
+{
+    menus_->action(LatticeCommand::Undo)->setEnabled(canUndo);
+    menus_->action(LatticeCommand::Redo)->setEnabled(canRedo);
+}
+
 void LatticeWindow::repaintAll() { view_->invalidatePicture(); }
 
 void LatticeWindow::pressLeft(QPoint at)
@@ -157,6 +202,10 @@ void LatticeWindow::pressLeft(QPoint at)
 void LatticeWindow::releaseLeft(bool shiftHeld)
 {
     pressing_ = false;
+    // Under Hold chord a chord kept by Shift sounds on until the selection changes.
+    chordHeld_ = shiftHeld && menus_->action(LatticeCommand::HoldChord)->isChecked();
+    if (chordHeld_)
+        return;
     if (!shiftHeld)
         clearSelection();
     services_.chord().release();
@@ -170,8 +219,16 @@ void LatticeWindow::loseMouse()
     services_.chord().release();
 }
 
+void LatticeWindow::endHeldChord()
+{
+    if (chordHeld_)
+        services_.chord().release();
+    chordHeld_ = false;
+}
+
 void LatticeWindow::allNotesOff()
 {
+    chordHeld_ = false;
     services_.pitchOutput().panic();
     services_.chord().clear();
 }
@@ -183,10 +240,11 @@ void LatticeWindow::pressRight(QPoint at)
     const LatticeGeometry layout = labelGeometry();
     contextElement_ = layout.hitTest(at);
     // The menu opens at the top right corner of a ratio element's box (a box widened for its
-    // text included); for any other element as if it had a ratio's least box, and with no
-    // element under the press, at the corner of such a box at (0, 0).
+    // text included), for any other element as if it had a ratio's least box, and with no
+    // element under the press at the pointer.
     const LatticeElement* element = lattice_.element(contextElement_);
-    const QPoint corner = element && element->isRatio()
+    const QPoint corner = !element ? at
+                          : element->isRatio()
                               ? layout.box(*element).topRight()
                               : layout.labelAt(contextElement_) + QPoint(layout.ratioHitWidth(), 0);
     contextMenu_->popup(view_->mapToGlobal(corner));
@@ -208,6 +266,7 @@ void LatticeWindow::clickElement(int index)
 
 void LatticeWindow::clearSelection()
 {
+    chordHeld_ = false;
     const int count = lattice_.count();
     for (int i = 0; i < count; ++i) {
         if (lattice_.selected(i)) {
@@ -222,6 +281,7 @@ void LatticeWindow::clearSelection()
 
 void LatticeWindow::playSelection()
 {
+    chordHeld_ = false;
     PitchChord& chord = services_.chord();
     chord.release();
     chord.clear();
@@ -252,6 +312,7 @@ void LatticeWindow::chooseStyle(int style)
 
 void LatticeWindow::latticeReplaced()
 {
+    endHeldChord();
     const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
@@ -260,8 +321,8 @@ void LatticeWindow::latticeReplaced()
 
 void LatticeWindow::toggleLimit(std::size_t index)
 {
-    // "Combined" stands for the four prime items together: it checks or unchecks them all,
-    // and is checked exactly while all four are.
+    // "Combined" stands for the prime items together: it checks or unchecks them all, and is
+    // checked exactly while all of them are.
     constexpr std::size_t combined = limitCount - 1;
     const bool on = !limitFlags_[index];
     if (index == combined)
@@ -270,8 +331,9 @@ void LatticeWindow::toggleLimit(std::size_t index)
         limitFlags_[index] = on;
     limitFlags_[combined] = std::all_of(limitFlags_.begin(), limitFlags_.begin() + combined,
                                         [](bool flag) { return flag; });
-    const LatticeCommand commands[] = {LatticeCommand::Limit3, LatticeCommand::Limit5,
-                                       LatticeCommand::Limit7, LatticeCommand::Limit11,
+    const LatticeCommand commands[] = {LatticeCommand::Limit3,       LatticeCommand::Limit5,
+                                       LatticeCommand::Limit7,       LatticeCommand::Limit11,
+                                       LatticeCommand::Limit13,      LatticeCommand::Limit17,
                                        LatticeCommand::LimitCombined};
     for (std::size_t i = 0; i < limitCount; ++i)
         menus_->action(commands[i])->setChecked(limitFlags_[i]);
@@ -336,6 +398,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Limit5:
     case LatticeCommand::Limit7:
     case LatticeCommand::Limit11:
+    case LatticeCommand::Limit13:
+    case LatticeCommand::Limit17:
     case LatticeCommand::LimitCombined:
         toggleLimit(static_cast<std::size_t>(command) -
                     static_cast<std::size_t>(LatticeCommand::Limit3));
@@ -349,16 +413,8 @@ void LatticeWindow::runCommand(LatticeCommand command)
         break;
     case LatticeCommand::StyleVelmor: chooseStyle(Lattice::latticeStyle); break;
     case LatticeCommand::StylePlanetary: chooseStyle(Lattice::planetaryStyle); break;
-    case LatticeCommand::ShowRatios:
-        options_.showRatios = !options_.showRatios;
-        menus_->action(command)->setChecked(options_.showRatios);
-        repaintAll();
-        break;
-    case LatticeCommand::ShowExponents:
-        options_.showExponents = !options_.showExponents;
-        menus_->action(command)->setChecked(options_.showExponents);
-        repaintAll();
-        break;
+    case LatticeCommand::ShowRatios: setShowRatios(!options_.showRatios); break;
+    case LatticeCommand::ShowExponents: setShowExponents(!options_.showExponents); break;
     case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
     case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
     case LatticeCommand::ZoomIn: zoomBy(1); break;
@@ -383,6 +439,10 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::Patch: choosePatch(); break;
     case LatticeCommand::Table: openTable(); break;
     case LatticeCommand::AllNotesOff: allNotesOff(); break;
+    case LatticeCommand::HoldChord:
+        if (!menus_->action(command)->isChecked())
+            endHeldChord();
+        break;
     case LatticeCommand::Options: {
         OptionsDialog options(services_, this);
         options.exec();
@@ -418,6 +478,7 @@ void LatticeWindow::closeEvent(QCloseEvent* event)
     if (storePlacementOnClose_)
         services_.savePlacement(*this, mainWindowPlacement);
     loseMouse();
+    endHeldChord();
     event->accept();
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "core/lattice/Lattice.h"
-#include "ui/common/ElementListener.h"
+#include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"
 #include "ui/lattice/LatticeTuningFiles.h"
+#include "ui/lattice/LatticeView.h"
 
 #include <QMainWindow>
 
@@ -19,19 +20,21 @@ class QMenu;
 namespace tv {
 
 class AppServices;
-class LatticeEditHistory;
-class LatticeView;
 
 // A window that shows one lattice and plays its pitches: a press on a label selects it and
 // sounds every selected pitch as a chord, one MIDI channel each, while the button is held;
 // Shift keeps the selection on release so chords can be built up. A press that never gets
 // its release (the window loses the focus or closes, a menu takes the mouse) is silenced all
 // the same.
-class LatticeWindow : public QMainWindow {
+class LatticeWindow : public QMainWindow,
+                      private LatticeViewHost,
+                      private LatticeFileHost,
+                      private LatticeEditTarget {
     Q_OBJECT
 public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
-    static constexpr std::size_t limitCount = 5;
+    // The Limit menu's prime items and "Combined".
+    static constexpr std::size_t limitCount = LimitFilter::itemCount + 1;
     // The zooms that View > Zoom in / Zoom out and Ctrl+wheel step through, in percent.
     static constexpr std::array<int, 13> zoomSteps{50,  67,  75,  90,  100, 110, 125,
                                                    150, 175, 200, 250, 300, 400};
@@ -39,8 +42,8 @@ public:
     LatticeWindow(AppServices& services, QWidget* parent = nullptr);
     ~LatticeWindow() override;
 
-    Lattice& lattice() { return lattice_; }
-    const Lattice& lattice() const { return lattice_; }
+    Lattice& lattice() override { return lattice_; }
+    const Lattice& lattice() const override { return lattice_; }
     LatticeView* view() const { return view_; }
     LatticeMenus& menus() const { return *menus_; }
     LatticeFileCommands& files() { return *files_; }
@@ -51,10 +54,10 @@ public:
 
     // Where the labels lie at the window's current size and zoom: what a paint draws and what
     // a click hits.
-    LatticeGeometry labelGeometry() const;
+    LatticeGeometry labelGeometry() const override;
     // Paints the whole lattice on any surface: the window, a printer page or an image, each
     // laid out for the window's current size and zoom.
-    int drawLattice(QPainter& painter);
+    int drawLattice(QPainter& painter) override;
     const LatticePainter& painter() const { return painter_; }
 
     // The label zoom in percent, one of zoomSteps; 100 at first.
@@ -62,26 +65,28 @@ public:
     // Takes the step nearest `percent`.
     void setZoomPercent(int percent);
     // Moves `steps` steps up (positive) or down the zoom steps, stopping at their ends.
-    void zoomBy(int steps);
+    void zoomBy(int steps) override;
 
     // What the pointer resting at `at` reads out: the element's readout, empty where no
     // shown element is.
-    QString readoutAt(QPoint at) const;
+    QString readoutAt(QPoint at) const override;
 
     // Lines between neighbours (lattice style) and the circle (planetary style).
     bool showLines() const { return options_.showLines; }
     bool showCircle() const { return options_.showCircle; }
     void setShowLines(bool show);
     void setShowCircle(bool show);
+    void setShowRatios(bool show);
+    void setShowExponents(bool show);
     // What the Limit items' check marks let through.
     LimitFilter limitFilter() const;
 
     // Mouse actions, in window client coordinates of the drawing area.
-    void pressLeft(QPoint at);
-    void releaseLeft(bool shiftHeld);
-    void pressRight(QPoint at);
+    void pressLeft(QPoint at) override;
+    void releaseLeft(bool shiftHeld) override;
+    void pressRight(QPoint at) override;
     // The release of a left press will not come: its notes are silenced, the selection stays.
-    void loseMouse();
+    void loseMouse() override;
     // "All notes off" on every channel, a note-off for every note the output knows to be
     // sounding, and the chord forgotten.
     void allNotesOff();
@@ -93,7 +98,7 @@ public:
     void runCommand(LatticeCommand command);
     // After the lattice was replaced as a whole (New, Open, undo, redo): the Style menu shows
     // its style and the picture is drawn again.
-    void latticeReplaced();
+    void latticeReplaced() override;
     // Closes without storing the placement (Exit, Enter, Escape). Every way of closing asks
     // first whether to save a changed lattice; false when the user kept the window.
     bool closeWithoutPlacement();
@@ -119,6 +124,16 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // What the file commands and the edit history ask of the window.
+    QWidget* dialogParent() override { return this; }
+    void setCaption(const QString& caption) override { setWindowTitle(caption); }
+    void applyNewChoice(const NewLatticeChoice& choice) override;
+    QSize pictureSize() const override;
+    int pictureDpi() const override;
+    const LatticeDocument& document() const override { return files_->document(); }
+    void restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document) override;
+    void editHistoryChanged(bool canUndo, bool canRedo) override;
+
     void repaintAll();
     void chooseStyle(int style);
     void toggleLimit(std::size_t index);
@@ -126,13 +141,14 @@ private:
     void editElement();
     void choosePatch();
     void openTable();
+    // Ends a chord kept sounding by Hold chord, if one is.
+    void endHeldChord();
 
     AppServices& services_;
-    ElementListener listener_;
     Lattice lattice_;
     LatticePainter painter_;
     LatticeDrawOptions options_;
-    std::array<bool, limitCount> limitFlags_{true, true, true, true, true};
+    std::array<bool, limitCount> limitFlags_{true, true, true, true, true, true, true};
     int zoomPercent_ = 100;
     std::uint16_t patch_ = 0;
     int contextElement_ = -1;
@@ -146,6 +162,8 @@ private:
     bool storePlacementOnClose_ = true;
     // A left press whose release has not come yet.
     bool pressing_ = false;
+    // A chord kept by Shift that Edit > Hold chord keeps sounding after its release.
+    bool chordHeld_ = false;
 };
 
 }  // namespace tv

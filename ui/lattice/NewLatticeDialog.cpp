@@ -91,7 +91,7 @@ std::optional<std::uint32_t> NewLatticeDialog::enteredLimit() const
 
 void NewLatticeDialog::acceptIfValid()
 {
-    static_assert(maxDiamondLimit == 15, "the message names the largest limit");
+    static_assert(maxDiamondLimit == 45, "the message names the largest limit");
     const std::optional<std::uint32_t> limit = enteredLimit();
     if (!limit) {
         messages_.showMessage(limitRangeMessage);
@@ -101,6 +101,8 @@ void NewLatticeDialog::acceptIfValid()
     }
     choice_.limit = *limit;
     choice_.style = controls_.planetaryButton->isChecked() ? 1 : 0;
+    choice_.ratios = controls_.ratiosBox->isChecked();
+    choice_.exponents = controls_.exponentsBox->isChecked();
     choice_.lines = controls_.linesBox->isChecked();
     choice_.circles = controls_.circlesBox->isChecked();
     accept();

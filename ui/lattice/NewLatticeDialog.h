@@ -24,21 +24,22 @@ struct NewLatticeChoice {
     std::uint32_t limit = 0;
     // 0 (the lattice) or 1 (the circle): the styles that have a layout.
     int style = 0;
-    // Whether the window shows lines between neighbours and the pitch circle.
+    // Whether the window shows ratios, exponents, lines between neighbours and the pitch
+    // circle.
+    bool ratios = true;
+    bool exponents = false;
     bool lines = false;
     bool circles = false;
 };
 
 // Asks what a new lattice should hold: an empty limit field gives the default scale, a limit
 // N the N-odd-limit diamond, laid out in the chosen style. A limit out of range is refused with
-// a message and the dialog stays open. Only the styles that have a layout can be chosen; the
-// show choices are offered but not handed back yet.
+// a message and the dialog stays open. Only the styles that have a layout can be chosen.
 class NewLatticeDialog : public QDialog {
     Q_OBJECT
 public:
     static inline const QString limitRangeMessage =
-        QStringLiteral("Limit must be between 1 and 15: the lattice has steps for the primes up "
-                       "to 13 only");
+        QStringLiteral("Limit must be between 1 and 45");
 
     // One field per control of the dialog.
     struct Controls {

@@ -1,5 +1,6 @@
 #include "support/ExpectedMidiFile.h"
 #include "support/MidoReader.h"
+#include "support/Needs.h"
 #include "support/ScratchDirectory.h"
 
 #include "core/keyboard/Recording.h"
@@ -14,7 +15,6 @@ namespace tv {
 namespace {
 
 using test::expectedMidiFile;
-using test::expectedMidoText;
 using test::readBytes;
 using test::ScratchDirectory;
 using Bytes = std::vector<std::uint8_t>;
@@ -129,44 +129,29 @@ struct SaveCase {
     std::vector<std::pair<std::uint8_t, std::uint32_t>> presses;  // key code, elapsed ms
     std::uint32_t trackLength;
     Bytes eventBytes;
-    std::vector<std::string> midoMessages;  // "TICK HEX", as mido reads them back
-    std::uint32_t endTick;
 };
 
 const std::vector<SaveCase>& saveCases()
 {
     static const std::vector<SaveCase> cases = {
-        {"empty", {}, 34, {}, {}, 0},
-        {"keys-without-code", {{40, 0}, {41, 100}, {40, 16777215}}, 34, {}, {}, 0},
+        {"empty", {}, 34, {}},
+        {"keys-without-code", {{40, 0}, {41, 100}, {40, 16777215}}, 34, {}},
         {"one-chord",
          {{10, 0}},
          46,
-         {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "60 80 3C 00"},
-         60},
+         {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00}},
         {"silent-chord-moves-later-events",
          {{10, 0}, {11, 100}},
          58,
          {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00,
-          0x48, 0xE1, 0x00, 0x20, 0x00, 0x91, 0x40, 0x50, 0x0C, 0x81, 0x40, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "60 80 3C 00", "132 E1 00 20", "132 91 40 50",
-          "144 81 40 00"},
-         144},
-        {"4-and-5-ms",
-         {{12, 3000}},
-         58,
-         {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x00, 0x80, 0x3C, 0x00,
-          0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3E, 0x60, 0x01, 0x80, 0x3E, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "0 80 3C 00", "0 E0 00 40", "0 90 3E 60", "1 80 3E 00"},
-         1},
-        {"presses-1000-ms-apart",
-         {{10, 0}, {10, 1000}},
-         58,
-         {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00,
-          0x3C, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "60 80 3C 00", "120 E0 00 40", "120 90 3C 60",
-          "180 80 3C 00"},
-         180},
+          0x48, 0xE1, 0x00, 0x20, 0x00, 0x91, 0x40, 0x50, 0x0C, 0x81, 0x40, 0x00}},
+        {"4-and-5-ms", {{12, 3000}}, 58, {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60,
+                                          0x00, 0x80, 0x3C, 0x00, 0x00, 0xE0, 0x00, 0x40,
+                                          0x00, 0x90, 0x3E, 0x60, 0x01, 0x80, 0x3E, 0x00}},
+        {"presses-1000-ms-apart", {{10, 0}, {10, 1000}}, 58, {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90,
+                                                              0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00,
+                                                              0x3C, 0xE0, 0x00, 0x40, 0x00, 0x90,
+                                                              0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00}},
         // Events of one moment keep the order they were added in: at 500 ms the first chord's
         // note-off, then the second chord's bend, then its note-on.
         {"equal-times-in-insertion-order",
@@ -174,27 +159,19 @@ const std::vector<SaveCase>& saveCases()
          70,
          {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x1E, 0xE0, 0x66, 0x41,
           0x00, 0x90, 0x43, 0x60, 0x1E, 0x80, 0x3C, 0x00, 0x00, 0xE0, 0x1A, 0x3E,
-          0x00, 0x90, 0x40, 0x60, 0x5A, 0x80, 0x40, 0x00, 0x00, 0x80, 0x43, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "30 E0 66 41", "30 90 43 60", "60 80 3C 00", "60 E0 1A 3E",
-          "60 90 40 60", "150 80 40 00", "150 80 43 00"},
-         150},
+          0x00, 0x90, 0x40, 0x60, 0x5A, 0x80, 0x40, 0x00, 0x00, 0x80, 0x43, 0x00}},
         // The second press came 2^24 + 100 ms after the start: its time wrapped to 100 ms,
         // so it comes first.
         {"times-near-2^24",
          {{10, 16777000}, {10, 16777216 + 100}},
          60,
          {0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00, 0xFA,
-          0xEF, 0x70, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00},
-         {"0 E0 00 40", "0 90 3C 60", "60 80 3C 00", "2013228 E0 00 40", "2013228 90 3C 60",
-          "2013288 80 3C 00"},
-         2013288},
+          0xEF, 0x70, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C, 0x80, 0x3C, 0x00}},
         {"program-steps",
          {{30, 0}},
          52,
          {0x00, 0xC0, 0x05, 0x00, 0xCF, 0x7F, 0x00, 0xE0, 0x00, 0x40, 0x00, 0x90, 0x3C, 0x60, 0x3C,
-          0x80, 0x3C, 0x00},
-         {"0 C0 05", "0 CF 7F", "0 E0 00 40", "0 90 3C 60", "60 80 3C 00"},
-         60},
+          0x80, 0x3C, 0x00}},
     };
     return cases;
 }
@@ -223,39 +200,17 @@ TEST(RecordingSave, FilesByteForByte)
     }
 }
 
-TEST(RecordingSave, ReadBackByMido)
-{
-    if (!test::MidoReader::available())
-        GTEST_SKIP() << "no python3 with mido (Debian package python3-mido)";
-    ScratchDirectory dir;
-    std::vector<std::string> paths;
-    std::string expected;
-    for (const auto& c : saveCases()) {
-        const std::string name = std::string(c.name) + ".mid";
-        paths.push_back(dir.file(name));
-        ASSERT_TRUE(recordingOf(c).save(paths.back(), codeForKey).ok);
-        expected += expectedMidoText(name, c.midoMessages, c.endTick);
-    }
-    const auto output = test::MidoReader::read(paths);
-    EXPECT_TRUE(output.ok) << output.text;
-    EXPECT_EQ(output.text, expected);
-}
-
 TEST(RecordingSave, UnderTheTuningStandardEachKeyIsRetunedAtTheTickOfItsNoteOn)
 {
-    if (!test::MidoReader::available())
-        GTEST_SKIP() << "no python3 with mido (Debian package python3-mido)";
+    TV_NEEDS(test::MidoReader::available(), "a python3 with mido (Debian package python3-mido)");
     ScratchDirectory dir;
     std::vector<std::string> paths;
-    std::size_t noteOnsAsBend = 0;
     for (const char* name : {"equal-times-in-insertion-order", "presses-1000-ms-apart"}) {
         for (const auto& c : saveCases()) {
             if (std::string(c.name) != name)
                 continue;
             paths.push_back(dir.file(std::string(name) + ".mid"));
             ASSERT_TRUE(recordingOf(c).save(paths.back(), codeForKey, {TuningKind::Mts}).ok);
-            for (const std::string& m : c.midoMessages)
-                noteOnsAsBend += m.find(" 90 ") != std::string::npos;
         }
     }
     ASSERT_EQ(paths.size(), 2u);
@@ -280,7 +235,8 @@ TEST(RecordingSave, UnderTheTuningStandardEachKeyIsRetunedAtTheTickOfItsNoteOn)
         const std::string tuning = line.substr(0, space) + " F0 7F 7F 08 02 00 01 " + key + " ";
         EXPECT_EQ(lines[i - 1].substr(0, tuning.size()), tuning) << line;
     }
-    EXPECT_EQ(noteOns, noteOnsAsBend);
+    // Three chords in the first recording, two in the second, each of one note.
+    EXPECT_EQ(noteOns, 5u);
 }
 
 TEST(RecordingSave, UnwritableTargetKeepsTheRecording)

@@ -47,6 +47,31 @@ TEST(DirectionTable, StepsPointAlongTheClockFaceOfEachPrime)
     }
 }
 
+TEST(DirectionTable, PrimesAbove13StepTheirOwnWay)
+{
+    // 17 to 31 at their hours and 500 * p long; larger primes from their cents, growing slowly.
+    struct Case {
+        std::uint32_t prime;
+        double hour, length;
+    };
+    const Case cases[] = {
+        {17, 1.68, 8500.0},
+        {19, 3.27, 9500.0},
+        {23, 4.66, 11500.0},
+        {29, 0.14, 14500.0},
+        {31, 2.05, 15500.0},
+        {37, 9.0 - 2.513440, 17478.24},
+        {997, 9.0 - 11.537396, 54306.21},
+    };
+    for (const Case& c : cases) {
+        const PrimeStep step = higherPrimeStep(c.prime);
+        const double theta = c.hour * 3.14159 / 6.0;
+        EXPECT_NEAR(std::hypot(step.x, step.y), c.length, 0.1) << c.prime;
+        EXPECT_NEAR(step.x, std::sin(theta) * c.length, 2.0) << c.prime;
+        EXPECT_NEAR(step.y, std::cos(theta) * c.length, 2.0) << c.prime;
+    }
+}
+
 TEST(LatticeLayout, DefaultScaleBoundsAndPlotsInTheLattice)
 {
     const Lattice lattice = defaultScale(Lattice::latticeStyle);
@@ -99,13 +124,13 @@ TEST(LatticeLayout, DegenerateLatticesNormaliseToTheCorner)
     EXPECT_EQ(empty.setStyle(1), 1);
     EXPECT_EQ(empty.setStyle(0), 0);
 
-    // Ratios of 2 and primes above 13 sit on the origin, like 1/1.
+    // Cents-only elements sit on the origin, like 1/1; a prime above 13 steps away from it.
     Lattice origin;
     origin.addRatio("", 1, 1);
     origin.addRatio("", 17, 16);
     origin.addRatio("", 3, 2);
     origin.addCents("", 100.0);
-    EXPECT_EQ(plotOf(origin, 1), plotOf(origin, 0));
+    EXPECT_NE(plotOf(origin, 1), plotOf(origin, 0));
     EXPECT_EQ(plotOf(origin, 3), plotOf(origin, 0));
     EXPECT_NE(plotOf(origin, 2), plotOf(origin, 0));
 }

@@ -50,9 +50,12 @@ TEST(OddLimitDiamond, HoldsEveryOddRatioOnceFromTheSmallestUp)
     }
 }
 
-TEST(OddLimitDiamond, LargestLimitAsAScale)
+TEST(OddLimitDiamond, LimitsAsScales)
 {
-    const Scale scale = oddLimitDiamondScale(maxDiamondLimit);
+    const Scale largest = oddLimitDiamondScale(maxDiamondLimit);
+    EXPECT_EQ(largest.title, "45-odd-limit diamond");
+    EXPECT_EQ(largest.pitches.size(), 423u);
+    const Scale scale = oddLimitDiamondScale(15);
     EXPECT_EQ(scale.title, "15-odd-limit diamond");
     EXPECT_TRUE(scale.ok());
     EXPECT_EQ(scale.pitches.size(), 49u);
@@ -60,9 +63,9 @@ TEST(OddLimitDiamond, LargestLimitAsAScale)
     EXPECT_EQ(ratios({scale.pitches.back()}), "15/8");
 }
 
-// Up to the largest limit every pitch has a lattice place of its own; one more odd number
-// brings a prime the lattice has no step for, and its pitch lands on another's place.
-TEST(OddLimitDiamond, EveryPitchOfTheLargestLimitHasItsOwnPlace)
+// Up to the largest limit every pitch has a lattice place of its own, those of primes above 13
+// included.
+TEST(OddLimitDiamond, EveryPitchOfEveryLimitHasItsOwnPlace)
 {
     const auto places = [](std::uint32_t limit) {
         Lattice lattice;
@@ -72,10 +75,10 @@ TEST(OddLimitDiamond, EveryPitchOfTheLargestLimitHasItsOwnPlace)
             distinct.insert({lattice.plotX(i), lattice.plotY(i)});
         return std::pair<std::size_t, std::size_t>(distinct.size(), lattice.count());
     };
-    const auto atLimit = places(maxDiamondLimit);
-    EXPECT_EQ(atLimit.first, atLimit.second);
-    const auto beyond = places(maxDiamondLimit + 2);
-    EXPECT_LT(beyond.first, beyond.second);
+    for (const std::uint32_t limit : {15u, 17u, 19u, 31u, 33u, maxDiamondLimit}) {
+        const auto atLimit = places(limit);
+        EXPECT_EQ(atLimit.first, atLimit.second) << limit;
+    }
 }
 
 }  // namespace

@@ -183,7 +183,7 @@ TEST(ScalaArchive, EveryFileOpensWithItsPitchesWithEitherLineEnd)
 
         // And what the program writes reads back to the same elements.
         Lattice back;
-        const Scale written = parseScala(scalaFileText(lattice, file));
+        const Scale written = parseScala(scalaFileText(lattice.toScale(), file));
         EXPECT_TRUE(written.ok());
         back.loadScale(written);
         // Six decimals: half a unit of the last one, and a hair for the binary fractions.

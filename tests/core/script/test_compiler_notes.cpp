@@ -40,23 +40,6 @@ TEST(CompilerRatios, TermsKeepAll32Bits)
     EXPECT_EQ(stepsOf("PLAY 4294967295/4294967295"), (Steps{"P 60", "D 1000"}));
 }
 
-TEST(CompilerRatios, UnplayableRatiosAreLeftOutWithoutUsingAChannel)
-{
-    // Zero terms and terms beyond 32 bits make no note (and are not taken as lengths).
-    EXPECT_EQ(stepsOf("PLAY 0/1 1/0 4294967296/1 1/1"), (Steps{"P 60", "D 1000"}));
-    // Notes outside 0..127 are left out; the next note takes the free channel.
-    EXPECT_EQ(stepsOf("PLAY 1/1 @10 3/2 @0 5/4"), (Steps{"P 60 63", "D 1000"}));
-    EXPECT_EQ(stepsOf("PLAY @-5 1/1 1/2"), (Steps{"P 0", "D 1000"}));
-    EXPECT_EQ(stepsOf("BASE 127 PLAY 1/1 3/2"), (Steps{"P 127", "D 1000"}));
-    // At both ends of the range: 51/1 above 60 is note 128, 48/1 note 127; 15/16 below a
-    // base of 0 is note -1.
-    EXPECT_EQ(stepsOf("PLAY 51/1 48/1 BASE 0 PLAY 15/16 1/1"),
-              (Steps{"P 127", "D 1000", "P 0", "D 1000"}));
-    // Absurd bases and octaves are only out of range, never undefined arithmetic.
-    EXPECT_EQ(stepsOf("BASE 1e300 PLAY 1/1 BASE 60 PLAY @2000000000 1/1 @-2000000000 1/1"),
-              (Steps{"P", "D 1000", "P", "D 1000"}));
-}
-
 TEST(CompilerRatios, AChordHoldsSixteenNotes)
 {
     std::string text = "PLAY";
@@ -65,13 +48,6 @@ TEST(CompilerRatios, AChordHoldsSixteenNotes)
     const Steps s = stepsOf(text);
     ASSERT_EQ(s.size(), 2u);
     EXPECT_EQ(s[0], "P 60 60 60 60 60 60 60 60 60 60 60 60 60 60 60 60");
-}
-
-TEST(CompilerRatios, OctaveSetting)
-{
-    EXPECT_EQ(stepsOf("PLAY 1/1 @1 1/1"), (Steps{"P 60 72", "D 1000"}));
-    EXPECT_EQ(stepsOf("PLAY @-1 1/1 @ 2 1/1 @1.9 1/1 @-1.9 1/1"),
-              (Steps{"P 48 84 72 48", "D 1000"}));
 }
 
 TEST(CompilerDynamics, TwelveNamesInAnyCase)
@@ -149,18 +125,6 @@ TEST(CompilerCents, CentsWordsArePitchesAboveTheBase)
     for (const auto& c : cases)
         EXPECT_EQ(noteRecordsOf(c.text), c.records) << c.text;
     EXPECT_EQ(stepsOf("PLAY 0c 700c q"), (Steps{"P 60 67", "D 500"}));
-}
-
-TEST(CompilerCents, OtherWordsKeepTheirMeaning)
-{
-    // "5 c" is a length number whose unit is "c": dropped, and the "c" consumed.
-    EXPECT_EQ(stepsOf("PLAY 1/1 5 c 3/2 q"), (Steps{"P 60 67", "D 500"}));
-    // A digit after the c, or text after it, leaves the word a length number.
-    EXPECT_EQ(stepsOf("PLAY 1/1 5c5 3/2 q 5cx 5/4"), (Steps{"P 60", "D 500"}));
-    // Words beginning with a sign or point that are not cents words are still ignored.
-    EXPECT_EQ(test::hexOf("PLAY 1/1 -5 - -c +c .c -5cx -5c3 q"), test::hexOf("PLAY 1/1 q"));
-    // Only inside PLAY: after REST and BASE a cents word reads as its number.
-    EXPECT_EQ(stepsOf("REST 2c sec BASE 62c PLAY 1/1"), (Steps{"R 2000", "P 62", "D 2000"}));
 }
 
 TEST(CompilerCents, CentsNotesTakeChannelsAndRangeLikeRatios)

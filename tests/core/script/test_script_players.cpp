@@ -352,6 +352,8 @@ struct WaitOutcome {
 // Far beyond any scheduling delay of a loaded machine, and far below the hour that a wait
 // ignoring its due time or its stop would sleep.
 constexpr auto waitLimit = 10s;
+// Later than a loaded machine wakes a thread, far sooner than an oversleeping wait returns.
+constexpr auto lateLimit = 2s;
 
 // Waits on a thread of its own until `dueFrom(now)`; nothing when the wait has not returned
 // within waitLimit (the thread is then left to sleep on alone, so the test fails, not hangs).
@@ -396,6 +398,7 @@ TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
             EXPECT_TRUE(due->result);
             EXPECT_GE(due->wokeAt, due->due);
             EXPECT_GE(due->took, 100ms);
+            EXPECT_LT(due->took, lateLimit) << "a 100 ms wait overslept";
             if (margin == PlayerTime::zero()) {
                 EXPECT_EQ(due->yields, 0u) << "a wait with no margin yielded";
             } else if (margin == PlayerTime(1h)) {
@@ -405,6 +408,7 @@ TEST(SteadyPlayerClock, WaitsEndAtTheirDueTimeNeitherEarlyNorAnHourLate)
             const auto passed = waitOnItsOwnThread(real, [](PlayerTime now) { return now - 1h; });
             ASSERT_TRUE(passed) << "a wait already due did not return";
             EXPECT_TRUE(passed->result);
+            EXPECT_LT(passed->took, lateLimit);
             EXPECT_EQ(passed->yields, 0u);
         }
     }
@@ -439,6 +443,7 @@ TEST(SteadyPlayerClock, StopEndsALongWaitOnlyOnceRaisedWhileSleepingOrYielding)
         raiser.join();
         ASSERT_TRUE(stopped) << "the stop did not end an hour's wait";
         EXPECT_FALSE(stopped->result);
+        EXPECT_LT(stopped->took, lateLimit) << "the stop, raised after 20 ms, came late";
         EXPECT_TRUE(stopped->raisedBefore) << "the wait ended before the stop was raised";
         if (margin == PlayerTime(1h)) {
             EXPECT_GT(stopped->yields, 0u) << "the stop did not come in the yielding phase";

@@ -2,6 +2,7 @@
 // thread.
 
 #include "core/synth/SynthMessageQueue.h"
+#include "support/Sanitizers.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(SynthMessageQueue, ManyWritersOneReaderLoseNothingAndKeepEachWritersOrder)
     // A small queue, so writers often find it full and the cells wrap many times.
     SynthMessageQueue queue(64);
     constexpr int writers = 4;
-    constexpr std::uint32_t perWriter = 200000;
+    constexpr std::uint32_t perWriter = test::underSanitizer ? 20000 : 200000;
     std::vector<std::thread> threads;
     for (std::uint32_t w = 0; w < writers; ++w) {
         threads.emplace_back([&queue, w] {

@@ -1,6 +1,7 @@
-// Real-time scheduling for player threads. Each case that changes process limits or drops a
-// privilege runs in a child process of its own, so it needs no root and leaves this process
-// as it was; rtkit is played by a small service on a private bus.
+// Real-time scheduling for player threads. The order of the ways to it is followed on a
+// played system; each case on the real one that lowers process limits or drops a privilege
+// runs in a child process of its own, so it needs no root and leaves this process as it was;
+// rtkit is played by a small service on a private bus.
 
 #include "core/midi/MidiOutput.h"
 #include "core/script/ScriptCompiler.h"
@@ -8,6 +9,7 @@
 #include "core/tuning/PitchOutput.h"
 #include "platform/midi/RealtimePriority.h"
 #include "support/CaptureMidiService.h"
+#include "support/Needs.h"
 #include "support/ScratchDirectory.h"
 
 #include <dbus/dbus.h>
@@ -62,8 +64,8 @@ bool dropSysNiceHere()
     return syscall(SYS_capset, &header, data) == 0;
 }
 
-// Runs `body` in a forked child and gives what it said: "" when every check held, "skip: ..."
-// when the system does not allow the setting up, else what went wrong.
+// Runs `body` in a forked child and gives what it said: "" when every check held, else what
+// went wrong.
 std::string inChild(const std::function<std::string()>& body)
 {
     int channel[2];
@@ -135,41 +137,79 @@ TEST(RealtimePriority, ARefusalLeavesTheThreadRunningAsItWas)
     EXPECT_EQ(said, "");
 }
 
-TEST(RealtimePriority, WithinRlimitRtprioTheSoftLimitIsRaisedToTheHardOne)
+// A system with a given RLIMIT_RTPRIO, privilege and rtkit: SCHED_FIFO is allowed up to the
+// soft limit, or at any priority with the privilege; only the privilege raises the hard limit.
+struct PlayedSystem : RealtimeSystem {
+    Limit limit;
+    bool privileged = false;
+    bool kitGrants = false;
+    int fifo = 0;      // the priority the thread runs at, 0 while not real-time
+    int kitAsked = 0;  // the priority rtkit was asked for
+
+    bool setFifo(int priority) override
+    {
+        if (!privileged && static_cast<std::uint64_t>(priority) > limit.soft)
+            return false;
+        fifo = priority;
+        return true;
+    }
+    bool priorityLimit(Limit& now) override
+    {
+        now = limit;
+        return true;
+    }
+    bool setPriorityLimit(const Limit& wanted) override
+    {
+        if (wanted.soft > wanted.hard || (wanted.hard > limit.hard && !privileged))
+            return false;
+        limit = wanted;
+        return true;
+    }
+    bool askRealtimeKit(int priority) override
+    {
+        kitAsked = priority;
+        return kitGrants;
+    }
+};
+
+TEST(RealtimePriority, TheFirstWayTheSystemAllowsIsTaken)
 {
+    constexpr auto unlimited = RealtimeSystem::Limit::unlimited;
     struct Case {
-        rlim_t soft, hard;
+        const char* what;
+        std::uint64_t soft, hard;
+        bool privileged, kitGrants;
         int asked;
         RealtimeGrant grant;
-        int priority;
+        int fifo, kitAsked;
+        std::uint64_t softAfter;
     };
-    for (const Case c : {Case{0, 5, 10, RealtimeGrant::RaisedLimit, 5},
-                         Case{0, 20, 10, RealtimeGrant::RaisedLimit, 10},
-                         Case{5, 5, 10, RealtimeGrant::Scheduler, 5}}) {
-        SCOPED_TRACE("soft " + std::to_string(c.soft) + ", hard " + std::to_string(c.hard));
-        test::ScratchDirectory scratch;
-        const std::string said = inChild([&]() -> std::string {
-            hideTheSystemBus(scratch);
-            const rlimit limit{c.soft, c.hard};
-            if (setrlimit(RLIMIT_RTPRIO, &limit) != 0)
-                return "skip: the hard limit cannot be raised without privilege";
-            if (!dropSysNiceHere())
-                return "cannot take the privilege away";
-            const Request request = requestOnAThread(c.asked);
-            rlimit after{};
-            getrlimit(RLIMIT_RTPRIO, &after);
-            if (request.grant != c.grant)
-                return std::string("grant: ") + realtimeGrantName(request.grant);
-            if (request.policy != SCHED_FIFO || request.priority != c.priority)
-                return "scheduling " + std::to_string(request.policy) + " at " +
-                       std::to_string(request.priority);
-            if (after.rlim_cur != c.hard)
-                return "soft limit now " + std::to_string(after.rlim_cur);
-            return "";
-        });
-        if (said.rfind("skip:", 0) == 0)
-            GTEST_SKIP() << said;
-        EXPECT_EQ(said, "");
+    const Case cases[] = {
+        {"privileged", 0, 0, true, true, 10, RealtimeGrant::Scheduler, 10, 0, 0},
+        {"soft limit at the priority", 10, 10, false, false, 10, RealtimeGrant::Scheduler, 10, 0,
+         10},
+        {"soft limit below, hard above", 0, 20, false, false, 10, RealtimeGrant::RaisedLimit, 10, 0,
+         20},
+        {"soft limit below, hard below", 0, 5, false, false, 10, RealtimeGrant::RaisedLimit, 5, 0,
+         5},
+        {"both limits below", 5, 5, false, false, 10, RealtimeGrant::Scheduler, 5, 0, 5},
+        {"no hard limit", 0, unlimited, false, false, 10, RealtimeGrant::RaisedLimit, 10, 0,
+         unlimited},
+        {"no limit, rtkit grants", 0, 0, false, true, 10, RealtimeGrant::RealtimeKit, 0, 10, 0},
+        {"no limit, rtkit refuses", 0, 0, false, false, 10, RealtimeGrant::Refused, 0, 10, 0},
+        {"priority 0 is not real-time", 0, 0, true, true, 0, RealtimeGrant::Refused, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayedSystem system;
+        system.limit = {c.soft, c.hard};
+        system.privileged = c.privileged;
+        system.kitGrants = c.kitGrants;
+        EXPECT_EQ(makeThreadRealtime(c.asked, system), c.grant);
+        EXPECT_EQ(system.fifo, c.fifo);
+        EXPECT_EQ(system.kitAsked, c.kitAsked);
+        EXPECT_EQ(system.limit.soft, c.softAfter);
+        EXPECT_EQ(system.limit.hard, c.hard);
     }
 }
 
@@ -322,8 +362,8 @@ TEST(RealtimePriority, RtkitIsAskedWithinTheLimitsItAdvertises)
 {
     test::ScratchDirectory scratch;
     PrivateBus bus(scratch);
-    if (!bus.running())
-        GTEST_SKIP() << "no dbus-daemon to stand in for the system bus";
+    TV_NEEDS(bus.running(),
+             "dbus-daemon (Debian package dbus-daemon), to stand in for the system bus");
 
     const std::string said = inChild([&]() -> std::string {
         setenv("DBUS_SYSTEM_BUS_ADDRESS", bus.address().c_str(), 1);

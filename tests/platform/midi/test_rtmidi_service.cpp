@@ -6,6 +6,7 @@
 #include "e2e/JackHarness.h"
 #include "platform/midi/JackCycleCounter.h"
 #include "platform/midi/RtMidiService.h"
+#include "support/Needs.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool haveJackd() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
-
 // JACK clients of this process join the server that JACK_DEFAULT_SERVER names while alive.
 class DefaultJackServer {
 public:
@@ -39,8 +38,7 @@ public:
 // Without a counter that counts, every open and close would wait the whole limit.
 TEST(JackCycleCounter, CountsTheCyclesOfTheServerJackWouldChoose)
 {
-    if (!haveJackd())
-        GTEST_SKIP() << "jackd is not installed";
+    TV_NEEDS(test::haveProgram("jackd"), "jackd (Debian package jackd2)");
     {
         const DefaultJackServer none("tonalvane-no-such-server-" + std::to_string(getpid()));
         EXPECT_EQ(JackCycleCounter::open(), nullptr);
@@ -125,8 +123,7 @@ void expectWholeAndInOrder(const std::vector<std::string>& events, int round)
 
 TEST(RtMidiService, OverJackWhatWasSentBeforeClosingArrivesWhileOtherThreadsKeepSending)
 {
-    if (!haveJackd())
-        GTEST_SKIP() << "jackd is not installed";
+    TV_NEEDS(test::haveProgram("jackd"), "jackd (Debian package jackd2)");
     const std::string server = "tonalvane-rtmidi-" + std::to_string(getpid());
     test::JackServer jack;
     test::JackMidiCapture capture;
@@ -147,8 +144,7 @@ TEST(RtMidiService, OverJackWhatWasSentBeforeClosingArrivesWhileOtherThreadsKeep
         ++judged;
         expectWholeAndInOrder(events, round);
     }
-    if (judged == 0)
-        GTEST_SKIP() << "the JACK server overran in every round, so nothing could be judged";
+    TV_NEEDS(judged > 0, "a JACK server that ran one round without overrunning");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/synth/FrequencyAnalysis.h"
 #include "e2e/JackHarness.h"
 #include "platform/midi/BuiltinSynthService.h"
+#include "support/Needs.h"
 
 #include <gtest/gtest.h>
 
@@ -165,8 +166,7 @@ FifthRun playFifthThroughJack(int attempt)
 
 TEST(BuiltinSynthAudio, AJustFifthPlayedThroughJackIsExact)
 {
-    if (std::system("command -v jackd >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "jackd is not installed, so no audio device can be stood up here";
+    TV_NEEDS(test::haveProgram("jackd"), "jackd (Debian package jackd2)");
     // The dummy JACK server runs without real-time scheduling; on a busy machine a cycle can
     // come late and leave a gap in the recording. A fault in the synthesizer shows in every
     // run, a late cycle in one: up to three runs are made.

@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -36,22 +37,24 @@ TEST_F(WindowPlacementTest, StoredRectangleIsUsedAsItIsAndSavedBackAlike)
         QRect outer;
         const char* saved;
     };
+    // Stored and restored: the frame's corner and the client's size.
+    const auto outer = [this] {
+        return QRect(window.frameGeometry().topLeft(), window.geometry().size());
+    };
     const Case cases[] = {
         {"0 0 100 50", {0, 0, 100, 50}, "0 0 100 50"},
         {"10 20 650 500", {10, 20, 640, 480}, "10 20 650 500"},
-        // Partly off the left and top edges, as on a monitor to the left.
-        {"-50 -20 350 280", {-50, -20, 400, 300}, "-50 -20 350 280"},
         // Read as "%d %d %d %d" reads: any white space, a plus sign, whatever follows.
         {"  5\t+6\n105 56 and more", {5, 6, 100, 50}, "5 6 105 56"},
     };
     for (const auto& c : cases) {
         store(c.stored);
         restore();
-        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        EXPECT_EQ(outer(), c.outer) << c.stored;
         EXPECT_TRUE(window.isVisible());
         // Restoring the same value again does not let the window grow by its frame.
         restore();
-        EXPECT_EQ(window.frameGeometry(), c.outer) << c.stored;
+        EXPECT_EQ(outer(), c.outer) << c.stored;
         services.savePlacement(window, keyboardWindowPlacement);
         EXPECT_EQ(services.settings().value(keyboardWindowPlacement), QString(c.saved));
     }
@@ -59,6 +62,24 @@ TEST_F(WindowPlacementTest, StoredRectangleIsUsedAsItIsAndSavedBackAlike)
     // Each kind of window keeps its own value.
     EXPECT_EQ(services.settings().value(mainWindowPlacement),
               QString(cases[std::size(cases) - 1].stored));
+}
+
+TEST_F(WindowPlacementTest, APlaceComesBackAsStoredTenTimesOverAndOntoTheAvailableArea)
+{
+    store("30 40 430 340");
+    for (int round = 0; round < 10; ++round) {
+        QWidget reopened;
+        services.restorePlacement(reopened, mainWindowPlacement);
+        QTest::qWait(50);  // a window manager frames the window after it is shown
+        services.savePlacement(reopened, mainWindowPlacement);
+        EXPECT_EQ(services.settings().value(mainWindowPlacement), "30 40 430 340") << round;
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const char* stored : {"-50 -20 350 280", "700 500 1100 800", "0 0 9000 9000"}) {
+        store(stored);
+        restore();
+        EXPECT_TRUE(screen.contains(window.frameGeometry())) << stored;
+    }
 }
 
 TEST_F(WindowPlacementTest, FirstRunKeepsTheDefaultPlaceSilently)
@@ -87,7 +108,7 @@ TEST_F(WindowPlacementTest, RectangleOffEveryScreenComesBackToThePrimaryScreen)
     restore();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.intersects(window.frameGeometry()));
-    EXPECT_EQ(window.frameGeometry().size(), QSize(400, 300));
+    EXPECT_EQ(window.geometry().size(), QSize(400, 300));
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -102,7 +123,7 @@ TEST_F(WindowPlacementTest, SidesBeyondAnIntKeepTheWindowsSizeAndComeToTheScreen
         restore();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_TRUE(screen.intersects(window.frameGeometry())) << stored;
-        EXPECT_EQ(window.frameGeometry().size(), QSize(100, 50)) << stored;
+        EXPECT_EQ(window.geometry().size(), QSize(100, 50)) << stored;
         EXPECT_TRUE(messages.isEmpty()) << stored;
     }
 }

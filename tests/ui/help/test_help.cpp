@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace tv {
 namespace {
 
@@ -26,7 +28,10 @@ const QByteArray expectedPage =
     "  <H3>The Tonalvane developers</H3>\n" +
     "\t <H3>with everyone who sent a scale, a report or a fix</H3>\n" +
     "  Mail comments and suggestions to " +
-    "    <A HREF=\"mailto:tonalvane@example.org\">The Tonalvane developers</A><BR>\n" +
+    (std::string_view(TONALVANE_CONTACT_ADDRESS).empty()
+         ? QByteArray("    The Tonalvane developers<BR>\n")
+         : "    <A HREF=\"mailto:" TONALVANE_CONTACT_ADDRESS
+           "\">The Tonalvane developers</A><BR>\n") +
     "  <H2>Links</H2>\n" +
     "  <A HREF=\"https://www.huygens-fokker.org/scala/downloads.html#scales\" "
     "TARGET=\"_blank\">The Scala scale archive</A><BR>\n" +

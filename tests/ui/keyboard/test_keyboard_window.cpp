@@ -114,9 +114,9 @@ TEST_F(KeyboardWindowTest, SaveButtonsAskOnlyWithSomethingToSaveAndForgetACancel
     command(KeyCommand::SaveKeyboard)->click();  // cancelled
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].title, "Save recording");
-    EXPECT_EQ(asked[0].defaultSuffix, "MID");
+    EXPECT_EQ(asked[0].defaultSuffix, "mid");
     EXPECT_EQ(asked[1].title, "Save keyboard");
-    EXPECT_EQ(asked[1].defaultSuffix, "TVK");
+    EXPECT_EQ(asked[1].defaultSuffix, "tvk");
     QFile take(path("take.mid"));
     ASSERT_TRUE(take.open(QIODevice::ReadOnly));
     EXPECT_EQ(take.read(4), "MThd");
@@ -130,13 +130,14 @@ TEST_F(KeyboardWindowTest, SaveButtonsAskOnlyWithSomethingToSaveAndForgetACancel
     EXPECT_EQ(messages.texts,
               QStringList{"Unable to open " + path("missing/k.tvk") + " for writing"});
     EXPECT_TRUE(window->keyboardModified());
-    // So closing asks again; cancelling lets the window go.
+    // So closing asks again; No lets the window go.
     closeNow(window);
-    EXPECT_EQ(asked.size(), 4u);
+    EXPECT_EQ(messages.texts.last(), KeyboardWindow::saveKeyboardQuestion);
+    EXPECT_EQ(asked.size(), 3u);
     EXPECT_TRUE(window.isNull());
 }
 
-TEST_F(KeyboardWindowTest, ClosingAsksThroughTheFileDialogsOnlyAndStoresThePlacement)
+TEST_F(KeyboardWindowTest, ClosingAsksAboutTheWorkAndStoresThePlacement)
 {
     // The first window opens centred.
     const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -147,12 +148,15 @@ TEST_F(KeyboardWindowTest, ClosingAsksThroughTheFileDialogsOnlyAndStoresThePlace
     command(KeyCommand::Record)->click();
     type(Qt::Key_A);
     const QRect outer = window->frameGeometry();
-    paths = {QString(), path("keys.tvk")};  // the recording is let go, the keyboard saved
+    // Stored as the frame's corner and the client's size.
+    const QRect inner = QRect(outer.topLeft(), window->geometry().size());
+    messages.answers = {Answer::No, Answer::Yes};  // the recording is let go, the keyboard saved
+    paths = {path("keys.tvk")};
     closeNow(window);
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].title, "Save recording");
-    EXPECT_EQ(asked[1].title, "Save keyboard");
-    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('|').toStdString();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].title, "Save keyboard");
+    EXPECT_EQ(messages.texts, (QStringList{KeyboardWindow::saveRecordingQuestion,
+                                           KeyboardWindow::saveKeyboardQuestion}));
     EXPECT_TRUE(window.isNull());
     KeySlots read;
     ASSERT_TRUE(readKeyboardFile(read, path("keys.tvk").toStdString()).ok);
@@ -160,7 +164,7 @@ TEST_F(KeyboardWindowTest, ClosingAsksThroughTheFileDialogsOnlyAndStoresThePlace
     const QString stored("%1 %2 %3 %4");
     EXPECT_EQ(
         services.settings().value("KeyboardWindow"),
-        stored.arg(outer.left()).arg(outer.top()).arg(outer.right() + 1).arg(outer.bottom() + 1));
+        stored.arg(inner.left()).arg(inner.top()).arg(inner.right() + 1).arg(inner.bottom() + 1));
     // The next window opens there.
     window = open();
     EXPECT_EQ(window->frameGeometry(), outer);

@@ -5,6 +5,8 @@
 #include "ui/lattice/RecentFiles.h"
 #include "ui/table/TableWindow.h"
 
+#include "support/Needs.h"
+
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -153,8 +155,8 @@ TEST_F(LatticeExports, PdfIsOneVectorPageOfThePicturesSize)
     QProcess render;
     render.start("pdftoppm", {"-r", QString::number(window->view()->logicalDpiX()), "-png",
                               "-singlefile", dialogs->exportPdfPath, dir.filePath("page")});
-    if (!render.waitForFinished(60000) || render.exitCode() != 0)
-        GTEST_SKIP() << "pdftoppm (poppler-utils) is needed to look at the page";
+    TV_NEEDS(render.waitForFinished(60000) && render.exitCode() == 0,
+             "pdftoppm (Debian package poppler-utils), to look at the page");
     const QImage page(dir.filePath("page.png"));
     ASSERT_FALSE(page.isNull());
     EXPECT_LE(std::abs(page.width() - window->view()->width()), 1);

@@ -199,8 +199,7 @@ TEST_F(LatticeHitTest, APressFindsWhatAPaintWouldDrawWithoutAnyPaint)
     }
     EXPECT_FALSE(window->view()->isVisible());
 
-    // The context menu opens at the top right corner of the box pressed; away from every
-    // label, as if a label sat at (0, 0).
+    // The context menu opens at the top right corner of the box pressed.
     const LatticeGeometry geometry = window->labelGeometry();
     const QPoint topRight(geometry.ratioHitWidth(), 0);
     window->pressRight(geometry.labelAt(fifth));
@@ -210,7 +209,6 @@ TEST_F(LatticeHitTest, APressFindsWhatAPaintWouldDrawWithoutAnyPaint)
     window->contextMenu()->hide();
     window->pressRight(QPoint(-5, -5));
     EXPECT_EQ(window->contextElement(), -1);
-    EXPECT_EQ(window->contextMenu()->pos(), window->view()->mapToGlobal(topRight));
     window->contextMenu()->hide();
     delete window;
 }

@@ -126,7 +126,7 @@ TEST(LatticeLines, ARepaintAfterAChangeDrawsTheLinesOfTheLatticeAsItIsNow)
     const QImage after = picture(painter, {});
     EXPECT_NE(after, before);
     EXPECT_EQ(after, picture(fresh, {}));
-    const LimitFilter no5{{true, false, true, true}};
+    const LimitFilter no5{{true, false, true, true, true, true}};
     EXPECT_EQ(picture(painter, no5), picture(fresh, no5));
     EXPECT_EQ(picture(painter, {}), after);
 }
@@ -306,7 +306,8 @@ TEST_F(LatticeViewOptions, HiddenLimitsAreNotDrawnHitOrPlayed)
     window->runCommand(LatticeCommand::LimitCombined);
     for (const LatticeCommand c :
          {LatticeCommand::Limit3, LatticeCommand::Limit5, LatticeCommand::Limit7,
-          LatticeCommand::Limit11, LatticeCommand::LimitCombined})
+          LatticeCommand::Limit11, LatticeCommand::Limit13, LatticeCommand::Limit17,
+          LatticeCommand::LimitCombined})
         EXPECT_FALSE(menus.action(c)->isChecked());
     const LatticeGeometry geometry = window->labelGeometry();
     for (int i = 0; i < lattice.count(); ++i)
@@ -373,17 +374,25 @@ TEST_F(LatticeViewOptions, APointerRestingOnAnElementReadsItOut)
 
 using LatticeNewShows = LatticeFiles;
 
-TEST_F(LatticeNewShows, TheNewDialogsLinesAndCirclesBoxesSetTheShowItems)
+TEST_F(LatticeNewShows, TheNewDialogsShowBoxesSetTheShowItemsAndTheirChecks)
 {
-    dialogs->newChoice = NewLatticeChoice{0, 0, true, false};
-    window->runCommand(LatticeCommand::New);
-    EXPECT_TRUE(window->showLines());
-    EXPECT_FALSE(window->showCircle());
-    dialogs->newChoice = NewLatticeChoice{0, 0, false, true};
-    window->runCommand(LatticeCommand::New);
-    EXPECT_FALSE(window->showLines());
-    EXPECT_TRUE(window->showCircle());
-    EXPECT_TRUE(window->menus().action(LatticeCommand::ShowCircle)->isChecked());
+    // Ratios, exponents, lines, circles: each box on its own, then all and none.
+    const std::array<bool, 4> cases[] = {
+        {true, false, false, false}, {false, true, false, false}, {false, false, true, false},
+        {false, false, false, true}, {true, true, true, true},    {false, false, false, false},
+    };
+    const LatticeCommand items[] = {LatticeCommand::ShowRatios, LatticeCommand::ShowExponents,
+                                    LatticeCommand::ShowLines, LatticeCommand::ShowCircle};
+    for (const auto& shown : cases) {
+        dialogs->newChoice = NewLatticeChoice{
+            .ratios = shown[0], .exponents = shown[1], .lines = shown[2], .circles = shown[3]};
+        window->runCommand(LatticeCommand::New);
+        const std::array<bool, 4> now{window->showRatios(), window->showExponents(),
+                                      window->showLines(), window->showCircle()};
+        EXPECT_EQ(now, shown);
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(window->menus().action(items[i])->isChecked(), shown[i]) << i;
+    }
 }
 
 }  // namespace

@@ -73,16 +73,22 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
                                      sep,
                                      {"&Options...", on, off, off},
                                      sep,
-                                     {"All notes o&ff", on, off, off}}));
+                                     {"All notes o&ff", on, off, off},
+                                     {"&Hold chord", on, on, off}}));
     EXPECT_EQ(window->menus().action(LatticeCommand::AllNotesOff)->shortcut(),
               QKeySequence(Qt::CTRL | Qt::Key_Period));
-    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")), (std::vector<MenuLine>{{"&3 limit", on, on, on},
-                                                                          {"&5 limit", on, on, on},
-                                                                          {"&7 limit", on, on, on},
-                                                                          {"&11 limit", on, on, on},
-                                                                          {"&Combined", on, on, on},
-                                                                          sep,
-                                                                          {"&All", on, off, off}}));
+    EXPECT_EQ(window->menus().action(LatticeCommand::HoldChord)->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::Key_H));
+    EXPECT_EQ(menuLines(menuNamed(bar, "&Limit")),
+              (std::vector<MenuLine>{{"&3 limit", on, on, on},
+                                     {"&5 limit", on, on, on},
+                                     {"&7 limit", on, on, on},
+                                     {"&11 limit", on, on, on},
+                                     {"13 &limit", on, on, on},
+                                     {"17+ l&imit", on, on, on},
+                                     {"&Combined", on, on, on},
+                                     sep,
+                                     {"&All", on, off, off}}));
     const auto style = menuLines(menuNamed(bar, "&Style"));
     ASSERT_EQ(style.size(), 10u);
     EXPECT_EQ(style[0], (MenuLine{"&Velmor lattice", on, on, on}));
@@ -290,9 +296,10 @@ TEST_F(LatticeWindowTest, ColourDialogAppliesItsChoiceOnlyOnOk)
     delete window;
 }
 
+// The place as it is stored: the frame's corner and the client's size.
 QString outerText(const QWidget& window)
 {
-    const QRect r = window.frameGeometry();
+    const QRect r(window.frameGeometry().topLeft(), window.geometry().size());
     return QStringLiteral("%1 %2 %3 %4")
         .arg(r.left())
         .arg(r.top())

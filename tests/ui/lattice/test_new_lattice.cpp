@@ -120,6 +120,25 @@ TEST(NewLatticeDialogTest, TabFollowsTheTableOrderWithTheStylesAsOneStop)
     EXPECT_EQ(tabFrom(c.circlesBox, 2), c.okButton);
 }
 
+TEST(NewLatticeDialogTest, EachShowBoxReachesItsOwnChoice)
+{
+    // Ratios starts checked, the other three not; a click turns one of them over.
+    for (std::size_t clicked = 0; clicked < 4; ++clicked) {
+        test::RecordingMessageService messages;
+        NewLatticeDialog dialog(messages);
+        dialog.show();
+        QTest::mouseClick(dialog.showBoxes()[clicked], Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        std::array<bool, 4> expected{true, false, false, false};
+        expected[clicked] = !expected[clicked];
+        const NewLatticeChoice choice = dialog.choice();
+        EXPECT_EQ(
+            (std::array<bool, 4>{choice.ratios, choice.exponents, choice.lines, choice.circles}),
+            expected)
+            << clicked;
+    }
+}
+
 TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
 {
     struct Case {
@@ -129,10 +148,9 @@ TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
         std::uint32_t limit;
     };
     const Case cases[] = {
-        {"", "", true, 0},      {"1", "1", true, 1},
-        {"7-a", "7", true, 7},  {"015", "015", true, 15},
-        {"8", "8", true, 8},    {"0", "0", false, 0},
-        {"16", "16", false, 0}, {"99999999999", "99999999999", false, 0},
+        {"", "", true, 0},        {"1", "1", true, 1},    {"7-a", "7", true, 7},
+        {"015", "015", true, 15}, {"8", "8", true, 8},    {"0", "0", false, 0},
+        {"45", "45", true, 45},   {"46", "46", false, 0}, {"99999999999", "99999999999", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -156,8 +174,7 @@ TEST(NewLatticeDialogTest, OkTakesAnEmptyOrInRangeLimitAndRefusesAnyOther)
             EXPECT_EQ(dialog.limitEdit()->selectedText(), c.field);
         }
     }
-    EXPECT_EQ(NewLatticeDialog::limitRangeMessage,
-              "Limit must be between 1 and 15: the lattice has steps for the primes up to 13 only");
+    EXPECT_EQ(NewLatticeDialog::limitRangeMessage, "Limit must be between 1 and 45");
 
     test::RecordingMessageService messages;
     NewLatticeDialog cancelled(messages);

@@ -1,4 +1,4 @@
-#include "ui/lattice/ElementReadout.h"
+#include "core/lattice/ElementReadout.h"
 
 #include "core/lattice/DisplayText.h"
 #include "core/lattice/LatticeElement.h"
@@ -6,44 +6,10 @@
 #include "core/pitch/NumberText.h"
 #include "core/pitch/Ratio.h"
 
-#include <algorithm>
 #include <array>
-#include <numeric>
 
 namespace tv {
 namespace {
-
-std::uint32_t oddPart(std::uint32_t v)
-{
-    if (v == 0)
-        return 0;
-    while (v % 2 == 0)
-        v /= 2;
-    return v;
-}
-
-std::uint32_t largestOddPrime(std::uint32_t v)
-{
-    v = oddPart(v);
-    std::uint32_t largest = 1;
-    for (std::uint32_t p = 3; v > 1 && p <= v / p; p += 2) {
-        while (v % p == 0) {
-            v /= p;
-            largest = p;
-        }
-    }
-    return v > 1 ? std::max(largest, v) : largest;
-}
-
-// n/d in lowest terms; 0/d stays as it is.
-void reduce(std::uint32_t& n, std::uint32_t& d)
-{
-    const std::uint32_t g = std::gcd(n, d);
-    if (g > 1) {
-        n /= g;
-        d /= g;
-    }
-}
 
 void appendNote(std::string& text, const NoteBend& pitch)
 {
@@ -54,22 +20,6 @@ void appendNote(std::string& text, const NoteBend& pitch)
 }
 
 }  // namespace
-
-std::uint32_t oddLimit(std::uint32_t numerator, std::uint32_t denominator)
-{
-    if (numerator == 0)
-        return 0;
-    reduce(numerator, denominator);
-    return std::max(oddPart(numerator), oddPart(denominator));
-}
-
-std::uint32_t primeLimit(std::uint32_t numerator, std::uint32_t denominator)
-{
-    if (numerator == 0)
-        return 0;
-    reduce(numerator, denominator);
-    return std::max(largestOddPrime(numerator), largestOddPrime(denominator));
-}
 
 std::string noteName(int note)
 {
@@ -104,6 +54,8 @@ std::string elementReadout(const LatticeElement& element, int baseNote)
     text += "Exponents";
     for (std::size_t i = 0; i < primeTable.size(); ++i)
         text += ' ' + std::to_string(primeTable[i]) + ':' + std::to_string(analysed.exponents[i]);
+    if (!analysed.higherPrimes.empty())
+        text.append(1, ' ').append(higherPrimeText(analysed));
     text += '\n';
     appendNote(text, noteForRatio(baseNote, element.octave, n, d));
     return text;

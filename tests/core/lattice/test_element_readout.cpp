@@ -1,6 +1,6 @@
+#include "core/lattice/ElementReadout.h"
 #include "core/lattice/LatticeElement.h"
-#include "ui/lattice/ElementReadout.h"
-#include "ui/lattice/LimitFilter.h"
+#include "core/lattice/LimitFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ LatticeElement cents(double size, int octave = 0)
     return element;
 }
 
-TEST(ElementReadout, OddAndPrimeLimitsOfRatiosInLowestTerms)
+TEST(RatioLimits, OddAndPrimeLimitsOfRatiosInLowestTerms)
 {
     struct Case {
         std::uint32_t n, d, odd, prime;
@@ -39,6 +39,8 @@ TEST(ElementReadout, OddAndPrimeLimitsOfRatiosInLowestTerms)
         {15, 5, 3, 3},    // 3/1: the 5 cancels
         {49, 48, 49, 7},  // 7 x 7 over 3 x 16
         {17, 16, 17, 17},
+        {16, 15, 15, 5},  // the odd part and the prime below the line
+        {32, 45, 45, 5},
         {4294967291u, 1, 4294967291u, 4294967291u},  // the largest 32-bit prime
         {4292870399u, 2, 4292870399u, 65521},        // 65519 x 65521
         {4293001441u, 1, 4293001441u, 65521},        // 65521 squared
@@ -77,9 +79,9 @@ TEST(ElementReadout, RatiosShowAllTheyAreAndCentsWhatApplies)
          "Exponents 3:1 5:1 7:0 11:0 13:0\nMIDI note 82 (A#5), bend 11807"},
         {ratio(1001, 960), "Ratio 1001/960\nCents 72.403\nOdd limit 1001, prime limit 13\n"
                            "Exponents 3:-1 5:-1 7:1 11:1 13:1\nMIDI note 60 (C4), bend 11158"},
-        // Exponents above 13 are not shown; the prime limit still says what the ratio holds.
+        // A larger prime follows the five.
         {ratio(17, 16), "Ratio 17/16\nCents 104.955\nOdd limit 17, prime limit 17\n"
-                        "Exponents 3:0 5:0 7:0 11:0 13:0\nMIDI note 61 (C#4), bend 8395"},
+                        "Exponents 3:0 5:0 7:0 11:0 13:0 17:1\nMIDI note 61 (C#4), bend 8395"},
         // Below the base: the note above the pitch and a downward bend.
         {cents(-701.9), "Cents -701.900 (no ratio)\nMIDI note 53 (F3), bend 8115"},
         {cents(7000.0, 2), "Cents 7000.000 (no ratio)\nMIDI note 154 (outside 0..127), bend 8192"},
@@ -99,15 +101,16 @@ TEST(LimitFilter, EachElementFollowsTheItemOfItsLargestPrime)
         int item;
     };
     const Case cases[] = {
-        {ratio(1, 1), -1}, {ratio(2, 1), -1},  {ratio(1, 1024), -1}, {cents(701.955), -1},
-        {ratio(0, 1), -1}, {ratio(3, 2), 0},   {ratio(16, 9), 0},    {ratio(16, 15), 1},
-        {ratio(5, 3), 1},  {ratio(7, 5), 2},   {ratio(15, 14), 2},   {ratio(11, 8), 3},
-        {ratio(13, 8), 3}, {ratio(17, 16), 3}, {ratio(21, 19), 3},   {ratio(45, 44), 3},
+        {ratio(1, 1), -1},  {ratio(2, 1), -1},  {ratio(1, 1024), -1},     {cents(701.955), -1},
+        {ratio(0, 1), -1},  {ratio(3, 2), 0},   {ratio(16, 9), 0},        {ratio(16, 15), 1},
+        {ratio(5, 3), 1},   {ratio(7, 5), 2},   {ratio(15, 14), 2},       {ratio(11, 8), 3},
+        {ratio(13, 8), 4},  {ratio(39, 32), 4}, {ratio(17, 16), 5},       {ratio(21, 19), 5},
+        {ratio(45, 44), 3}, {ratio(51, 32), 5}, {ratio(65537, 65536), 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.element.numerator << "/" << c.element.denominator);
         EXPECT_EQ(limitItemOf(c.element), c.item);
-        for (int hidden = 0; hidden < 4; ++hidden) {
+        for (int hidden = 0; hidden < 6; ++hidden) {
             LimitFilter filter;
             filter.shown[static_cast<std::size_t>(hidden)] = false;
             EXPECT_EQ(filter.shows(c.element), c.item != hidden) << hidden;
