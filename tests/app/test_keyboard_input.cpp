@@ -8,10 +8,13 @@
 #include "support/CaptureMidiService.h"
 #include "support/RecordingMessageService.h"
 #include "ui/common/OptionsDialog.h"
+#include "ui/lattice/LatticeWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -214,6 +217,64 @@ TEST_F(KeyboardInputTest, NotesArePlayedOnThisThreadAndEndWhenTheInputGoes)
         EXPECT_TRUE(target.heard.back().empty()) << "the window hears that nothing sounds";
         application.openMidi(out, "", "Synth");
     }
+}
+
+int indexOf(const Lattice& lattice, std::uint32_t n, std::uint32_t d)
+{
+    for (int i = 0; i < lattice.count(); ++i) {
+        if (lattice.numerator(i) == n && lattice.denominator(i) == d)
+            return i;
+    }
+    return -1;
+}
+
+TEST_F(KeyboardInputTest, TheKeyboardPlaysTheWindowActivatedLastAndLightsItsLabels)
+{
+    application.keyboardTargetGone(target);
+    ASSERT_TRUE(application.switchMidiInput("Keys A"));
+    QPointer<LatticeWindow> window = new LatticeWindow(application);
+    window->lattice().loadDefaultScale();
+    window->latticeReplaced();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const Lattice& lattice = window->lattice();
+    const int fifth = indexOf(lattice, 3, 2), third = indexOf(lattice, 5, 4);
+    ASSERT_GE(fifth, 0);
+    ASSERT_GE(third, 0);
+
+    // Key 67 is the eighth pitch in order of size: 3/2, on a channel of its own.
+    out->clear();
+    inputs["Keys A"]->play({0x00643C90u, 0x00504390u});
+    runQueued();
+    EXPECT_EQ(out->hex(), (Hex{"e0 00 40", "90 3c 64", "e1 50 40", "91 43 50"}));
+    const std::vector<bool>& lit = window->keyboardLit();
+    ASSERT_EQ(lit.size(), static_cast<std::size_t>(lattice.count()));
+    EXPECT_TRUE(lit[static_cast<std::size_t>(fifth)]);
+    EXPECT_FALSE(lit[static_cast<std::size_t>(third)]);
+    // Lit labels look as selected ones do.
+    window->view()->invalidatePicture();
+    const QImage litPicture = window->view()->grab().toImage();
+    const std::vector<bool> litNow = lit;
+    inputs["Keys A"]->play({0x00004390u});
+    runQueued();
+    EXPECT_FALSE(window->keyboardLit()[static_cast<std::size_t>(fifth)]);
+    for (std::size_t i = 0; i < litNow.size(); ++i)
+        window->lattice().setSelected(static_cast<int>(i), litNow[i]);
+    window->view()->invalidatePicture();
+    EXPECT_EQ(window->view()->grab().toImage(), litPicture);
+    for (std::size_t i = 0; i < litNow.size(); ++i)
+        window->lattice().setSelected(static_cast<int>(i), false);
+
+    // Closing the window ends what it played; the keyboard then plays nothing.
+    out->clear();
+    window->close();
+    EXPECT_EQ(out->hex(), Hex{"80 3c 00"});
+    out->clear();
+    inputs["Keys A"]->play({0x00643C90u});
+    runQueued();
+    EXPECT_TRUE(out->hex().empty());
+    delete window;
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ struct Label {
     std::string topText, bottomText, exponentText;
     QRect top, bottom, exponent, box;
     bool hasBox = false;
+    bool pressed = false;  // selected, or sounding from a MIDI keyboard
     // A selected element's highlight, outside its box.
     QRect highlight;
     int highlightWidth = 0;
@@ -127,10 +128,11 @@ struct Label {
     }
 };
 
-Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& options,
+Label layoutLabel(const LatticeElement& element, bool pressed, const LatticeDrawOptions& options,
                   const LatticeGeometry& geometry, const GlyphText& main, const GlyphText& exponent)
 {
     Label label;
+    label.pressed = pressed;
     const QPoint corner = geometry.labelAt(element);
     const int x = corner.x();
     int y = corner.y();
@@ -158,7 +160,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
     // A box too small for its ring is not drawn.
     if (label.hasBox && (label.box.width() < 4 || label.box.height() < 4))
         label.hasBox = false;
-    if (label.hasBox && element.selected) {
+    if (label.hasBox && pressed) {
         label.highlightWidth = LatticePainter::selectionRingWidth(geometry);
         label.highlight = label.box.adjusted(-label.highlightWidth, -label.highlightWidth,
                                              label.highlightWidth, label.highlightWidth);
@@ -292,7 +294,10 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         const LatticeElement& element = *lattice.element(i);
         if (filtered && !geometry.shows(element))
             continue;
-        Label label = layoutLabel(element, options, geometry, mainText, exponentText);
+        const bool lit = static_cast<std::size_t>(i) < options.lit.size() &&
+                         options.lit[static_cast<std::size_t>(i)];
+        Label label = layoutLabel(element, element.selected || lit, options, geometry, mainText,
+                                  exponentText);
         if (skipHidden_) {
             if (label.hiddenUnder(coverage_))
                 continue;
@@ -322,7 +327,7 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
             drawOpaque(painter, mainText, label.top, label.topText, black, white);
         }
         if (label.hasBox)
-            drawBox(painter, geometry, i, element.selected, palette);
+            drawBox(painter, geometry, i, label.pressed, palette);
         if (label.highlightWidth > 0) {
             for (const QRect& band : bands(label.highlight, label.highlightWidth))
                 painter.fillRect(band, palette.color(QPalette::Highlight));

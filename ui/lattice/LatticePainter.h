@@ -28,6 +28,9 @@ struct LatticeDrawOptions {
     // In the planetary style, the circle the pitches stand on, under the labels.
     bool showCircle = false;
     QColor background = QColor(135, 206, 250);  // light sky blue
+    // Labels drawn as pressed while not selected (by element index): the pitches a MIDI
+    // keyboard sounds.
+    std::vector<bool> lit;
     // An empty lattice shows how to get one, in the middle of this area from the top left;
     // the outer size when empty.
     QSize visibleSize;

@@ -2,6 +2,7 @@
 
 #include "core/lattice/ElementReadout.h"
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/KeyScale.h"
 #include "core/tuning/PitchChord.h"
 #include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogUnits.h"
@@ -59,6 +60,7 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     files_ = std::make_unique<LatticeFileCommands>(static_cast<LatticeFileHost&>(*this), *edits_,
                                                    services_.messages(), services_.settings());
     tuningFiles_ = std::make_unique<LatticeTuningFiles>(lattice_, services_.messages());
+    tuningFiles_->setMappingChanged([this] { keyboardScaleChanged(); });
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
     QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
@@ -83,6 +85,41 @@ LatticeWindow::~LatticeWindow()
 {
     loseMouse();
     endHeldChord();
+    services_.keyboardTargetGone(*this);
+}
+
+KeyScale LatticeWindow::keyScale() const { return KeyScale(lattice_); }
+
+void LatticeWindow::keysSounding(const std::vector<int>& keys)
+{
+    const KeyScale scale(lattice_);
+    const KeyboardMapping& mapping = tuningFiles_->mapping();
+    std::vector<KeyDegree> sounding;
+    for (const int key : keys) {
+        if (const auto pitch = mapping.keyPitch(scale, key))
+            sounding.push_back(pitch->degree);
+    }
+    const int count = lattice_.count();
+    std::vector<bool> lit(static_cast<std::size_t>(count), false);
+    for (int i = 0; i < count; ++i) {
+        const auto degree = KeyScale::elementDegree(lattice_, i);
+        lit[static_cast<std::size_t>(i)] =
+            degree && std::any_of(sounding.begin(), sounding.end(), [&](const KeyDegree& d) {
+                return KeyScale::sameSize(d, *degree);
+            });
+    }
+    options_.lit.resize(lit.size(), false);
+    for (int i = 0; i < count; ++i) {
+        if (lit[static_cast<std::size_t>(i)] != options_.lit[static_cast<std::size_t>(i)])
+            view_->redrawBox(i);
+    }
+    options_.lit = std::move(lit);
+}
+
+void LatticeWindow::keyboardScaleChanged()
+{
+    if (isActiveWindow())
+        services_.playFromKeyboard(*this);
 }
 
 LatticeGeometry LatticeWindow::labelGeometry() const
@@ -316,6 +353,9 @@ void LatticeWindow::latticeReplaced()
     const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
+    // The elements are others now: what the keyboard sounds lights again with its next note.
+    options_.lit.clear();
+    keyboardScaleChanged();
     repaintAll();
 }
 
@@ -355,6 +395,7 @@ void LatticeWindow::editElement()
     RatioPropertiesDialog dialog(lattice_, contextElement_, services_.messages(), this);
     if (dialog.exec() == QDialog::Accepted) {
         edits_->record(std::move(before));
+        keyboardScaleChanged();
         repaintAll();
     }
 }
@@ -466,6 +507,8 @@ void LatticeWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
         loseMouse();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        services_.playFromKeyboard(*this);
     QMainWindow::changeEvent(event);
 }
 
@@ -479,6 +522,7 @@ void LatticeWindow::closeEvent(QCloseEvent* event)
         services_.savePlacement(*this, mainWindowPlacement);
     loseMouse();
     endHeldChord();
+    services_.keyboardTargetGone(*this);
     event->accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lattice/Lattice.h"
+#include "ui/common/AppServices.h"
 #include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
@@ -29,7 +30,8 @@ class AppServices;
 class LatticeWindow : public QMainWindow,
                       private LatticeViewHost,
                       private LatticeFileHost,
-                      private LatticeEditTarget {
+                      private LatticeEditTarget,
+                      private KeyboardTarget {
     Q_OBJECT
 public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
@@ -111,6 +113,10 @@ public:
     void setPatch(int patch) { patch_ = static_cast<std::uint16_t>(patch); }
     int contextElement() const { return contextElement_; }
     const std::vector<int>& playList() const { return playList_; }
+    // The elements lit because a MIDI keyboard sounds them, by index.
+    const std::vector<bool>& keyboardLit() const { return options_.lit; }
+    // What the MIDI keyboard plays while this window was activated last.
+    KeyboardTarget& keyboardTarget() { return *this; }
 
     // The colour picker behind "Lattice colors" (tests answer it).
     std::function<QColor(QWidget* parent)> chooseColour;
@@ -133,6 +139,13 @@ private:
     const LatticeDocument& document() const override { return files_->document(); }
     void restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document) override;
     void editHistoryChanged(bool canUndo, bool canRedo) override;
+
+    // A MIDI keyboard plays this window's pitches through its keyboard mapping.
+    KeyScale keyScale() const override;
+    KeyboardMapping keyboardMapping() const override { return tuningFiles_->mapping(); }
+    void keysSounding(const std::vector<int>& keys) override;
+    // The keyboard takes the pitches and mapping in use again, if it plays this window.
+    void keyboardScaleChanged();
 
     void repaintAll();
     void chooseStyle(int style);
