@@ -81,6 +81,7 @@ constexpr MenuItem menuItems[] = {
     {"&Style", "&Color...", C::Colour, S::Enabled, none},
     {"&View", "&Table", C::Table, S::Enabled, none},
     {"&View", "&File", C::ViewFile, S::Enabled, none},
+    {"&View", "&Key labels", C::KeyLabels, S::Unchecked, none},
     {"&View", nullptr, C::Count, S::Enabled, none},
     {"&View", "Zoom &in", C::ZoomIn, S::Enabled, none, Qt::CTRL | Qt::Key_Plus},
     {"&View", "Zoom &out", C::ZoomOut, S::Enabled, none, Qt::CTRL | Qt::Key_Minus},

@@ -55,6 +55,7 @@ enum class LatticeCommand {
     Colour,
     Table,
     ViewFile,
+    KeyLabels,
     ZoomIn,
     ZoomOut,
     ZoomReset,

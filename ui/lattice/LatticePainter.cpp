@@ -66,6 +66,11 @@ void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std
     font.draw(painter, cell.x(), cell.y(), text);
 }
 
+struct Label;
+// The keys that play an element, in small print just under its label.
+void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
+                  const GlyphText& font, const QColor& background);
+
 // Where one element's label parts go and what they say. Every part is opaque: the text
 // cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
 // Four bands `width` pixels wide along the inside of `rect`.
@@ -166,6 +171,20 @@ Label layoutLabel(const LatticeElement& element, bool pressed, const LatticeDraw
                                              label.highlightWidth, label.highlightWidth);
     }
     return label;
+}
+
+void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
+                  const GlyphText& font, const QColor& background)
+{
+    QRect above = label.hasBox ? label.box : label.top;
+    for (const QRect* cell : {&label.bottom, &label.exponent}) {
+        if (!cell->isNull())
+            above = above.united(*cell);
+    }
+    if (above.isNull())
+        return;
+    const QRect cell(above.left(), above.bottom() + 2, font.width(keys), font.height());
+    drawOpaque(painter, font, cell, keys, Qt::black, background);
 }
 
 }  // namespace
@@ -328,6 +347,10 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         }
         if (label.hasBox)
             drawBox(painter, geometry, i, label.pressed, palette);
+        if (static_cast<std::size_t>(i) < options.keyLabels.size() &&
+            !options.keyLabels[static_cast<std::size_t>(i)].empty())
+            drawKeyLabel(painter, label, options.keyLabels[static_cast<std::size_t>(i)], mainSmall_,
+                         options.background);
         if (label.highlightWidth > 0) {
             for (const QRect& band : bands(label.highlight, label.highlightWidth))
                 painter.fillRect(band, palette.color(QPalette::Highlight));

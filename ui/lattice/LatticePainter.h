@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -31,6 +32,8 @@ struct LatticeDrawOptions {
     // Labels drawn as pressed while not selected (by element index): the pitches a MIDI
     // keyboard sounds.
     std::vector<bool> lit;
+    // Text under each label (by element index): the MIDI keys that play it; none when empty.
+    std::vector<std::string> keyLabels;
     // An empty lattice shows how to get one, in the middle of this area from the top left;
     // the outer size when empty.
     QSize visibleSize;

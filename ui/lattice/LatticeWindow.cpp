@@ -30,7 +30,9 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace tv {
 namespace {
@@ -116,8 +118,51 @@ void LatticeWindow::keysSounding(const std::vector<int>& keys)
     options_.lit = std::move(lit);
 }
 
+void LatticeWindow::setShowKeyLabels(bool show)
+{
+    showKeyLabels_ = show;
+    menus_->action(LatticeCommand::KeyLabels)->setChecked(show);
+    updateKeyLabels();
+}
+
+void LatticeWindow::updateKeyLabels()
+{
+    options_.keyLabels.clear();
+    if (showKeyLabels_) {
+        // The keys whose pitch is the element's own, octave and all.
+        const KeyScale scale(lattice_);
+        const KeyboardMapping& mapping = tuningFiles_->mapping();
+        std::vector<std::pair<int, double>> keys;
+        for (int key = 0; key < 128; ++key) {
+            if (const auto pitch = mapping.keyPitch(scale, key))
+                keys.emplace_back(key, pitch->cents);
+        }
+        options_.keyLabels.resize(static_cast<std::size_t>(lattice_.count()));
+        for (int i = 0; i < lattice_.count(); ++i) {
+            const auto degree = KeyScale::elementDegree(lattice_, i);
+            if (!degree)
+                continue;
+            const LatticeElement& e = *lattice_.element(i);
+            // The element's size above 1/1: its octave counts, as when it is played.
+            const double size =
+                e.isRatio() ? ExactPitch::ratio(e.numerator, e.denominator, e.octave).totalCents()
+                            : ExactPitch::centsAbove(e.cents, e.octave).totalCents();
+            std::string& text = options_.keyLabels[static_cast<std::size_t>(i)];
+            for (const auto& [key, cents] : keys) {
+                if (std::fabs(cents - size) >= 1e-6)
+                    continue;
+                if (!text.empty())
+                    text.push_back(' ');
+                text.append(std::to_string(key));
+            }
+        }
+    }
+    repaintAll();
+}
+
 void LatticeWindow::keyboardScaleChanged()
 {
+    updateKeyLabels();
     if (isActiveWindow())
         services_.playFromKeyboard(*this);
 }
@@ -458,6 +503,7 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::ShowExponents: setShowExponents(!options_.showExponents); break;
     case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
     case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
+    case LatticeCommand::KeyLabels: setShowKeyLabels(!showKeyLabels_); break;
     case LatticeCommand::ZoomIn: zoomBy(1); break;
     case LatticeCommand::ZoomOut: zoomBy(-1); break;
     case LatticeCommand::ZoomReset: setZoomPercent(100); break;

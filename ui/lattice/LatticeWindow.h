@@ -80,6 +80,11 @@ public:
     void setShowCircle(bool show);
     void setShowRatios(bool show);
     void setShowExponents(bool show);
+    // View > Key labels: under each label the MIDI keys that play it.
+    bool showKeyLabels() const { return showKeyLabels_; }
+    void setShowKeyLabels(bool show);
+    // The text under each label while key labels show (by element index).
+    const std::vector<std::string>& keyLabels() const { return options_.keyLabels; }
     // What the Limit items' check marks let through.
     LimitFilter limitFilter() const;
 
@@ -146,6 +151,7 @@ private:
     void keysSounding(const std::vector<int>& keys) override;
     // The keyboard takes the pitches and mapping in use again, if it plays this window.
     void keyboardScaleChanged();
+    void updateKeyLabels();
 
     void repaintAll();
     void chooseStyle(int style);
@@ -177,6 +183,7 @@ private:
     bool pressing_ = false;
     // A chord kept by Shift that Edit > Hold chord keeps sounding after its release.
     bool chordHeld_ = false;
+    bool showKeyLabels_ = false;
 };
 
 }  // namespace tv

@@ -137,8 +137,8 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList view;
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;
-    EXPECT_EQ(view,
-              (QStringList{"&Table", "&File", "---", "Zoom &in", "Zoom &out", "&Actual size"}));
+    EXPECT_EQ(view, (QStringList{"&Table", "&File", "&Key labels", "---", "Zoom &in", "Zoom &out",
+                                 "&Actual size"}));
     const auto shortcuts = [&](LatticeCommand command) {
         return window->menus().action(command)->shortcuts();
     };
