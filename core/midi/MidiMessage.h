@@ -46,6 +46,19 @@ constexpr std::uint32_t controlChange(int channel, std::uint8_t controller, std:
                        value & 0x7F);
 }
 
+// Controller 64: the sustain pedal, down from 64 up.
+inline constexpr std::uint8_t sustainController = 64;
+
+constexpr std::uint32_t channelPressure(int channel, std::uint8_t value)
+{
+    return packMessage(static_cast<std::uint8_t>(0xD0 + (channel & 15)), value & 0x7F);
+}
+
+constexpr std::uint32_t keyPressure(int channel, std::uint8_t key, std::uint8_t value)
+{
+    return packMessage(static_cast<std::uint8_t>(0xA0 + (channel & 15)), key & 0x7F, value & 0x7F);
+}
+
 // Number of bytes the message has on the wire: 2 for program change and channel pressure,
 // 1 for single-byte system messages, 3 otherwise.
 int messageLength(std::uint32_t packed);

@@ -68,9 +68,7 @@ KeyScale::KeyScale() : degrees_{KeyDegree{}} {}
 KeyScale::KeyScale(const Lattice& lattice) : degrees_{KeyDegree{}}
 {
     for (int i = 0; i < lattice.count(); ++i) {
-        const std::uint32_t d = lattice.denominator(i);
-        const auto degree =
-            d != 0 ? ratioDegree(lattice.numerator(i), d) : centsDegree(lattice.cents(i));
+        const auto degree = elementDegree(lattice, i);
         if (degree)
             degrees_.push_back(*degree);
     }
@@ -87,6 +85,19 @@ KeyScale::KeyScale(const Lattice& lattice) : degrees_{KeyDegree{}}
     while (kept.size() > 1 && 1200.0 - kept.back().cents < sameSizeCents)
         kept.pop_back();
     degrees_ = std::move(kept);
+}
+
+std::optional<KeyDegree> KeyScale::elementDegree(const Lattice& lattice, int index)
+{
+    const std::uint32_t d = lattice.denominator(index);
+    return d != 0 ? ratioDegree(lattice.numerator(index), d) : centsDegree(lattice.cents(index));
+}
+
+bool KeyScale::sameSize(const KeyDegree& a, const KeyDegree& b)
+{
+    // Sizes just below 1200 are 1/1 an octave up.
+    const double apart = std::fabs(a.cents - b.cents);
+    return apart < sameSizeCents || 1200.0 - apart < sameSizeCents;
 }
 
 KeyPitch KeyScale::pitch(int degree) const

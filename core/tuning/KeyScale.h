@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tv {
@@ -41,6 +42,12 @@ public:
     int size() const { return static_cast<int>(degrees_.size()); }
     const std::vector<KeyDegree>& degrees() const { return degrees_; }
     KeyPitch pitch(int degree) const;
+
+    // The degree within the octave that element `index` of `lattice` stands for; nothing for
+    // an element with no size.
+    static std::optional<KeyDegree> elementDegree(const Lattice& lattice, int index);
+    // Whether two degrees are one size.
+    static bool sameSize(const KeyDegree& a, const KeyDegree& b);
 
 private:
     std::vector<KeyDegree> degrees_;

@@ -1,7 +1,7 @@
 #include "core/tuning/TuningExport.h"
 
+#include "core/midi/MtsMessages.h"
 #include "core/pitch/NumberText.h"
-#include "core/tuning/FrequencyWord.h"
 #include "core/tuning/KeyboardMapping.h"
 
 #include <cmath>
@@ -45,13 +45,14 @@ TuningDump tuningDump(const KeyTunings& tunings, std::string_view title, std::ui
         b += c >= 0x20 && c < 0x7F ? c : '?';
     }
     for (std::size_t key = 0; key < tunings.size(); ++key) {
-        auto word = frequencyWord(tunings[key] / 100.0);
+        auto word = mtsFrequency(tunings[key] / 100.0);
         if (!word) {
             dump.keysOutOfRange.push_back(static_cast<int>(key));
-            word = FrequencyWord{static_cast<std::uint8_t>(key), 0, 0};
+            word = MtsFrequency{static_cast<std::uint8_t>(key), 0, 0};
         }
-        for (const std::uint8_t byte : *word)
-            b += static_cast<char>(byte);
+        b += static_cast<char>(word->note);
+        b += static_cast<char>(word->fractionMsb);
+        b += static_cast<char>(word->fractionLsb);
     }
     std::uint8_t checksum = 0;
     for (std::size_t i = 1; i < b.size(); ++i)

@@ -173,4 +173,71 @@ std::vector<std::string> JackMidiCapture::events() const
     return out;
 }
 
+JackMidiSource::~JackMidiSource() { close(); }
+
+bool JackMidiSource::open(const std::string& server, const std::string& client, std::string& reason)
+{
+    jack_status_t status;
+    client_ = jack_client_open(client.c_str(),
+                               static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+                               &status, server.c_str());
+    if (!client_) {
+        reason = "cannot open a JACK client";
+        return false;
+    }
+    port_ = jack_port_register(client_, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    if (!port_ || jack_set_process_callback(client_, &JackMidiSource::process, this) != 0 ||
+        jack_activate(client_) != 0) {
+        reason = "cannot register and activate the source port";
+        close();
+        return false;
+    }
+    return true;
+}
+
+void JackMidiSource::close()
+{
+    if (client_) {
+        jack_deactivate(client_);
+        jack_client_close(client_);
+        client_ = nullptr;
+    }
+}
+
+void JackMidiSource::send(std::vector<std::uint8_t> event)
+{
+    std::lock_guard lock(mutex_);
+    pending_.push_back(std::move(event));
+}
+
+bool JackMidiSource::drained(std::chrono::milliseconds limit) const
+{
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty())
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+bool JackMidiSource::connected() const { return port_ && jack_port_connected(port_) > 0; }
+
+int JackMidiSource::process(jack_nframes_t frames, void* self)
+{
+    auto* source = static_cast<JackMidiSource*>(self);
+    void* buffer = jack_port_get_buffer(source->port_, frames);
+    jack_midi_clear_buffer(buffer);
+    std::unique_lock lock(source->mutex_, std::try_to_lock);
+    if (!lock.owns_lock())
+        return 0;
+    for (const auto& event : source->pending_)
+        jack_midi_event_write(buffer, 0, event.data(), event.size());
+    source->pending_.clear();
+    return 0;
+}
+
 }  // namespace tv::test

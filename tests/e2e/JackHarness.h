@@ -62,4 +62,26 @@ private:
     std::vector<Clock::time_point> overruns_;
 };
 
+// A JACK client with one MIDI output port that plays what it is handed: each call to send
+// becomes one event of the next process cycle.
+class JackMidiSource {
+public:
+    ~JackMidiSource();
+    bool open(const std::string& server, const std::string& client, std::string& reason);
+    void close();
+    void send(std::vector<std::uint8_t> event);
+    // Waits until every event handed over has been written to the port.
+    bool drained(std::chrono::milliseconds limit) const;
+    // Whether a reader's port is connected to this one.
+    bool connected() const;
+
+private:
+    static int process(jack_nframes_t frames, void* self);
+
+    jack_client_t* client_ = nullptr;
+    jack_port_t* port_ = nullptr;
+    mutable std::mutex mutex_;  // the process callback only tries it
+    std::vector<std::vector<std::uint8_t>> pending_;
+};
+
 }  // namespace tv::test

@@ -38,6 +38,15 @@ public:
         output.setBendRange(semitones, sendAlways);
     }
     void setTuningMethod(TuningKind kind) override { pitches.setKind(kind); }
+    std::vector<std::string> midiInputNames() override { return {}; }
+    std::string midiInputName() override { return {}; }
+    bool switchMidiInput(const std::string&) override { return false; }
+    void playFromKeyboard(KeyboardTarget& target) override { keyboardTarget = &target; }
+    void keyboardTargetGone(KeyboardTarget& target) override
+    {
+        if (keyboardTarget == &target)
+            keyboardTarget = nullptr;
+    }
     MessageService& messages() override { return messageService; }
     SettingsStore& settings() override { return *settingsStore; }
     ElementListeners& listeners() override { return listenerList; }
@@ -53,6 +62,7 @@ public:
     ElementListeners listenerList;
     std::vector<std::string> outputNames;
     std::string outputName;
+    KeyboardTarget* keyboardTarget = nullptr;  // the window activated last
 };
 
 }  // namespace tv::test

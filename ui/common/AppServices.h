@@ -10,6 +10,8 @@ class QWidget;
 namespace tv {
 
 class ElementListeners;
+class KeyScale;
+class KeyboardMapping;
 class MessageService;
 class MidiOutput;
 class PitchChord;
@@ -17,6 +19,16 @@ class PitchOutput;
 class ScriptPlayers;
 class SettingsStore;
 enum class TuningKind;
+
+// A window a MIDI keyboard can play: the pitches its keys sound, and the keys sounding now.
+class KeyboardTarget {
+public:
+    virtual ~KeyboardTarget() = default;
+    virtual KeyScale keyScale() const = 0;
+    virtual KeyboardMapping keyboardMapping() const = 0;
+    // After every change: the keyboard keys whose notes sound, oldest first.
+    virtual void keysSounding(const std::vector<int>& keys) = 0;
+};
 
 // What every window is given: the program's shared services. The application implements it;
 // tests hand windows one whose MIDI service captures every message.
@@ -46,6 +58,19 @@ public:
     // Puts a tuning method in use at once (what sounds ends first) and keeps it for the next
     // start. Leaving MPE holds a bend range above 24 to 24.
     virtual void setTuningMethod(TuningKind kind) = 0;
+
+    // The MIDI input ports the system offers now, read afresh each time, and the name of the
+    // one in use (empty for none). Switching ends every note the old input started; an empty
+    // name closes the input. The choice is kept for the next start. False, after telling the
+    // user why, when the port cannot be opened; there is then no input in use.
+    virtual std::vector<std::string> midiInputNames() = 0;
+    virtual std::string midiInputName() = 0;
+    virtual bool switchMidiInput(const std::string& name) = 0;
+    // The window the keyboard plays from now on (called as it is activated, and again when its
+    // pitches or mapping change). Notes another window played end first.
+    virtual void playFromKeyboard(KeyboardTarget& target) = 0;
+    // The window is going: the notes it played end and the keyboard plays nothing.
+    virtual void keyboardTargetGone(KeyboardTarget& target) = 0;
 
     virtual MessageService& messages() = 0;
     virtual SettingsStore& settings() = 0;

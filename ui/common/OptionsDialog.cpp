@@ -22,13 +22,15 @@ using Controls = OptionsDialog::Controls;
 constexpr auto optionsControls = controlTable<Controls>({
     {Kind::Label, "MIDI output:", 7, 7, 180, 8, &Controls::outputLabel},
     {Kind::Combo, "", 7, 18, 180, 70, &Controls::outputList},
-    {Kind::Label, "Tuning method:", 7, 40, 60, 8, &Controls::tuningLabel},
-    {Kind::Combo, "", 70, 38, 117, 60, &Controls::tuningList},
-    {Kind::Label, "Pitch bend range (semitones):", 7, 58, 110, 8, &Controls::rangeLabel},
-    {Kind::Combo, "", 120, 56, 40, 90, &Controls::rangeList},
-    {Kind::Label, "", 7, 71, 180, 8, &Controls::stepLabel},
-    {Kind::Check, "&Send range to synthesizer", 7, 84, 150, 10, &Controls::sendRangeBox},
-    {Kind::DefaultButton, "Close", 137, 101, 50, 14, &Controls::closeButton},
+    {Kind::Label, "MIDI input:", 7, 38, 180, 8, &Controls::inputLabel},
+    {Kind::Combo, "", 7, 49, 180, 70, &Controls::inputList},
+    {Kind::Label, "Tuning method:", 7, 71, 60, 8, &Controls::tuningLabel},
+    {Kind::Combo, "", 70, 69, 117, 60, &Controls::tuningList},
+    {Kind::Label, "Pitch bend range (semitones):", 7, 89, 110, 8, &Controls::rangeLabel},
+    {Kind::Combo, "", 120, 87, 40, 90, &Controls::rangeList},
+    {Kind::Label, "", 7, 102, 180, 8, &Controls::stepLabel},
+    {Kind::Check, "&Send range to synthesizer", 7, 115, 150, 10, &Controls::sendRangeBox},
+    {Kind::DefaultButton, "Close", 137, 132, 50, 14, &Controls::closeButton},
 });
 
 // The methods in the order of the list, with their captions.
@@ -50,13 +52,14 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Options"));
     setFont(DialogUnits::dialogFont());
     const DialogUnits units(font());
-    setFixedSize(units.size(194, 122));
+    setFixedSize(units.size(194, 153));
     controls_ = createControls(this, units, optionsControls);
 
     // Pick lists only: nothing typed may name an output or a range.
     controls_.outputList->setEditable(false);
     controls_.rangeList->setEditable(false);
     controls_.tuningList->setEditable(false);
+    controls_.inputList->setEditable(false);
     controls_.outputList->setPlaceholderText(QStringLiteral("(no output in use)"));
 
     // Read now, so that a synthesizer started since the last time is offered.
@@ -69,6 +72,11 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
                                               ? -1
                                               : static_cast<int>(inUse - outputs_.begin()));
 
+    // "None" first, then the ports as the system offers them now.
+    inputs_ = services_.midiInputNames();
+    inputs_.insert(inputs_.begin(), std::string());
+    fillInputs();
+
     const TuningKind method = services_.pitchOutput().kind();
     for (const TuningChoice& choice : tuningChoices) {
         controls_.tuningList->addItem(QString::fromLatin1(choice.caption));
@@ -79,6 +87,7 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
     updateControls();
 
     connect(controls_.outputList, &QComboBox::activated, this, &OptionsDialog::chooseOutput);
+    connect(controls_.inputList, &QComboBox::activated, this, &OptionsDialog::chooseInput);
     connect(controls_.tuningList, &QComboBox::activated, this, &OptionsDialog::chooseTuning);
     connect(controls_.rangeList, &QComboBox::activated, this, &OptionsDialog::chooseRange);
     connect(controls_.sendRangeBox, &QCheckBox::clicked, this, &OptionsDialog::chooseRange);
@@ -98,6 +107,28 @@ void OptionsDialog::chooseOutput(int item)
         controls_.outputList->setCurrentIndex(
             inUse == outputs_.end() ? -1 : static_cast<int>(inUse - outputs_.begin()));
     }
+}
+
+void OptionsDialog::fillInputs()
+{
+    controls_.inputList->clear();
+    for (const auto& name : inputs_)
+        controls_.inputList->addItem(name.empty() ? QStringLiteral("None")
+                                                  : QString::fromStdString(name));
+    const auto inUse = std::find(inputs_.begin(), inputs_.end(), services_.midiInputName());
+    controls_.inputList->setCurrentIndex(
+        inUse == inputs_.end() ? 0 : static_cast<int>(inUse - inputs_.begin()));
+}
+
+void OptionsDialog::chooseInput(int item)
+{
+    if (item < 0 || item >= static_cast<int>(inputs_.size()))
+        return;
+    const std::string& name = inputs_[static_cast<std::size_t>(item)];
+    if (name != services_.midiInputName())
+        services_.switchMidiInput(name);
+    // A port that would not open leaves the one in use selected.
+    fillInputs();
 }
 
 void OptionsDialog::chooseTuning(int item)

@@ -66,6 +66,11 @@ void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std
     font.draw(painter, cell.x(), cell.y(), text);
 }
 
+struct Label;
+// The keys that play an element, in small print just under its label.
+void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
+                  const GlyphText& font, const QColor& background);
+
 // Where one element's label parts go and what they say. Every part is opaque: the text
 // cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
 // Four bands `width` pixels wide along the inside of `rect`.
@@ -83,6 +88,7 @@ struct Label {
     // The limits whose colours the numerator and the denominator take.
     std::uint32_t oLimit = 1, uLimit = 1;
     bool hasBox = false;
+    bool pressed = false;  // selected, or sounding from a MIDI keyboard
     // A selected element's highlight, outside its box.
     QRect highlight;
     int highlightWidth = 0;
@@ -129,7 +135,7 @@ struct Label {
     }
 };
 
-Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& options,
+Label layoutLabel(const LatticeElement& element, bool pressed, const LatticeDrawOptions& options,
                   const LatticeGeometry& geometry, const GlyphText& main, const GlyphText& exponent)
 {
     Label label;
@@ -145,6 +151,7 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
     }
     label.oLimit = marks->oLimit;
     label.uLimit = marks->uLimit;
+    label.pressed = pressed;
     const QPoint corner = geometry.labelAt(element);
     const int x = corner.x();
     int y = corner.y();
@@ -172,12 +179,26 @@ Label layoutLabel(const LatticeElement& element, const LatticeDrawOptions& optio
     // A box too small for its ring is not drawn.
     if (label.hasBox && (label.box.width() < 4 || label.box.height() < 4))
         label.hasBox = false;
-    if (label.hasBox && element.selected) {
+    if (label.hasBox && pressed) {
         label.highlightWidth = LatticePainter::selectionRingWidth(geometry);
         label.highlight = label.box.adjusted(-label.highlightWidth, -label.highlightWidth,
                                              label.highlightWidth, label.highlightWidth);
     }
     return label;
+}
+
+void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
+                  const GlyphText& font, const QColor& background)
+{
+    QRect above = label.hasBox ? label.box : label.top;
+    for (const QRect* cell : {&label.bottom, &label.exponent}) {
+        if (!cell->isNull())
+            above = above.united(*cell);
+    }
+    if (above.isNull())
+        return;
+    const QRect cell(above.left(), above.bottom() + 2, font.width(keys), font.height());
+    drawOpaque(painter, font, cell, keys, Qt::black, background);
 }
 
 }  // namespace
@@ -306,7 +327,10 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         const LatticeElement& element = *lattice.element(i);
         if (filtered && !geometry.shows(element))
             continue;
-        Label label = layoutLabel(element, options, geometry, mainText, exponentText);
+        const bool lit = static_cast<std::size_t>(i) < options.lit.size() &&
+                         options.lit[static_cast<std::size_t>(i)];
+        Label label = layoutLabel(element, element.selected || lit, options, geometry, mainText,
+                                  exponentText);
         if (skipHidden_) {
             if (label.hiddenUnder(coverage_))
                 continue;
@@ -336,7 +360,11 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
             drawOpaque(painter, mainText, label.top, label.topText, black, white);
         }
         if (label.hasBox)
-            drawBox(painter, geometry, i, element.selected, palette);
+            drawBox(painter, geometry, i, label.pressed, palette);
+        if (static_cast<std::size_t>(i) < options.keyLabels.size() &&
+            !options.keyLabels[static_cast<std::size_t>(i)].empty())
+            drawKeyLabel(painter, label, options.keyLabels[static_cast<std::size_t>(i)], mainSmall_,
+                         options.background);
         if (label.highlightWidth > 0) {
             for (const QRect& band : bands(label.highlight, label.highlightWidth))
                 painter.fillRect(band, palette.color(QPalette::Highlight));

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -28,6 +29,11 @@ struct LatticeDrawOptions {
     // In the planetary style, the circle the pitches stand on, under the labels.
     bool showCircle = false;
     QColor background = QColor(135, 206, 250);  // light sky blue
+    // Labels drawn as pressed while not selected (by element index): the pitches a MIDI
+    // keyboard sounds.
+    std::vector<bool> lit;
+    // Text under each label (by element index): the MIDI keys that play it; none when empty.
+    std::vector<std::string> keyLabels;
     // An empty lattice shows how to get one, in the middle of this area from the top left;
     // the outer size when empty.
     QSize visibleSize;

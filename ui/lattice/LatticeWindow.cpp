@@ -2,6 +2,7 @@
 
 #include "core/lattice/ElementReadout.h"
 #include "core/midi/MidiOutput.h"
+#include "core/tuning/KeyScale.h"
 #include "core/tuning/PitchChord.h"
 #include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogUnits.h"
@@ -29,7 +30,9 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace tv {
 namespace {
@@ -58,6 +61,8 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     edits_ = std::make_unique<LatticeEditHistory>(static_cast<LatticeEditTarget&>(*this));
     files_ = std::make_unique<LatticeFileCommands>(static_cast<LatticeFileHost&>(*this), *edits_,
                                                    services_.messages(), services_.settings());
+    tuningFiles_ = std::make_unique<LatticeTuningFiles>(lattice_, services_.messages());
+    tuningFiles_->setMappingChanged([this] { keyboardScaleChanged(); });
     // The recent files are read as the File menu opens, so every window lists the latest; the
     // item is greyed while none is listed.
     QMenu* recent = menus_->submenu(LatticeCommand::RecentFiles);
@@ -82,6 +87,84 @@ LatticeWindow::~LatticeWindow()
 {
     loseMouse();
     endHeldChord();
+    services_.keyboardTargetGone(*this);
+}
+
+KeyScale LatticeWindow::keyScale() const { return KeyScale(lattice_); }
+
+void LatticeWindow::keysSounding(const std::vector<int>& keys)
+{
+    const KeyScale scale(lattice_);
+    const KeyboardMapping& mapping = tuningFiles_->mapping();
+    std::vector<KeyDegree> sounding;
+    for (const int key : keys) {
+        if (const auto pitch = mapping.keyPitch(scale, key))
+            sounding.push_back(pitch->degree);
+    }
+    const int count = lattice_.count();
+    std::vector<bool> lit(static_cast<std::size_t>(count), false);
+    for (int i = 0; i < count; ++i) {
+        const auto degree = KeyScale::elementDegree(lattice_, i);
+        lit[static_cast<std::size_t>(i)] =
+            degree && std::any_of(sounding.begin(), sounding.end(), [&](const KeyDegree& d) {
+                return KeyScale::sameSize(d, *degree);
+            });
+    }
+    options_.lit.resize(lit.size(), false);
+    for (int i = 0; i < count; ++i) {
+        if (lit[static_cast<std::size_t>(i)] != options_.lit[static_cast<std::size_t>(i)])
+            view_->redrawBox(i);
+    }
+    options_.lit = std::move(lit);
+}
+
+void LatticeWindow::setShowKeyLabels(bool show)
+{
+    showKeyLabels_ = show;
+    menus_->action(LatticeCommand::KeyLabels)->setChecked(show);
+    updateKeyLabels();
+}
+
+void LatticeWindow::updateKeyLabels()
+{
+    options_.keyLabels.clear();
+    if (showKeyLabels_) {
+        // The keys whose pitch is the element's own, octave and all.
+        const KeyScale scale(lattice_);
+        const KeyboardMapping& mapping = tuningFiles_->mapping();
+        std::vector<std::pair<int, double>> keys;
+        for (int key = 0; key < 128; ++key) {
+            if (const auto pitch = mapping.keyPitch(scale, key))
+                keys.emplace_back(key, pitch->cents);
+        }
+        options_.keyLabels.resize(static_cast<std::size_t>(lattice_.count()));
+        for (int i = 0; i < lattice_.count(); ++i) {
+            const auto degree = KeyScale::elementDegree(lattice_, i);
+            if (!degree)
+                continue;
+            const LatticeElement& e = *lattice_.element(i);
+            // The element's size above 1/1: its octave counts, as when it is played.
+            const double size =
+                e.isRatio() ? ExactPitch::ratio(e.numerator, e.denominator, e.octave).totalCents()
+                            : ExactPitch::centsAbove(e.cents, e.octave).totalCents();
+            std::string& text = options_.keyLabels[static_cast<std::size_t>(i)];
+            for (const auto& [key, cents] : keys) {
+                if (std::fabs(cents - size) >= 1e-6)
+                    continue;
+                if (!text.empty())
+                    text.push_back(' ');
+                text.append(std::to_string(key));
+            }
+        }
+    }
+    repaintAll();
+}
+
+void LatticeWindow::keyboardScaleChanged()
+{
+    updateKeyLabels();
+    if (isActiveWindow())
+        services_.playFromKeyboard(*this);
 }
 
 LatticeGeometry LatticeWindow::labelGeometry() const
@@ -315,6 +398,9 @@ void LatticeWindow::latticeReplaced()
     const int style = lattice_.style();
     menus_->action(LatticeCommand::StyleVelmor)->setChecked(style == Lattice::latticeStyle);
     menus_->action(LatticeCommand::StylePlanetary)->setChecked(style == Lattice::planetaryStyle);
+    // The elements are others now: what the keyboard sounds lights again with its next note.
+    options_.lit.clear();
+    keyboardScaleChanged();
     repaintAll();
 }
 
@@ -354,6 +440,7 @@ void LatticeWindow::editElement()
     RatioPropertiesDialog dialog(lattice_, contextElement_, services_.messages(), this);
     if (dialog.exec() == QDialog::Accepted) {
         edits_->record(std::move(before));
+        keyboardScaleChanged();
         repaintAll();
     }
 }
@@ -416,6 +503,7 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::ShowExponents: setShowExponents(!options_.showExponents); break;
     case LatticeCommand::ShowLines: setShowLines(!options_.showLines); break;
     case LatticeCommand::ShowCircle: setShowCircle(!options_.showCircle); break;
+    case LatticeCommand::KeyLabels: setShowKeyLabels(!showKeyLabels_); break;
     case LatticeCommand::ZoomIn: zoomBy(1); break;
     case LatticeCommand::ZoomOut: zoomBy(-1); break;
     case LatticeCommand::ZoomReset: setZoomPercent(100); break;
@@ -428,6 +516,9 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::SaveBitmap: files_->saveBitmap(); break;
     case LatticeCommand::ExportPdf: files_->exportPdf(); break;
     case LatticeCommand::ExportSvg: files_->exportSvg(); break;
+    case LatticeCommand::OpenKeyboardMapping: tuningFiles_->openMapping(); break;
+    case LatticeCommand::SaveKeyboardMapping: tuningFiles_->saveMapping(); break;
+    case LatticeCommand::ExportTuning: tuningFiles_->exportTuning(); break;
     case LatticeCommand::Undo: edits_->undo(); break;
     case LatticeCommand::Redo: edits_->redo(); break;
     case LatticeCommand::PageSetup: files_->pageSetup(); break;
@@ -462,6 +553,8 @@ void LatticeWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow())
         loseMouse();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        services_.playFromKeyboard(*this);
     QMainWindow::changeEvent(event);
 }
 
@@ -475,6 +568,7 @@ void LatticeWindow::closeEvent(QCloseEvent* event)
         services_.savePlacement(*this, mainWindowPlacement);
     loseMouse();
     endHeldChord();
+    services_.keyboardTargetGone(*this);
     event->accept();
 }
 

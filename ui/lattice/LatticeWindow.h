@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/lattice/Lattice.h"
+#include "ui/common/AppServices.h"
 #include "ui/lattice/LatticeEditHistory.h"
 #include "ui/lattice/LatticeFileCommands.h"
 #include "ui/lattice/LatticeMenus.h"
 #include "ui/lattice/LatticePainter.h"
+#include "ui/lattice/LatticeTuningFiles.h"
 #include "ui/lattice/LatticeView.h"
 
 #include <QMainWindow>
@@ -28,7 +30,8 @@ class AppServices;
 class LatticeWindow : public QMainWindow,
                       private LatticeViewHost,
                       private LatticeFileHost,
-                      private LatticeEditTarget {
+                      private LatticeEditTarget,
+                      private KeyboardTarget {
     Q_OBJECT
 public:
     static inline const QString untitledCaption = QStringLiteral("Untitled - Lattice");
@@ -46,6 +49,8 @@ public:
     LatticeView* view() const { return view_; }
     LatticeMenus& menus() const { return *menus_; }
     LatticeFileCommands& files() { return *files_; }
+    // The keyboard mapping in use and its files.
+    LatticeTuningFiles& tuningFiles() { return *tuningFiles_; }
     LatticeEditHistory& edits() { return *edits_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
@@ -75,6 +80,11 @@ public:
     void setShowCircle(bool show);
     void setShowRatios(bool show);
     void setShowExponents(bool show);
+    // View > Key labels: under each label the MIDI keys that play it.
+    bool showKeyLabels() const { return showKeyLabels_; }
+    void setShowKeyLabels(bool show);
+    // The text under each label while key labels show (by element index).
+    const std::vector<std::string>& keyLabels() const { return options_.keyLabels; }
     // What the Limit items' check marks let through.
     LimitFilter limitFilter() const;
 
@@ -108,6 +118,10 @@ public:
     void setPatch(int patch) { patch_ = static_cast<std::uint16_t>(patch); }
     int contextElement() const { return contextElement_; }
     const std::vector<int>& playList() const { return playList_; }
+    // The elements lit because a MIDI keyboard sounds them, by index.
+    const std::vector<bool>& keyboardLit() const { return options_.lit; }
+    // What the MIDI keyboard plays while this window was activated last.
+    KeyboardTarget& keyboardTarget() { return *this; }
 
     // The colour picker behind "Lattice colors" (tests answer it).
     std::function<QColor(QWidget* parent)> chooseColour;
@@ -130,6 +144,14 @@ private:
     const LatticeDocument& document() const override { return files_->document(); }
     void restoreEdit(Lattice lattice, const std::optional<LatticeDocument>& document) override;
     void editHistoryChanged(bool canUndo, bool canRedo) override;
+
+    // A MIDI keyboard plays this window's pitches through its keyboard mapping.
+    KeyScale keyScale() const override;
+    KeyboardMapping keyboardMapping() const override { return tuningFiles_->mapping(); }
+    void keysSounding(const std::vector<int>& keys) override;
+    // The keyboard takes the pitches and mapping in use again, if it plays this window.
+    void keyboardScaleChanged();
+    void updateKeyLabels();
 
     void repaintAll();
     void chooseStyle(int style);
@@ -154,12 +176,14 @@ private:
     LatticeMenus* menus_ = nullptr;
     QMenu* contextMenu_ = nullptr;
     std::unique_ptr<LatticeFileCommands> files_;
+    std::unique_ptr<LatticeTuningFiles> tuningFiles_;
     std::unique_ptr<LatticeEditHistory> edits_;
     bool storePlacementOnClose_ = true;
     // A left press whose release has not come yet.
     bool pressing_ = false;
     // A chord kept by Shift that Edit > Hold chord keeps sounding after its release.
     bool chordHeld_ = false;
+    bool showKeyLabels_ = false;
 };
 
 }  // namespace tv

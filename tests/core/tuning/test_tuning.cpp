@@ -1,7 +1,7 @@
 // The whole .tun and .syx of the twelve-note just scale are checked against hand-worked files
 // through tonalvane-cli (tests/cli/test_cli_tuning.cpp).
 #include "core/lattice/Lattice.h"
-#include "core/tuning/FrequencyWord.h"
+#include "core/midi/MtsMessages.h"
 #include "core/tuning/KeyboardMapping.h"
 #include "core/tuning/TuningExport.h"
 
@@ -160,19 +160,19 @@ TEST(TuningExport, DumpNameAndKeysBeyondTheWords)
     EXPECT_EQ(dump.bytes.substr(22 + 3 * 66, 3), std::string("\x42\0\0", 3));
 }
 
-TEST(FrequencyWord, RoundsToTheNearestStepAndStaysInRange)
+TEST(MtsFrequencyWord, RoundsToTheNearestStepAndStaysInRange)
 {
-    using W = std::optional<FrequencyWord>;
+    using W = std::optional<MtsFrequency>;
     const std::pair<double, W> cases[] = {
-        {60.0, FrequencyWord{60, 0, 0}},
-        {69.5, FrequencyWord{69, 64, 0}},
-        {60.0 + 1.0 / 16384, FrequencyWord{60, 0, 1}},
-        {60.0 + 0.5 / 16384, FrequencyWord{60, 0, 1}},
-        {60.0 + 0.49 / 16384, FrequencyWord{60, 0, 0}},
-        {60.0 + 16383.49 / 16384, FrequencyWord{60, 127, 127}},
-        {60.0 + 16383.5 / 16384, FrequencyWord{61, 0, 0}},
-        {0.0, FrequencyWord{0, 0, 0}},
-        {127.0 + 16382.0 / 16384, FrequencyWord{127, 127, 126}},
+        {60.0, MtsFrequency{60, 0, 0}},
+        {69.5, MtsFrequency{69, 64, 0}},
+        {60.0 + 1.0 / 16384, MtsFrequency{60, 0, 1}},
+        {60.0 + 0.5 / 16384, MtsFrequency{60, 0, 1}},
+        {60.0 + 0.49 / 16384, MtsFrequency{60, 0, 0}},
+        {60.0 + 16383.49 / 16384, MtsFrequency{60, 127, 127}},
+        {60.0 + 16383.5 / 16384, MtsFrequency{61, 0, 0}},
+        {0.0, MtsFrequency{0, 0, 0}},
+        {127.0 + 16382.0 / 16384, MtsFrequency{127, 127, 126}},
         {127.0 + 16383.0 / 16384, W{}},
         {127.0 + 16383.7 / 16384, W{}},
         {128.0, W{}},
@@ -180,7 +180,7 @@ TEST(FrequencyWord, RoundsToTheNearestStepAndStaysInRange)
         {std::nan(""), W{}},
     };
     for (const auto& [key, word] : cases)
-        EXPECT_EQ(frequencyWord(key), word) << key;
+        EXPECT_EQ(mtsFrequency(key), word) << key;
 }
 
 }  // namespace

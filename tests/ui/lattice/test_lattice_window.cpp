@@ -102,10 +102,26 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList file;
     for (const auto& line : menuLines(menuNamed(bar, "&File")))
         file << line.text;
-    EXPECT_EQ(file,
-              (QStringList{"&New...", "&Open...", "&Close", "---", "&Save", "Save &As...",
-                           "Save &Bitmap...", "Export P&DF...", "Export S&VG...", "---",
-                           "Page Set&up...", "&Print...", "---", "&Recent files", "---", "E&xit"}));
+    EXPECT_EQ(file, (QStringList{"&New...",
+                                 "&Open...",
+                                 "&Close",
+                                 "---",
+                                 "&Save",
+                                 "Save &As...",
+                                 "Save &Bitmap...",
+                                 "Export P&DF...",
+                                 "Export S&VG...",
+                                 "---",
+                                 "Open &Keyboard Mapping...",
+                                 "Save Keyboard &Mapping...",
+                                 "Export &Tuning",
+                                 "---",
+                                 "Page Set&up...",
+                                 "&Print...",
+                                 "---",
+                                 "&Recent files",
+                                 "---",
+                                 "E&xit"}));
     // Every access key of the File menu is its own.
     QString keys;
     for (const QString& text : file) {
@@ -121,8 +137,8 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     QStringList view;
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;
-    EXPECT_EQ(view,
-              (QStringList{"&Table", "&File", "---", "Zoom &in", "Zoom &out", "&Actual size"}));
+    EXPECT_EQ(view, (QStringList{"&Table", "&File", "&Key labels", "---", "Zoom &in", "Zoom &out",
+                                 "&Actual size"}));
     const auto shortcuts = [&](LatticeCommand command) {
         return window->menus().action(command)->shortcuts();
     };
