@@ -24,13 +24,13 @@ constexpr auto optionsControls = controlTable<Controls>({
     {Kind::Combo, "", 7, 18, 180, 70, &Controls::outputList},
     {Kind::Label, "MIDI input:", 7, 38, 180, 8, &Controls::inputLabel},
     {Kind::Combo, "", 7, 49, 180, 70, &Controls::inputList},
-    {Kind::Label, "Tuning method:", 7, 71, 60, 8, &Controls::tuningLabel},
-    {Kind::Combo, "", 70, 69, 117, 60, &Controls::tuningList},
-    {Kind::Label, "Pitch bend range (semitones):", 7, 89, 110, 8, &Controls::rangeLabel},
-    {Kind::Combo, "", 120, 87, 40, 90, &Controls::rangeList},
-    {Kind::Label, "", 7, 102, 180, 8, &Controls::stepLabel},
-    {Kind::Check, "&Send range to synthesizer", 7, 115, 150, 10, &Controls::sendRangeBox},
-    {Kind::DefaultButton, "Close", 137, 132, 50, 14, &Controls::closeButton},
+    {Kind::Label, "Tuning method:", 7, 69, 180, 8, &Controls::tuningLabel},
+    {Kind::Combo, "", 7, 80, 180, 60, &Controls::tuningList},
+    {Kind::Label, "Pitch bend range (semitones):", 7, 102, 110, 8, &Controls::rangeLabel},
+    {Kind::Combo, "", 120, 100, 40, 90, &Controls::rangeList},
+    {Kind::Label, "", 7, 115, 180, 8, &Controls::stepLabel},
+    {Kind::Check, "&Send range to synthesizer", 7, 128, 150, 10, &Controls::sendRangeBox},
+    {Kind::DefaultButton, "Close", 137, 145, 50, 14, &Controls::closeButton},
 });
 
 // The methods in the order of the list, with their captions.
@@ -52,7 +52,7 @@ OptionsDialog::OptionsDialog(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Options"));
     setFont(DialogUnits::dialogFont());
     const DialogUnits units(font());
-    setFixedSize(units.size(194, 153));
+    setFixedSize(units.size(194, 166));
     controls_ = createControls(this, units, optionsControls);
 
     // Pick lists only: nothing typed may name an output or a range.
