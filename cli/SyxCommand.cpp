@@ -11,32 +11,19 @@ namespace {
 
 int syx(const Arguments& given)
 {
-    Arguments args = given;
-    std::string mappingPath;
-    std::string output;
-    if (!takeStringOption(args, "--kbm", mappingPath) || !takeStringOption(args, "-o", output))
-        return exitUsage;
-    if (args.size() != 1 || output.empty())
-        return usageError("syx needs a scale file and -o OUT.syx");
-
-    Lattice lattice;
-    KeyboardMapping mapping;
-    if (!loadKeyboardScale(args[0], lattice) ||
-        (!mappingPath.empty() && !loadKeyboardMapping(mappingPath, mapping)))
-        return exitFailed;
-    const TuningDump dump = tuningDump(keyTunings(KeyScale(lattice), mapping), lattice.title());
-    // Written all the same: the keys in range are what a scale of few degrees is played on.
-    if (!dump.keysOutOfRange.empty())
-        std::cerr << "tonalvane-cli: " << dump.keysOutOfRange.size()
-                  << " key(s) sound beyond what a tuning dump can hold (key "
-                  << dump.keysOutOfRange.front()
-                  << " first); the dump gives them their equal-tempered pitch\n";
-    const FileResult written = writeTuningFile(output, dump.bytes);
-    if (!written.ok) {
-        std::cerr << written.message << '\n';
-        return exitFailed;
-    }
-    return exitOk;
+    return runTuningExport(
+        given, "syx needs a scale file and -o OUT.syx",
+        [](const Lattice& lattice, const KeyboardMapping& mapping) {
+            const TuningDump dump =
+                tuningDump(keyTunings(KeyScale(lattice), mapping), lattice.title());
+            // Written all the same: the keys in range are what a scale of few degrees is played on.
+            if (!dump.keysOutOfRange.empty())
+                std::cerr << "tonalvane-cli: " << dump.keysOutOfRange.size()
+                          << " key(s) sound beyond what a tuning dump can hold (key "
+                          << dump.keysOutOfRange.front()
+                          << " first); the dump gives them their equal-tempered pitch\n";
+            return dump.bytes;
+        });
 }
 
 const CliRegistration registration({

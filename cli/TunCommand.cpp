@@ -4,33 +4,16 @@
 #include "core/tuning/KeyboardMapping.h"
 #include "core/tuning/TuningExport.h"
 
-#include <iostream>
-
 namespace tv::cli {
 namespace {
 
 int tun(const Arguments& given)
 {
-    Arguments args = given;
-    std::string mappingPath;
-    std::string output;
-    if (!takeStringOption(args, "--kbm", mappingPath) || !takeStringOption(args, "-o", output))
-        return exitUsage;
-    if (args.size() != 1 || output.empty())
-        return usageError("tun needs a scale file and -o OUT.tun");
-
-    Lattice lattice;
-    KeyboardMapping mapping;
-    if (!loadKeyboardScale(args[0], lattice) ||
-        (!mappingPath.empty() && !loadKeyboardMapping(mappingPath, mapping)))
-        return exitFailed;
-    const KeyTunings tunings = keyTunings(KeyScale(lattice), mapping);
-    const FileResult written = writeTuningFile(output, anaMarkTuningText(tunings, lattice.title()));
-    if (!written.ok) {
-        std::cerr << written.message << '\n';
-        return exitFailed;
-    }
-    return exitOk;
+    return runTuningExport(given, "tun needs a scale file and -o OUT.tun",
+                           [](const Lattice& lattice, const KeyboardMapping& mapping) {
+                               return anaMarkTuningText(keyTunings(KeyScale(lattice), mapping),
+                                                        lattice.title());
+                           });
 }
 
 const CliRegistration registration({
