@@ -6,6 +6,8 @@
 #include "platform/qt/DialogTemplate.h"
 #include "platform/qt/MessageService.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QClipboard>
 #include <QFileDialog>
@@ -104,8 +106,10 @@ void TableWindow::fillTable(const Lattice& lattice)
     QHeaderView* header = controls_.list->header();
     header->setStretchLastSection(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The columns added after the first eleven ("Tenney height", "Higher primes") are as wide as
+    // their titles, which the usual width would cut.
     for (int column = 0; column < controls_.list->columnCount(); ++column)
-        header->resizeSection(column, columnWidth);
+        header->resizeSection(column, std::max(columnWidth, header->sectionSizeHint(column)));
 
     QList<QTreeWidgetItem*> rows;
     rows.reserve(lattice.count());

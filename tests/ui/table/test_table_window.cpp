@@ -79,7 +79,12 @@ TEST(TableWindowTest, DefaultScaleRowsWithThirteenLeftAlignedColumns)
                              "Bend MSB", "Bend LSB", "Higher primes"};
     for (int c = 0; c < 13; ++c) {
         EXPECT_EQ(list->headerItem()->text(c), titles[c]);
-        EXPECT_EQ(list->header()->sectionSize(c), 75) << c;
+        // The usual width; no title is cut.
+        const int width = list->header()->sectionSize(c);
+        if (c != 4 && c != 12) {
+            EXPECT_EQ(width, 75) << c;
+        }
+        EXPECT_GE(width, list->header()->sectionSizeHint(c)) << c;
     }
     EXPECT_TRUE(list->header()->defaultAlignment() & Qt::AlignLeft);
 
