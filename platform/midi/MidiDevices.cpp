@@ -1,6 +1,6 @@
 #include "platform/midi/MidiDevices.h"
 
-#include "platform/midi/BackendQuiet.h"
+#include "platform/midi/BackendPorts.h"
 #include "platform/midi/BuiltinSynthService.h"
 #include "platform/midi/MidiLogService.h"
 #include "platform/midi/RtMidiService.h"
@@ -12,37 +12,6 @@
 
 namespace tv {
 namespace {
-
-bool isPassThrough(const std::string& name)
-{
-    return name.find("Midi Through") != std::string::npos;
-}
-
-// The ports one backend offers; false (and the reason) when the backend cannot be opened.
-bool backendPorts(MidiOutputInfo::Kind kind, std::vector<MidiOutputInfo>& ports,
-                  std::string& reason)
-{
-    BackendQuiet quiet;
-    try {
-        RtMidiOut out(kind == MidiOutputInfo::Kind::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA,
-                      "Tonalvane");
-        const unsigned count = out.getPortCount();
-        for (unsigned i = 0; i < count; ++i) {
-            std::string name = out.getPortName(i);
-            if (!isPassThrough(name))
-                ports.push_back({kind, std::move(name), i});
-        }
-        // RtMidi reports a missing JACK server as a warning and then lists no ports.
-        if (count == 0 && !quiet.text().empty()) {
-            reason = quiet.text();
-            return false;
-        }
-        return true;
-    } catch (const RtMidiError& e) {
-        reason = e.getMessage();
-        return false;
-    }
-}
 
 std::string noDeviceReason(const std::string& alsa, const std::string& jack)
 {
@@ -59,9 +28,11 @@ std::vector<MidiOutputInfo> systemOutputs(std::string& reason)
 {
     std::vector<MidiOutputInfo> ports;
     std::string alsaReason, jackReason;
-    const bool alsaOpened = backendPorts(MidiOutputInfo::Kind::Alsa, ports, alsaReason);
+    const bool alsaOpened = listBackendPorts<RtMidiOut>(MidiOutputInfo::Kind::Alsa,
+                                                        RtMidi::LINUX_ALSA, ports, alsaReason);
     if (!alsaOpened || ports.empty())
-        backendPorts(MidiOutputInfo::Kind::Jack, ports, jackReason);
+        listBackendPorts<RtMidiOut>(MidiOutputInfo::Kind::Jack, RtMidi::UNIX_JACK, ports,
+                                    jackReason);
     if (ports.empty())
         reason = noDeviceReason(alsaReason, jackReason);
     return ports;

@@ -1,5 +1,6 @@
 #include "platform/midi/RtMidiInput.h"
 
+#include "platform/midi/BackendPorts.h"
 #include "platform/midi/BackendQuiet.h"
 
 #include <rtmidi/RtMidi.h>
@@ -7,38 +8,9 @@
 namespace tv {
 namespace {
 
-bool isPassThrough(const std::string& name)
-{
-    return name.find("Midi Through") != std::string::npos;
-}
-
 RtMidi::Api backendApi(MidiInputInfo::Kind kind)
 {
     return kind == MidiInputInfo::Kind::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-}
-
-// The input ports one backend offers; false (and the reason) when it cannot be opened.
-bool backendInputs(MidiInputInfo::Kind kind, std::vector<MidiInputInfo>& ports, std::string& reason)
-{
-    BackendQuiet quiet;
-    try {
-        RtMidiIn in(backendApi(kind), "Tonalvane");
-        const unsigned count = in.getPortCount();
-        for (unsigned i = 0; i < count; ++i) {
-            std::string name = in.getPortName(i);
-            if (!isPassThrough(name))
-                ports.push_back({kind, std::move(name), i});
-        }
-        // A missing JACK server is only a warning, after which no port is listed.
-        if (count == 0 && !quiet.text().empty()) {
-            reason = quiet.text();
-            return false;
-        }
-        return true;
-    } catch (const RtMidiError& e) {
-        reason = e.getMessage();
-        return false;
-    }
 }
 
 bool hasPort(RtMidiIn& in, const std::string& name)
@@ -71,9 +43,10 @@ std::vector<MidiInputInfo> listMidiInputs()
 {
     std::vector<MidiInputInfo> ports;
     std::string reason;
-    const bool alsaOpened = backendInputs(MidiInputInfo::Kind::Alsa, ports, reason);
+    const bool alsaOpened =
+        listBackendPorts<RtMidiIn>(MidiInputInfo::Kind::Alsa, RtMidi::LINUX_ALSA, ports, reason);
     if (!alsaOpened || ports.empty())
-        backendInputs(MidiInputInfo::Kind::Jack, ports, reason);
+        listBackendPorts<RtMidiIn>(MidiInputInfo::Kind::Jack, RtMidi::UNIX_JACK, ports, reason);
     return ports;
 }
 
