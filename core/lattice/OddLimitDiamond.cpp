@@ -27,15 +27,7 @@ std::vector<ScalaPitch> oddLimitDiamond(std::uint32_t limit)
             pitches.push_back(pitch);
         }
     }
-    const auto below = [](const ScalaPitch& a, const ScalaPitch& b) {
-        return std::uint64_t{a.numerator} * b.denominator <
-               std::uint64_t{b.numerator} * a.denominator;
-    };
-    const auto same = [](const ScalaPitch& a, const ScalaPitch& b) {
-        return a.numerator == b.numerator && a.denominator == b.denominator;
-    };
-    std::sort(pitches.begin(), pitches.end(), below);
-    pitches.erase(std::unique(pitches.begin(), pitches.end(), same), pitches.end());
+    sortDistinctRatios(pitches);
     return pitches;
 }
 
