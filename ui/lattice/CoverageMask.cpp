@@ -14,12 +14,11 @@ std::uint64_t span(int first, int last)
 
 }  // namespace
 
-void CoverageMask::reset(int width, int height)
+void CoverageMask::reset(const QRect& area)
 {
-    width_ = std::max(0, width);
-    height_ = std::max(0, height);
-    wordsPerRow_ = (width_ + 63) / 64;
-    bits_.assign(static_cast<std::size_t>(wordsPerRow_) * height_, 0);
+    area_ = area.isValid() ? area : QRect();
+    wordsPerRow_ = (std::max(0, area_.width()) + 63) / 64;
+    bits_.assign(static_cast<std::size_t>(wordsPerRow_) * std::max(0, area_.height()), 0);
 }
 
 bool CoverageMask::covered(const QRect& rect) const

@@ -12,16 +12,20 @@ namespace tv {
 // can be seen rather than what was laid out.
 class CoverageMask {
 public:
-    void reset(int width, int height);
-    // Rectangles are clipped to the surface; an empty or outside one counts as covered.
+    // A clear mask over `area` of the surface, nothing covered.
+    void reset(const QRect& area);
+    // Rectangles are clipped to the area; an empty or outside one counts as covered.
     bool covered(const QRect& rect) const;
     void cover(const QRect& rect);
 
 private:
-    QRect clip(const QRect& rect) const { return rect.intersected(QRect(0, 0, width_, height_)); }
+    // The part of `rect` inside the area, with the area's top left at (0, 0).
+    QRect clip(const QRect& rect) const
+    {
+        return rect.intersected(area_).translated(-area_.topLeft());
+    }
 
-    int width_ = 0;
-    int height_ = 0;
+    QRect area_;
     int wordsPerRow_ = 0;
     std::vector<std::uint64_t> bits_;
 };

@@ -77,12 +77,20 @@ std::string LatticeGeometry::centsText(double cents) { return formatFixed(cents,
 
 LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
                                  const LatticeFontMetrics& fonts, const LimitFilter& limits)
-    : lattice_(&lattice), limits_(limits), zoom_(fonts.zoom), outerSize_(outerSize),
-      drawWidth_(outerSize.width() - 2 * fonts.digitWidth),
-      drawHeight_(outerSize.height() - 4 * fonts.digitHeight),
-      smallLayout_(!(drawWidth_ > 500 && drawHeight_ > 350)), marginX_(6 * fonts.digitWidth),
-      marginY_(2 * fonts.digitHeight)
+    : lattice_(&lattice), limits_(limits), zoom_(fonts.zoom), outerSize_(outerSize)
 {
+    // The layout is chosen at 100 %; a zoom magnifies it, places and margins with the labels.
+    const int plainWidth = outerSize.width() - 2 * fonts.digitWidth;
+    const int plainHeight = outerSize.height() - 4 * fonts.digitHeight;
+    smallLayout_ = !(plainWidth > 500 && plainHeight > 350);
+    const auto zoomed = [this](int pixels) {
+        return static_cast<int>(std::lround(pixels * zoom_));
+    };
+    drawWidth_ = zoomed(plainWidth);
+    drawHeight_ = zoomed(plainHeight);
+    marginX_ = zoomed(6 * fonts.digitWidth);
+    marginY_ = zoomed(2 * fonts.digitHeight);
+
     const LatticeFontMetrics::Layout& layout = smallLayout_ ? fonts.small : fonts.normal;
     layout_ = layout;
     lineHeight_ = layout.lineHeight;
@@ -90,6 +98,12 @@ LatticeGeometry::LatticeGeometry(const Lattice& lattice, QSize outerSize,
     ratioHitHeight_ = 2 * layout.lineHeight;
     centsHitWidth_ = layout.centsWidth;
     centsHitHeight_ = layout.lineHeight;
+}
+
+QSize LatticeGeometry::surfaceSize() const
+{
+    return {static_cast<int>(std::lround(outerSize_.width() * zoom_)),
+            static_cast<int>(std::lround(outerSize_.height() * zoom_))};
 }
 
 QPoint LatticeGeometry::labelAt(const LatticeElement& element) const

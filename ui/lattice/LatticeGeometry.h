@@ -44,8 +44,8 @@ struct LatticeFontMetrics {
         };
         Ink ink(std::string_view text) const;
     };
-    // "0" in the normal font at 100 %: the margins of the drawing area, which stay where they
-    // are at every zoom.
+    // "0" in the normal font at 100 %: the margins of the drawing area, measured at 100 % and
+    // magnified with the places.
     int digitWidth = 0;
     int digitHeight = 0;  // its line height
     // The label fonts below are this many times their size at 100 %.
@@ -62,9 +62,10 @@ struct LatticeFontMetrics {
 // worked out on demand from the elements' plot coordinates, nothing is kept between uses.
 // The lattice must outlive the geometry; the font measures are copied.
 //
-// A zoom scales the labels (their fonts, and with them their boxes and exponent lines) but not
-// the places they stand at: the lattice keeps filling the window, and a point finds the same
-// element at every zoom as long as it lies on that element's label corner.
+// A zoom magnifies the picture: the places, the margins and the labels (their fonts, and with
+// them their boxes and exponent lines) grow together, so a point that hits an element at 100 %
+// hits the same element, that many times as far from the origin, at every zoom. Which layout
+// (normal or small fonts) a picture takes is chosen at 100 %.
 // Elements the limit filter hides are neither drawn nor hit.
 class LatticeGeometry {
 public:
@@ -73,10 +74,13 @@ public:
 
     const Lattice& lattice() const { return *lattice_; }
     QSize outerSize() const { return outerSize_; }
-    // The usable area: the outer size less two character widths and four line heights.
+    // The outer size times the zoom: all a picture can cover.
+    QSize surfaceSize() const;
+    // The usable area: the outer size less two character widths and four line heights, times
+    // the zoom.
     int drawWidth() const { return drawWidth_; }
     int drawHeight() const { return drawHeight_; }
-    // Small fonts unless the usable area is wider than 500 and higher than 350.
+    // Small fonts unless the usable area at 100 % is wider than 500 and higher than 350.
     bool smallLayout() const { return smallLayout_; }
     int lineHeight() const { return lineHeight_; }
     double zoom() const { return zoom_; }
@@ -93,7 +97,7 @@ public:
     int centsHitHeight() const { return centsHitHeight_; }
     // The places keep this far from the edges of the usable area, so that a label at the edge
     // (and what its ink reaches past its corner) is whole: six digits wide, as a cents label,
-    // and two lines high, as a ratio label, in the normal font at 100 % at every zoom.
+    // and two lines high, as a ratio label, in the normal font, times the zoom.
     int marginX() const { return marginX_; }
     int marginY() const { return marginY_; }
     // The usable area less the margins on both sides; plot positions stretch over 85 % of it.

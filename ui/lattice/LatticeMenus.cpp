@@ -86,6 +86,7 @@ constexpr MenuItem menuItems[] = {
     {"&View", "Zoom &in", C::ZoomIn, S::Enabled, none, Qt::CTRL | Qt::Key_Plus},
     {"&View", "Zoom &out", C::ZoomOut, S::Enabled, none, Qt::CTRL | Qt::Key_Minus},
     {"&View", "&Actual size", C::ZoomReset, S::Enabled, none, Qt::CTRL | Qt::Key_0},
+    {"&View", "Fit to &window", C::FitToWindow, S::Enabled, none, Qt::CTRL | Qt::Key_9},
 };
 
 }  // namespace

@@ -59,6 +59,7 @@ enum class LatticeCommand {
     ZoomIn,
     ZoomOut,
     ZoomReset,
+    FitToWindow,
     Count
 };
 

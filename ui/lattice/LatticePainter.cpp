@@ -66,11 +66,6 @@ void drawOpaque(QPainter& painter, const GlyphText& font, const QRect& cell, std
     font.draw(painter, cell.x(), cell.y(), text);
 }
 
-struct Label;
-// The keys that play an element, in small print just under its label.
-void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
-                  const GlyphText& font, const QColor& background);
-
 // Where one element's label parts go and what they say. Every part is opaque: the text
 // cells are filled before their characters are drawn, and the box is a solid two-pixel ring.
 // Four bands `width` pixels wide along the inside of `rect`.
@@ -83,8 +78,9 @@ std::array<QRect, 4> bands(const QRect& rect, int width)
 }
 
 struct Label {
-    std::string topText, bottomText, exponentText;
-    QRect top, bottom, exponent, box;
+    std::string topText, bottomText, exponentText, keysText;
+    // `keys` holds the keys that play the element, in small print just under the label.
+    QRect top, bottom, exponent, keys, box;
     // The limits whose colours the numerator and the denominator take.
     std::uint32_t oLimit = 1, uLimit = 1;
     bool hasBox = false;
@@ -93,13 +89,36 @@ struct Label {
     QRect highlight;
     int highlightWidth = 0;
 
+    // Puts the keys under the rest; none under a label with nothing drawn.
+    void placeKeys(const std::string& text, const GlyphText& font)
+    {
+        QRect above = hasBox ? box : top;
+        for (const QRect* cell : {&bottom, &exponent}) {
+            if (!cell->isNull())
+                above = above.united(*cell);
+        }
+        if (text.empty() || above.isNull())
+            return;
+        keysText = text;
+        keys = QRect(above.left(), above.bottom() + 2, font.width(text), font.height());
+    }
+
+    // Everything the label draws.
+    QRect bounds() const
+    {
+        QRect all = highlightWidth > 0 ? highlight : box;
+        for (const QRect* cell : {&top, &bottom, &exponent, &keys})
+            all = all.united(*cell);
+        return all;
+    }
+
     // The box's ring as four bands.
     std::array<QRect, 4> ring() const { return bands(box, 2); }
 
     // Glyphs may reach a pixel past their cell; those pixels count as the label's own.
     bool hiddenUnder(const CoverageMask& mask) const
     {
-        for (const QRect* cell : {&top, &bottom, &exponent}) {
+        for (const QRect* cell : {&top, &bottom, &exponent, &keys}) {
             if (!cell->isNull() && !mask.covered(cell->adjusted(-1, 0, 1, 0)))
                 return false;
         }
@@ -120,7 +139,7 @@ struct Label {
 
     void coverOn(CoverageMask& mask) const
     {
-        for (const QRect* cell : {&top, &bottom, &exponent}) {
+        for (const QRect* cell : {&top, &bottom, &exponent, &keys}) {
             if (!cell->isNull())
                 mask.cover(*cell);
         }
@@ -187,18 +206,20 @@ Label layoutLabel(const LatticeElement& element, bool pressed, const LatticeDraw
     return label;
 }
 
-void drawKeyLabel(QPainter& painter, const Label& label, const std::string& keys,
-                  const GlyphText& font, const QColor& background)
+const std::string& keysOf(const LatticeDrawOptions& options, int index)
 {
-    QRect above = label.hasBox ? label.box : label.top;
-    for (const QRect* cell : {&label.bottom, &label.exponent}) {
-        if (!cell->isNull())
-            above = above.united(*cell);
-    }
-    if (above.isNull())
-        return;
-    const QRect cell(above.left(), above.bottom() + 2, font.width(keys), font.height());
-    drawOpaque(painter, font, cell, keys, Qt::black, background);
+    static const std::string none;
+    const auto i = static_cast<std::size_t>(index);
+    return i < options.keyLabels.size() ? options.keyLabels[i] : none;
+}
+
+// Whether a label at `corner` may reach into `area`: labels reach right and down from their
+// corner, a little left and up (box edges, the selection ring), and no more than `tallest`
+// down. Only a quick first sieve; the laid-out label decides.
+bool mayReach(QPoint corner, const QRect& area, int slack, int tallest)
+{
+    return corner.x() <= area.right() + slack && corner.y() <= area.bottom() + slack &&
+           corner.y() + tallest >= area.top();
 }
 
 }  // namespace
@@ -224,7 +245,7 @@ void LatticePainter::makeFonts(double zoom)
     mainSmall_ = GlyphText(labelFont(pointsToPixels(6, screenDpiY_, zoom), false));
     exponent_ = GlyphText(exponentFontForCell(zoomed(11, zoom)));
     exponentSmall_ = GlyphText(exponentFontForCell(zoomed(8, zoom)));
-    // The margins keep their 100 % measure, so that the labels keep their places.
+    // The margins are measured at 100 %; the geometry magnifies them with the places.
     const LatticeFontMetrics plain = LatticeFontMetrics::measure(
         GlyphText(labelFont(pointsToPixels(8, screenDpiY_), false)), mainSmall_);
     metrics_ = LatticeFontMetrics::measure(main_, mainSmall_);
@@ -297,9 +318,10 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
                                 const LatticeDrawOptions& options)
 {
     const Lattice& lattice = geometry.lattice();
-    const int width = geometry.outerSize().width();
-    const int height = geometry.outerSize().height();
-    painter.fillRect(QRect(0, 0, width, height), options.background);
+    const QRect& area = options.area;
+    const int width = geometry.surfaceSize().width();
+    const int height = geometry.surfaceSize().height();
+    painter.fillRect(area.isEmpty() ? QRect(0, 0, width, height) : area, options.background);
 
     const GlyphText& mainText = geometry.smallLayout() ? mainSmall_ : main_;
     const GlyphText& exponentText = geometry.smallLayout() ? exponentSmall_ : exponent_;
@@ -308,29 +330,40 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
     const QColor black(0, 0, 0);
     const int count = lattice.count();
     if (count == 0) {
-        const QSize area =
+        const QSize visible =
             options.visibleSize.isEmpty() ? geometry.outerSize() : options.visibleSize;
         painter.setPen(black);
         painter.setFont(mainText.font());
-        painter.drawText(QRect(QPoint(0, 0), area), Qt::AlignCenter, emptyHint);
+        painter.drawText(area.isEmpty() ? QRect(QPoint(0, 0), visible) : area, Qt::AlignCenter,
+                         emptyHint);
         return 0;
     }
     drawUnderLabels(painter, geometry, options);
 
     // Later labels lie on top of earlier ones. Walking from the top down, a label whose every
     // pixel is already covered cannot be seen and is left out; what is drawn is the same.
-    coverage_.reset(painter.device() ? painter.device()->width() : width,
-                    painter.device() ? painter.device()->height() : height);
+    coverage_.reset(!area.isEmpty() ? area
+                    : painter.device()
+                        ? QRect(0, 0, painter.device()->width(), painter.device()->height())
+                        : QRect(0, 0, width, height));
     std::vector<std::pair<int, Label>> shown;
     const bool filtered = !geometry.limits().showsAll();
+    // A ratio label, its exponent line, its keys and its ring are at most about five lines.
+    const int slack = geometry.lineHeight() + selectionRingWidth(geometry);
+    const int tallest = 5 * geometry.lineHeight() + slack;
     for (int i = count - 1; i >= 0; --i) {
         const LatticeElement& element = *lattice.element(i);
         if (filtered && !geometry.shows(element))
+            continue;
+        if (!area.isEmpty() && !mayReach(geometry.labelAt(element), area, slack, tallest))
             continue;
         const bool lit = static_cast<std::size_t>(i) < options.lit.size() &&
                          options.lit[static_cast<std::size_t>(i)];
         Label label = layoutLabel(element, element.selected || lit, options, geometry, mainText,
                                   exponentText);
+        label.placeKeys(keysOf(options, i), mainSmall_);
+        if (!area.isEmpty() && !label.bounds().intersects(area))
+            continue;
         if (skipHidden_) {
             if (label.hiddenUnder(coverage_))
                 continue;
@@ -361,10 +394,8 @@ int LatticePainter::drawLattice(QPainter& painter, const LatticeGeometry& geomet
         }
         if (label.hasBox)
             drawBox(painter, geometry, i, label.pressed, palette);
-        if (static_cast<std::size_t>(i) < options.keyLabels.size() &&
-            !options.keyLabels[static_cast<std::size_t>(i)].empty())
-            drawKeyLabel(painter, label, options.keyLabels[static_cast<std::size_t>(i)], mainSmall_,
-                         options.background);
+        if (!label.keys.isNull())
+            drawOpaque(painter, mainSmall_, label.keys, label.keysText, black, options.background);
         if (label.highlightWidth > 0) {
             for (const QRect& band : bands(label.highlight, label.highlightWidth))
                 painter.fillRect(band, palette.color(QPalette::Highlight));
@@ -386,8 +417,16 @@ void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& g
     if (lines) {
         // One pen per prime and one call per pen.
         std::array<std::vector<QLineF>, primeTable.size()> byPrime;
-        for (const NeighbourLine& line : linesOf(geometry, shownPairs(geometry)))
+        // Lines wholly outside the area drawn are left to the clipping they would meet.
+        const QRectF area = QRectF(options.area).adjusted(-width, -width, width, width);
+        for (const NeighbourLine& line : linesOf(geometry, shownPairs(geometry))) {
+            if (!options.area.isEmpty() && !QRectF(line.line.p1(), line.line.p2())
+                                                .normalized()
+                                                .adjusted(-1, -1, 1, 1)
+                                                .intersects(area))
+                continue;
             byPrime[static_cast<std::size_t>(line.prime)].push_back(line.line);
+        }
         for (std::size_t prime = 0; prime < byPrime.size(); ++prime) {
             if (byPrime[prime].empty())
                 continue;
@@ -408,6 +447,25 @@ void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& g
         painter.drawEllipse(centre, rx, ry);
     }
     painter.restore();
+}
+
+QRect LatticePainter::labelBounds(const LatticeGeometry& geometry,
+                                  const LatticeDrawOptions& options) const
+{
+    const GlyphText& mainText = geometry.smallLayout() ? mainSmall_ : main_;
+    const GlyphText& exponentText = geometry.smallLayout() ? exponentSmall_ : exponent_;
+    const Lattice& lattice = geometry.lattice();
+    QRect all;
+    for (int i = 0; i < lattice.count(); ++i) {
+        const LatticeElement& element = *lattice.element(i);
+        if (!geometry.shows(element))
+            continue;
+        Label label =
+            layoutLabel(element, element.selected, options, geometry, mainText, exponentText);
+        label.placeKeys(keysOf(options, i), mainSmall_);
+        all = all.united(label.bounds());
+    }
+    return all;
 }
 
 void LatticePainter::drawBox(QPainter& painter, const LatticeGeometry& geometry, int index,

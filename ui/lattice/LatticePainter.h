@@ -34,9 +34,12 @@ struct LatticeDrawOptions {
     std::vector<bool> lit;
     // Text under each label (by element index): the MIDI keys that play it; none when empty.
     std::vector<std::string> keyLabels;
-    // An empty lattice shows how to get one, in the middle of this area from the top left;
-    // the outer size when empty.
+    // An empty lattice shows how to get one, in the middle of `area`, or else of this area
+    // from the top left (the outer size when empty).
     QSize visibleSize;
+    // The part of the picture to draw, as a scrolled window shows it: labels and lines wholly
+    // outside it are passed over. The whole surface when empty.
+    QRect area;
 };
 
 // A line of the picture between two neighbours, its colour and its prime (an index into
@@ -60,8 +63,9 @@ public:
 
     explicit LatticePainter(double screenDpiY);
 
-    // Label fonts this many times their size (clamped to the zoom range); the places of the
-    // labels stay. Fonts and measures are made again only when the zoom changes.
+    // Label fonts this many times their size (clamped to the zoom range); a geometry made
+    // with the measures magnifies the places with them. Fonts and measures are made again
+    // only when the zoom changes.
     void setZoom(double zoom);
     double zoom() const { return metrics_.zoom; }
 
@@ -72,6 +76,10 @@ public:
     // Gives the number of elements.
     int drawLattice(QPainter& painter, const LatticeGeometry& geometry,
                     const LatticeDrawOptions& options);
+
+    // The rectangle that holds every label the picture shows (text, box, selection ring,
+    // exponent line and key labels); null when none is shown.
+    QRect labelBounds(const LatticeGeometry& geometry, const LatticeDrawOptions& options) const;
 
     // The raised (selected) or sunken border of one element's label box.
     static void drawBox(QPainter& painter, const LatticeGeometry& geometry, int index, bool raised,

@@ -6,6 +6,7 @@
 #include "core/tuning/PitchChord.h"
 #include "core/tuning/PitchOutput.h"
 #include "platform/qt/DialogUnits.h"
+#include "platform/qt/SettingsStore.h"
 #include "ui/common/AppServices.h"
 #include "ui/common/ElementListener.h"
 #include "ui/common/OptionsDialog.h"
@@ -40,6 +41,9 @@ namespace {
 // How far each further table window moves, in pixels.
 constexpr int tableStep = 24;
 
+// The zoom chosen last in any lattice window, in percent.
+const QString zoomSetting = QStringLiteral("LatticeZoom");
+
 }  // namespace
 
 LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
@@ -53,7 +57,7 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     setWindowTitle(untitledCaption);
 
     view_ = new LatticeView(*this, this);
-    setCentralWidget(view_);
+    setCentralWidget(view_->frame());
     menus_ = new LatticeMenus(menuBar(), [this](LatticeCommand command) { runCommand(command); });
     contextMenu_ = new QMenu(this);
     QAction* properties = contextMenu_->addAction(QStringLiteral("&Element Properties"));
@@ -81,6 +85,12 @@ LatticeWindow::LatticeWindow(AppServices& services, QWidget* parent)
     const DialogUnits units(DialogUnits::dialogFont());
     resize(units.size(514, 334));
     services_.restorePlacement(*this, mainWindowPlacement);
+    if (const auto stored = services_.settings().value(zoomSetting)) {
+        bool number = false;
+        const int percent = stored->toInt(&number);
+        if (number)
+            applyZoom(percent, QPoint());
+    }
 }
 
 LatticeWindow::~LatticeWindow()
@@ -173,10 +183,13 @@ LatticeGeometry LatticeWindow::labelGeometry() const
     return LatticeGeometry(lattice_, frameGeometry().size(), painter_.metrics(), limitFilter());
 }
 
-int LatticeWindow::drawLattice(QPainter& painter)
+int LatticeWindow::drawLattice(QPainter& painter) { return drawArea(painter, QRect()); }
+
+int LatticeWindow::drawArea(QPainter& painter, const QRect& area)
 {
     LatticeDrawOptions options = options_;
     options.visibleSize = view_->size();
+    options.area = area;
     return painter_.drawLattice(painter, labelGeometry(), options);
 }
 
@@ -187,24 +200,57 @@ LimitFilter LatticeWindow::limitFilter() const
     return filter;
 }
 
-void LatticeWindow::setZoomPercent(int percent)
+void LatticeWindow::setZoomPercent(int percent) { applyZoom(percent, view_->rect().center()); }
+
+QRect LatticeWindow::labelBounds() const { return painter_.labelBounds(labelGeometry(), options_); }
+
+void LatticeWindow::zoomBy(int steps) { zoomAt(steps, view_->rect().center()); }
+
+void LatticeWindow::zoomAt(int steps, QPoint anchor)
 {
-    const auto nearest = std::min_element(zoomSteps.begin(), zoomSteps.end(), [&](int a, int b) {
-        return std::abs(a - percent) < std::abs(b - percent);
-    });
-    if (*nearest == zoomPercent_)
-        return;
-    zoomPercent_ = *nearest;
-    painter_.setZoom(zoomPercent_ / 100.0);
-    repaintAll();
+    // From a zoom between steps (Fit to window's), the first step is the next one that way.
+    const auto begin = zoomSteps.begin();
+    const int index =
+        steps > 0
+            ? static_cast<int>(std::upper_bound(begin, zoomSteps.end(), zoomPercent_) - begin) +
+                  steps - 1
+            : static_cast<int>(std::lower_bound(begin, zoomSteps.end(), zoomPercent_) - begin) +
+                  steps;
+    applyZoom(zoomSteps[static_cast<std::size_t>(
+                  std::clamp(index, 0, static_cast<int>(zoomSteps.size()) - 1))],
+              anchor);
 }
 
-void LatticeWindow::zoomBy(int steps)
+void LatticeWindow::applyZoom(int percent, QPoint anchor)
 {
-    const auto at = std::find(zoomSteps.begin(), zoomSteps.end(), zoomPercent_);
-    const int index = static_cast<int>(at - zoomSteps.begin()) + steps;
-    setZoomPercent(zoomSteps[static_cast<std::size_t>(
-        std::clamp(index, 0, static_cast<int>(zoomSteps.size()) - 1))]);
+    percent = std::clamp(percent, zoomSteps.front(), zoomSteps.back());
+    services_.settings().setValue(zoomSetting, QString::number(percent));
+    if (percent == zoomPercent_)
+        return;
+    zoomPercent_ = percent;
+    painter_.setZoom(percent / 100.0);
+    view_->setZoom(percent / 100.0, anchor);
+}
+
+void LatticeWindow::fitToWindow()
+{
+    const QRect room(QPoint(), view_->frame()->size());
+    int percent = 100;
+    for (;;) {
+        // The fonts round their sizes, so a zoom worked out from the bounds is tried before
+        // it is taken.
+        painter_.setZoom(percent / 100.0);
+        const QRect bounds = labelBounds();
+        if (bounds.isNull() || room.contains(bounds) || percent == zoomSteps.front())
+            break;
+        const double shrink = std::min(room.width() / double(bounds.right() + 1),
+                                       room.height() / double(bounds.bottom() + 1));
+        percent = std::clamp(static_cast<int>(std::floor(percent * shrink)), zoomSteps.front(),
+                             percent - 1);
+    }
+    painter_.setZoom(zoomPercent_ / 100.0);
+    applyZoom(percent, QPoint());
+    view_->scrollTo(QPoint());
 }
 
 QString LatticeWindow::readoutAt(QPoint at) const
@@ -251,7 +297,7 @@ void LatticeWindow::applyNewChoice(const NewLatticeChoice& choice)
     setShowCircle(choice.circles);
 }
 
-QSize LatticeWindow::pictureSize() const { return view_->size(); }
+QSize LatticeWindow::pictureSize() const { return view_->pictureSize(); }
 
 int LatticeWindow::pictureDpi() const { return view_->logicalDpiX(); }
 
@@ -507,6 +553,7 @@ void LatticeWindow::runCommand(LatticeCommand command)
     case LatticeCommand::ZoomIn: zoomBy(1); break;
     case LatticeCommand::ZoomOut: zoomBy(-1); break;
     case LatticeCommand::ZoomReset: setZoomPercent(100); break;
+    case LatticeCommand::FitToWindow: fitToWindow(); break;
     case LatticeCommand::Colour: editColours(); break;
     case LatticeCommand::New: files_->newLattice(); break;
     case LatticeCommand::Open: files_->open(); break;

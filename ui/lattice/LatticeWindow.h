@@ -54,20 +54,30 @@ public:
     LatticeEditHistory& edits() { return *edits_; }
     QMenu* contextMenu() const { return contextMenu_; }
 
-    // Where the labels lie at the window's current size and zoom: what a paint draws and what
-    // a click hits.
+    // Where the labels lie at the window's current size and zoom, in picture coordinates:
+    // what a paint draws and what a click hits.
     LatticeGeometry labelGeometry() const override;
-    // Paints the whole lattice on any surface: the window, a printer page or an image, each
-    // laid out for the window's current size and zoom.
+    // Paints the whole picture on any surface: a printer page or an image, each laid out for
+    // the window's current size and zoom.
     int drawLattice(QPainter& painter) override;
+    // Paints the part `area` of it, as the scrolled view shows it.
+    int drawArea(QPainter& painter, const QRect& area) override;
     const LatticePainter& painter() const { return painter_; }
 
-    // The label zoom in percent, one of zoomSteps; 100 at first.
+    // The zoom in percent: one of zoomSteps, or what Fit to window chose. A new window
+    // takes the zoom last chosen in any.
     int zoomPercent() const { return zoomPercent_; }
-    // Takes the step nearest `percent`.
+    // Takes `percent` (within the ends of zoomSteps), keeping the middle of the view where
+    // it is.
     void setZoomPercent(int percent);
-    // Moves `steps` steps up (positive) or down the zoom steps, stopping at their ends.
-    void zoomBy(int steps) override;
+    // Moves `steps` steps up (positive) or down the zoom steps, stopping at their ends, and
+    // keeps the middle of the view where it is.
+    void zoomBy(int steps);
+    // The largest zoom up to 100 % that shows every label whole without scrolling.
+    void fitToWindow();
+    // The rectangle that every label shown lies in, at the current zoom, in picture
+    // coordinates.
+    QRect labelBounds() const;
 
     // What the pointer resting at `at` reads out: the element's readout, empty where no
     // shown element is.
@@ -88,7 +98,7 @@ public:
     // What the Limit items' check marks let through.
     LimitFilter limitFilter() const;
 
-    // Mouse actions, in window client coordinates of the drawing area.
+    // Mouse actions, in picture coordinates (the view's own, unless it is scrolled).
     void pressLeft(QPoint at) override;
     void releaseLeft(bool shiftHeld) override;
     void pressRight(QPoint at) override;
@@ -154,6 +164,9 @@ private:
     void updateKeyLabels();
 
     void repaintAll();
+    // Ctrl with the wheel over `anchor`, a point of the view.
+    void zoomAt(int steps, QPoint anchor) override;
+    void applyZoom(int percent, QPoint anchor);
     void chooseStyle(int style);
     void toggleLimit(std::size_t index);
     void editColours();

@@ -6,6 +6,7 @@
 #include "ui/lattice/LatticePainter.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
@@ -23,7 +24,7 @@ const QColor sky(135, 206, 250);
 QImage render(LatticePainter& painter, const LatticeGeometry& geometry,
               const LatticeDrawOptions& options = {}, qreal pixelRatio = 1)
 {
-    QImage image(geometry.outerSize() * pixelRatio, QImage::Format_RGB32);
+    QImage image(geometry.surfaceSize() * pixelRatio, QImage::Format_RGB32);
     image.setDevicePixelRatio(pixelRatio);
     QPainter surface(&image);
     painter.drawLattice(surface, geometry, options);
@@ -59,9 +60,15 @@ TEST(LatticeZoom, HitsLandOnTheSameElementsAndFollowTheDrawnBoxes)
         LatticeDrawOptions boxesOnly;  // exponent lines reach past the boxes
         boxesOnly.showExponents = false;
         const QImage image = render(painter, geometry, boxesOnly);
+        const double zoom = percent / 100.0;
         for (int i = 0; i < lattice.count(); ++i) {
             SCOPED_TRACE(i);
-            EXPECT_EQ(geometry.labelAt(i), plain.labelAt(i));
+            // The picture is magnified: a place moves away from the origin with the zoom (to
+            // within the pixel that places are truncated to, magnified), and the middle of a
+            // box at 100 % lands on the same element at every zoom.
+            EXPECT_NEAR(geometry.labelAt(i).x(), zoom * plain.labelAt(i).x(), zoom + 1);
+            EXPECT_NEAR(geometry.labelAt(i).y(), zoom * plain.labelAt(i).y(), zoom + 1);
+            EXPECT_EQ(geometry.hitTest((QPointF(plain.box(i).center()) * zoom).toPoint()), i);
             EXPECT_EQ(geometry.hitTest(geometry.labelAt(i) + QPoint(1, 1)), i);
             // The box that is hit is the box that is drawn: its last pixel carries the edge.
             const QRect box = geometry.box(i);
@@ -107,6 +114,56 @@ TEST(LatticeZoom, AHighDensitySurfaceShowsTheSamePictureInTwiceThePixels)
         }
     }
     EXPECT_GT(compared, 10000);
+}
+
+// A scrolled view draws only the part it shows: that part must be the same pixels as the whole
+// picture has there, and the label bounds must hold everything that is drawn.
+TEST(LatticeZoom, APartOfThePictureIsThatPartOfTheWholeOne)
+{
+    Lattice lattice;
+    lattice.loadDefaultScale();
+    for (int i = 0; i < lattice.count(); i += 3)
+        lattice.setSelected(i, true);
+    LatticePainter painter(96.0);
+    painter.setZoom(4.0);
+    LatticeDrawOptions options;
+    options.keyLabels.assign(static_cast<std::size_t>(lattice.count()), "60 72 84");
+    const LatticeGeometry geometry(lattice, QSize(900, 640), painter.metrics());
+    const QImage whole = render(painter, geometry, options);
+    const QRect bounds = painter.labelBounds(geometry, options);
+    for (int y = 0; y < whole.height(); y += 2) {
+        for (int x = 0; x < whole.width(); x += 2) {
+            if (whole.pixelColor(x, y) != sky) {
+                ASSERT_TRUE(bounds.contains(x, y)) << x << "," << y;
+            }
+        }
+    }
+    // Lines clipped at the edge of a smaller surface may round a pixel differently; a line
+    // lost would differ in hundreds.
+    LatticeDrawOptions lines = options;
+    lines.showLines = true;
+    const QImage lined = render(painter, geometry, lines);
+    for (const QRect area : {QRect(0, 0, 900, 600), QRect(1310, 905, 700, 500),
+                             QRect(2500, 1800, 1100, 760), QRect(3000, 10, 600, 300)}) {
+        SCOPED_TRACE(area.x());
+        const auto part = [&](LatticeDrawOptions drawn) {
+            QImage image(area.size(), QImage::Format_RGB32);
+            QPainter surface(&image);
+            surface.translate(-area.topLeft());
+            drawn.area = area;
+            painter.drawLattice(surface, geometry, drawn);
+            return image;
+        };
+        EXPECT_EQ(part(options), whole.copy(area));
+        const QImage linedPart = part(lines);
+        const QImage want = lined.copy(area);
+        int differ = 0;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x)
+                differ += linedPart.pixel(x, y) != want.pixel(x, y);
+        }
+        EXPECT_LT(differ, 20);
+    }
 }
 
 TEST(LatticeLines, ARepaintAfterAChangeDrawsTheLinesOfTheLatticeAsItIsNow)
@@ -176,16 +233,138 @@ TEST_F(LatticeViewOptions, ZoomKeysAndTheWheelStepThroughTheZooms)
     // The window's picture (and so its bitmap and print) and its hit test take the zoom.
     const QRect box = window->labelGeometry().box(fifth);
     EXPECT_GT(box.height(), 3 * plainHeight);
-    QImage image(view->size(), QImage::Format_RGB32);
+    QImage image(view->pictureSize(), QImage::Format_RGB32);
     QPainter surface(&image);
     window->drawLattice(surface);
     surface.end();
+    ASSERT_TRUE(image.rect().contains(box.bottomRight()));
     EXPECT_NE(image.pixelColor(box.bottomRight()), sky);
-    window->setZoomPercent(180);
-    EXPECT_EQ(window->zoomPercent(), 175);
+    window->setZoomPercent(900);
+    EXPECT_EQ(window->zoomPercent(), 400);
     window->runCommand(LatticeCommand::ZoomReset);
     EXPECT_EQ(window->zoomPercent(), 100);
     EXPECT_EQ(window->labelGeometry().box(fifth).height(), plainHeight);
+    delete window;
+}
+
+TEST_F(LatticeViewOptions, TheWheelZoomsAboutThePointerAndThePictureScrolls)
+{
+    LatticeWindow* window = openWindow();
+    window->lattice().loadDefaultScale();
+    LatticeView* view = window->view();
+    const QSize room = view->size();
+    const auto send = [&](QEvent::Type type, Qt::MouseButton button, QPoint at) {
+        QMouseEvent event(type, at, view->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MiddleButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    const auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    };
+    const int fifth = indexOf(window->lattice(), 3, 2);
+    const QPoint at = window->labelGeometry().box(fifth).center();
+    const auto hitAt = [&](QPoint p) {
+        return window->labelGeometry().hitTest(view->toPicture(p));
+    };
+    wheel(at, 4 * 120, Qt::ControlModifier);
+    EXPECT_EQ(window->zoomPercent(), 175);
+    EXPECT_EQ(hitAt(at), fifth);
+    EXPECT_EQ(view->pictureSize(), (QSizeF(room) * 1.75).toSize());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->width() < room.width(); }, 1000))
+        << "a scroll bar takes its room";
+    // The wheel, Shift with it, the keys and the middle button scroll.
+    view->scrollTo(QPoint(100, 100));
+    wheel(at, -120, Qt::NoModifier);
+    wheel(at, -120, Qt::ShiftModifier);
+    EXPECT_EQ(view->scrollPosition(), QPoint(100, 100) + QPoint(3, 3) * 20);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Up);
+    EXPECT_EQ(view->scrollPosition(), QPoint(180, 140));
+    send(QEvent::MouseButtonPress, Qt::MiddleButton, QPoint(200, 200));
+    send(QEvent::MouseMove, Qt::NoButton, QPoint(150, 230));
+    send(QEvent::MouseButtonRelease, Qt::MiddleButton, QPoint(150, 230));
+    EXPECT_EQ(view->scrollPosition(), QPoint(230, 110));
+    // A press lands where the picture is shown.
+    const QPoint shown = view->fromPicture(window->labelGeometry().box(fifth).center());
+    EXPECT_EQ(hitAt(shown), fifth);
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, shown);
+    EXPECT_TRUE(window->lattice().selected(fifth));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, shown);
+    // Zooming out about the same point finds the same element; at 100 % nothing scrolls.
+    wheel(shown, -4 * 120, Qt::ControlModifier);
+    EXPECT_EQ(window->zoomPercent(), 100);
+    EXPECT_EQ(view->scrollPosition(), QPoint(0, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->size() == room; }, 1000));
+    // The keys keep the middle of the view where it is.
+    window->setZoomPercent(200);
+    const QPoint middle = view->rect().center();
+    const QPointF plain = QPointF(view->toPicture(middle)) / 2.0;
+    window->zoomBy(2);
+    EXPECT_EQ(window->zoomPercent(), 300);
+    EXPECT_NEAR(view->toPicture(middle).x() / 3.0, plain.x(), 1.0);
+    EXPECT_NEAR(view->toPicture(middle).y() / 3.0, plain.y(), 1.0);
+    delete window;
+}
+
+TEST_F(LatticeViewOptions, FitToWindowShowsEveryLabelWholeAndNewWindowsTakeTheLastZoom)
+{
+    LatticeWindow* window = openWindow();
+    window->lattice().loadDefaultScale();
+    window->setZoomPercent(400);
+    window->view()->scrollTo(QPoint(500, 500));
+    window->runCommand(LatticeCommand::FitToWindow);
+    EXPECT_EQ(window->zoomPercent(), 100);
+    EXPECT_EQ(window->view()->scrollPosition(), QPoint(0, 0));
+    // A mapping that plays 1/1 on each of the keys 1 to 100: its key label, a hundred
+    // numbers long, reaches past the window at 100 %.
+    struct OneMapping : TuningFileDialogs {
+        QString path;
+        QString openMappingPath() override { return path; }
+        QString saveMappingPath() override { return {}; }
+        QString exportTuningPath(TuningFileFormat&) override { return {}; }
+    };
+    auto dialogs = std::make_unique<OneMapping>();
+    dialogs->path = dir.filePath("one.kbm");
+    QFile kbm(dialogs->path);
+    ASSERT_TRUE(kbm.open(QIODevice::WriteOnly));
+    kbm.write("1\n1\n100\n60\n60\n261.6256\n0\n0\n");
+    kbm.close();
+    window->tuningFiles().setDialogs(std::move(dialogs));
+    window->tuningFiles().openMapping();
+    window->setShowKeyLabels(true);
+    const QRect room(QPoint(), window->view()->frame()->size());
+    ASSERT_FALSE(room.contains(window->labelBounds()));
+    window->runCommand(LatticeCommand::FitToWindow);
+    const int fitted = window->zoomPercent();
+    EXPECT_LT(fitted, 100);
+    EXPECT_GE(fitted, 50);
+    EXPECT_TRUE(room.contains(window->labelBounds()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->view()->size() == room.size(); }, 1000));
+    // The largest such zoom: one percent more reaches past.
+    EXPECT_NE(window->zoomPercent(), 50);
+    window->setZoomPercent(fitted + 1);
+    EXPECT_FALSE(room.contains(window->labelBounds()));
+    window->setZoomPercent(fitted);
+    // Zoom steps go on from a fitted zoom to the next step either way.
+    const auto& steps = LatticeWindow::zoomSteps;
+    window->zoomBy(1);
+    const auto above = std::find(steps.begin(), steps.end(), window->zoomPercent());
+    ASSERT_TRUE(above != steps.begin() && above != steps.end());
+    EXPECT_GT(*above, fitted);
+    EXPECT_LE(*(above - 1), fitted);
+
+    window->setZoomPercent(150);
+    LatticeWindow* next = openWindow();
+    EXPECT_EQ(next->zoomPercent(), 150);
+    EXPECT_GT(next->view()->pictureSize().width(), next->view()->frame()->width());
+    settings->setValue("LatticeZoom", "huge");
+    LatticeWindow* third = openWindow();
+    EXPECT_EQ(third->zoomPercent(), 100);
+    delete third;
+    delete next;
     delete window;
 }
 

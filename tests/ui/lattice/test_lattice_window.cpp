@@ -138,7 +138,7 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
     for (const auto& line : menuLines(menuNamed(bar, "&View")))
         view << line.text;
     EXPECT_EQ(view, (QStringList{"&Table", "&File", "&Key labels", "---", "Zoom &in", "Zoom &out",
-                                 "&Actual size"}));
+                                 "&Actual size", "Fit to &window"}));
     const auto shortcuts = [&](LatticeCommand command) {
         return window->menus().action(command)->shortcuts();
     };
@@ -147,6 +147,7 @@ TEST_F(LatticeWindowTest, MenuBarItemsOrderChecksAndGreyedItems)
                                    QKeySequence(Qt::CTRL | Qt::Key_Equal)}));
     EXPECT_EQ(shortcuts(LatticeCommand::ZoomOut), QList{QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     EXPECT_EQ(shortcuts(LatticeCommand::ZoomReset), QList{QKeySequence(Qt::CTRL | Qt::Key_0)});
+    EXPECT_EQ(shortcuts(LatticeCommand::FitToWindow), QList{QKeySequence(Qt::CTRL | Qt::Key_9)});
     ASSERT_EQ(window->contextMenu()->actions().size(), 1);
     EXPECT_EQ(window->contextMenu()->actions()[0]->text(), "&Element Properties");
     EXPECT_EQ(window->windowTitle(), "Untitled - Lattice");
