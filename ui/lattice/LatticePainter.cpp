@@ -222,6 +222,25 @@ bool mayReach(QPoint corner, const QRect& area, int slack, int tallest)
            corner.y() + tallest >= area.top();
 }
 
+// Whether the segment misses the rectangle: its bounding box does, or all four corners of
+// the rectangle lie on one side of it.
+bool misses(const QLineF& line, const QRectF& area)
+{
+    const qreal x1 = line.x1(), y1 = line.y1(), x2 = line.x2(), y2 = line.y2();
+    if (std::max(x1, x2) < area.left() || std::min(x1, x2) > area.right() ||
+        std::max(y1, y2) < area.top() || std::min(y1, y2) > area.bottom())
+        return true;
+    const qreal dx = x2 - x1, dy = y2 - y1;
+    int above = 0, below = 0;
+    for (const QPointF corner :
+         {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        const qreal side = dx * (corner.y() - y1) - dy * (corner.x() - x1);
+        above += side > 0;
+        below += side < 0;
+    }
+    return above == 4 || below == 4;
+}
+
 }  // namespace
 
 LatticePainter::LatticePainter(double screenDpiY)
@@ -417,13 +436,10 @@ void LatticePainter::drawUnderLabels(QPainter& painter, const LatticeGeometry& g
     if (lines) {
         // One pen per prime and one call per pen.
         std::array<std::vector<QLineF>, primeTable.size()> byPrime;
-        // Lines wholly outside the area drawn are left to the clipping they would meet.
+        // Lines that miss the area drawn, with the pen's width around it, are not drawn.
         const QRectF area = QRectF(options.area).adjusted(-width, -width, width, width);
         for (const NeighbourLine& line : linesOf(geometry, shownPairs(geometry))) {
-            if (!options.area.isEmpty() && !QRectF(line.line.p1(), line.line.p2())
-                                                .normalized()
-                                                .adjusted(-1, -1, 1, 1)
-                                                .intersects(area))
+            if (!options.area.isEmpty() && misses(line.line, area))
                 continue;
             byPrime[static_cast<std::size_t>(line.prime)].push_back(line.line);
         }
