@@ -3,6 +3,7 @@
 #include "LatticeWindowFixture.h"
 
 #include "ui/lattice/LatticeFileCommands.h"
+#include "ui/lattice/LatticeTuningFiles.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,6 +16,28 @@
 #include <optional>
 
 namespace tv::test {
+
+// Answers the keyboard mapping and tuning dialogs with prepared paths.
+struct PreparedTuningDialogs : TuningFileDialogs {
+    std::deque<QString> paths;
+    TuningFileFormat format = TuningFileFormat::AnaMark;
+
+    QString next()
+    {
+        if (paths.empty())
+            return {};
+        QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+    QString openMappingPath() override { return next(); }
+    QString saveMappingPath() override { return next(); }
+    QString exportTuningPath(TuningFileFormat& chosen) override
+    {
+        chosen = format;
+        return next();
+    }
+};
 
 // Answers the file dialogs with prepared paths; printing goes to a PDF file.
 struct FakeDialogs : LatticeFileDialogs {

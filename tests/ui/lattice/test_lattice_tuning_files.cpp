@@ -1,36 +1,12 @@
 // A lattice window's keyboard mapping files and tuning exports, through prepared dialog answers.
 
-#include "LatticeWindowFixture.h"
+#include "LatticeFilesFixture.h"
 
 #include "core/tuning/TuningExport.h"
 #include "support/ScratchDirectory.h"
-#include "ui/lattice/LatticeTuningFiles.h"
-
-#include <deque>
 
 namespace tv::test {
 namespace {
-
-struct PreparedTuningDialogs : TuningFileDialogs {
-    std::deque<QString> paths;
-    TuningFileFormat format = TuningFileFormat::AnaMark;
-
-    QString next()
-    {
-        if (paths.empty())
-            return {};
-        QString path = paths.front();
-        paths.pop_front();
-        return path;
-    }
-    QString openMappingPath() override { return next(); }
-    QString saveMappingPath() override { return next(); }
-    QString exportTuningPath(TuningFileFormat& chosen) override
-    {
-        chosen = format;
-        return next();
-    }
-};
 
 using LatticeTuningFilesTest = LatticeWindowFixture;
 

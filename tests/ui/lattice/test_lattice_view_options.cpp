@@ -314,15 +314,9 @@ TEST_F(LatticeViewOptions, FitToWindowShowsEveryLabelWholeAndNewWindowsTakeTheLa
     EXPECT_EQ(window->view()->scrollPosition(), QPoint(0, 0));
     // A mapping that plays 1/1 on each of the keys 1 to 100: its key label, a hundred
     // numbers long, reaches past the window at 100 %.
-    struct OneMapping : TuningFileDialogs {
-        QString path;
-        QString openMappingPath() override { return path; }
-        QString saveMappingPath() override { return {}; }
-        QString exportTuningPath(TuningFileFormat&) override { return {}; }
-    };
-    auto dialogs = std::make_unique<OneMapping>();
-    dialogs->path = dir.filePath("one.kbm");
-    QFile kbm(dialogs->path);
+    auto dialogs = std::make_unique<PreparedTuningDialogs>();
+    dialogs->paths = {dir.filePath("one.kbm")};
+    QFile kbm(dialogs->paths.front());
     ASSERT_TRUE(kbm.open(QIODevice::WriteOnly));
     kbm.write("1\n1\n100\n60\n60\n261.6256\n0\n0\n");
     kbm.close();
