@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang 14 (AddressSanitizer and
 # UndefinedBehaviorSanitizer, undefined behaviour aborting) in build-fuzz, and runs one target
-# or all of them for SECONDS each, one after the other (or side by side, see below). Fails on the first crash, leak,
-# undefined behaviour, broken property or hang, naming the input that did it.
+# or all of them for SECONDS each, one after the other (or side by side, see below). Fails on
+# the first crash, leak, undefined behaviour, broken property or hang, naming the input that
+# did it.
 #
 #   scripts/fuzz.sh                  every target, 60 s each
 #   scripts/fuzz.sh compiler 300     fuzz_compiler for five minutes

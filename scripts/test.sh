@@ -4,7 +4,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, once for its tests and the fuzz targets,
 # runs those tests and every committed fuzz input, runs the tests of the threaded code under
 # ThreadSanitizer, and fuzzes each target for a short while (TONALVANE_FUZZ_SECONDS, 5 by
-# default, one target per core; scripts/fuzz.sh fuzzes for longer). Each section says how long it took.
+# default, one target per core; scripts/fuzz.sh fuzzes for longer). Each section says how
+# long it took.
 #
 # Under TONALVANE_STRICT_TESTS=1 (set by .ci/run) a test whose tool or resource is missing
 # fails instead of skipping.
