@@ -59,7 +59,7 @@ int analyse(const Arguments& given)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration analyseRegistration({
     "analyse",
     "analyse N/D [--octave K] | analyse --cents C [--octave K]",
     "    One tab-separated line: the pitch (0/0 for cents), its size in cents, the exponents\n"

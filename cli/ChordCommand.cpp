@@ -83,7 +83,7 @@ const std::string chordHelp =
         "    first on every channel; the notes sound for MS milliseconds (default 1000).\n") +
     bendRangeHelp;
 
-const CliRegistration registration({
+const CliRegistration chordRegistration({
     "chord",
     "chord PITCH... [--program P] [--hold MS] [--tuning bend|mts|mpe] [--bend-range N "
     "[--send-range]]",

@@ -38,7 +38,7 @@ int compile(const Arguments& given)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration compileRegistration({
     "compile",
     "compile FILE [--warnings]",
     "    Compiles the script in FILE (- for standard input) and prints its byte code, end\n"

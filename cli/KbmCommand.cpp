@@ -43,7 +43,7 @@ int kbm(const Arguments& given)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration kbmRegistration({
     "kbm",
     "kbm FILE.kbm [--scale SCALE.scl] [--save OUT.kbm]",
     "    Lists the keys a keyboard mapping maps or leaves unmapped, one line each: the key,\n"

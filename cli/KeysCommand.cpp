@@ -54,7 +54,7 @@ int runKeys(const Arguments& given)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration keysRegistration({
     "keys",
     "keys FILE.tvk [--save OUT.tvk]",
     "    Reads a keyboard file and lists each key that has a script: slot number, key,\n"

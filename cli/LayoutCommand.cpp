@@ -40,7 +40,7 @@ int runLayout(const Arguments& arguments)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration layoutRegistration({
     "layout",
     "layout FILE.scl [--style N]",
     "    Prints the plot position (x, tab, y; 0..1000) of every pitch of a scale file in the\n"

@@ -52,7 +52,7 @@ int runNew(const Arguments& arguments)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration newRegistration({
     "new",
     "new --diamond N | --genus \"F F ...\" | --cps \"K of F F ...\" [-o OUT.scl]",
     "    The pitches of a new lattice, one ratio a line, from the smallest, or written to\n"

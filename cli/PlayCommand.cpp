@@ -144,7 +144,7 @@ const std::string playHelp =
         "    at HZ samples a second (default 48000).\n") +
     bendRangeHelp;
 
-const CliRegistration registration({
+const CliRegistration playRegistration({
     "play",
     "play FILE [--repeat N] [--wav OUT.wav [--rate HZ] [--float]] [--tuning bend|mts|mpe] "
     "[--bend-range N [--send-range]]",

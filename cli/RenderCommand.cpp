@@ -113,7 +113,7 @@ int render(const Arguments& given)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration renderRegistration({
     "render",
     "render FILE.tvk PRESSES -o OUT.mid [--tuning bend|mts|mpe] [--bend-range N]",
     "    Saves key presses as a Standard MIDI File, as a keyboard window saves a recording:\n"

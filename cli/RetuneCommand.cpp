@@ -144,7 +144,7 @@ const std::string retuneHelp =
         "    default the first input and device 0).\n") +
     bendRangeHelp;
 
-const CliRegistration registration({
+const CliRegistration retuneRegistration({
     "retune",
     "retune SCALE.scl [--kbm FILE] [--in NAME] [--out NAME] [--tuning bend|mts|mpe] "
     "[--bend-range N [--send-range]]",

@@ -13,7 +13,7 @@ int runScl(const Arguments& args)
     return loadScale(args[0], lattice) && saveScale(args[1], lattice) ? exitOk : exitFailed;
 }
 
-const CliRegistration registration({
+const CliRegistration sclRegistration({
     "scl",
     "scl IN.scl OUT.scl",
     "    Reads a scale file and writes it again as Tonalvane saves scales.\n",

@@ -26,7 +26,7 @@ int syx(const Arguments& given)
         });
 }
 
-const CliRegistration registration({
+const CliRegistration syxRegistration({
     "syx",
     "syx SCALE.scl [--kbm FILE] -o OUT.syx",
     "    Writes the same tuning as tun as a MIDI Tuning Standard bulk dump (tuning program 0,\n"

@@ -29,7 +29,7 @@ int runTable(const Arguments& args)
     return exitOk;
 }
 
-const CliRegistration registration({
+const CliRegistration tableRegistration({
     "table",
     "table FILE.scl",
     "    Lists the pitches of a scale file as the table window shows them: ratio, cents,\n"

@@ -16,7 +16,7 @@ int tun(const Arguments& given)
                            });
 }
 
-const CliRegistration registration({
+const CliRegistration tunRegistration({
     "tun",
     "tun SCALE.scl [--kbm FILE] -o OUT.tun",
     "    Writes the tuning of every MIDI key as an AnaMark tuning file: the scale's pitches\n"

@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build, and the formatting that scripts/test.sh checks
   build-essential cmake ninja-build pkg-config clang-format-14
+  # the linker (CMakeLists.txt uses lld when it is there)
+  lld
   # the sanitizer builds and the libFuzzer targets (scripts/test.sh, scripts/fuzz.sh)
   clang-14 libclang-rt-14-dev
   # user interface: Qt 6 widgets, printing, the test library and the platform plugins

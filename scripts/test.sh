@@ -4,7 +4,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, once for its tests and the fuzz targets,
 # runs those tests and every committed fuzz input, runs the tests of the threaded code under
 # ThreadSanitizer, and fuzzes each target for a short while (TONALVANE_FUZZ_SECONDS, 5 by
-# default; scripts/fuzz.sh fuzzes for longer). Each section says how long it took.
+# default, one target per core; scripts/fuzz.sh fuzzes for longer). Each section says how
+# long it took.
 #
 # Under TONALVANE_STRICT_TESTS=1 (set by .ci/run) a test whose tool or resource is missing
 # fails instead of skipping.
@@ -57,8 +58,10 @@ ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 section "threaded code under ThreadSanitizer"
 # Only the tests that run threads, without Qt: the script players and their clock, and the
 # built-in synthesizer's message queue and output service.
+# Line tables and function names (-g1) are all the debug information its reports need.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTONALVANE_WERROR=ON \
   -DTONALVANE_UI=OFF -DTONALVANE_BENCH=OFF "${launcher[@]}" \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
   -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread >/dev/null
 cmake --build build-tsan -j "$jobs" --target test_player test_synth test_platform_midi
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
@@ -73,7 +76,8 @@ unset TSAN_OPTIONS
 
 seconds=${TONALVANE_FUZZ_SECONDS:-5}
 section "fuzz targets, $seconds s each"
-scripts/fuzz.sh all "$seconds"
+# One target per core at a time, each for its whole time.
+TONALVANE_FUZZ_JOBS=$jobs scripts/fuzz.sh all "$seconds"
 
 section "done"
 echo "test.sh: every test passed (the sanitizers and the fuzz targets included)"

@@ -40,7 +40,7 @@ void expectPitches(const Lattice& lattice, const std::vector<Pitch>& expected)
 }
 
 // A lattice with content, to show what a failed read leaves.
-Lattice oldLattice()
+Lattice oldLatticeBeforeRead()
 {
     Lattice lattice;
     lattice.setTitle("Old title");
@@ -121,7 +121,7 @@ TEST(ScalaRead, ControlCharactersLeaveTheEndOfTheDescription)
 
 TEST(ScalaRead, EmptyDescriptionAndAnyFirstLine)
 {
-    Lattice lattice = oldLattice();
+    Lattice lattice = oldLatticeBeforeRead();
     const FileResult r = lattice.readScala(fixture("empty_title_capitals.scl"));
     EXPECT_TRUE(r.ok) << r.message;
     EXPECT_EQ(lattice.title(), "");
@@ -134,7 +134,7 @@ TEST(ScalaRead, EmptyDescriptionAndAnyFirstLine)
 
 TEST(ScalaRead, CountOfZeroGivesAnEmptyTitledLattice)
 {
-    Lattice lattice = oldLattice();
+    Lattice lattice = oldLatticeBeforeRead();
     const FileResult r = lattice.readScala(fixture("count_zero.scl"));
     EXPECT_TRUE(r.ok) << r.message;
     EXPECT_EQ(lattice.count(), 0);
@@ -144,7 +144,7 @@ TEST(ScalaRead, CountOfZeroGivesAnEmptyTitledLattice)
 TEST(ScalaRead, FilesWithoutDescriptionAndCountAreRefusedUntouched)
 {
     for (const char* name : {"no_count.scl", "comments_only.scl", "empty.scl", "count_word.scl"}) {
-        Lattice lattice = oldLattice();
+        Lattice lattice = oldLatticeBeforeRead();
         const FileResult r = lattice.readScala(fixture(name));
         EXPECT_FALSE(r.ok) << name;
         EXPECT_EQ(r.message, "Invalid scala file!") << name;
@@ -152,7 +152,7 @@ TEST(ScalaRead, FilesWithoutDescriptionAndCountAreRefusedUntouched)
     }
     for (const char* text :
          {"Title\n12abc\n", "Title\n-3\n3/2\n", "Title\n99999999999\n", "Title\n\n12\n"}) {
-        Lattice lattice = oldLattice();
+        Lattice lattice = oldLatticeBeforeRead();
         EXPECT_EQ(readText(lattice, text).message, "Invalid scala file!") << text;
         expectUnchanged(lattice);
     }
@@ -165,7 +165,7 @@ TEST(ScalaRead, FilesWithoutDescriptionAndCountAreRefusedUntouched)
 TEST(ScalaRead, FilesThatCannotBeOpenedLeaveTheLatticeAlone)
 {
     const std::string missing = fixture("there_is_no_such_file.scl");
-    Lattice lattice = oldLattice();
+    Lattice lattice = oldLatticeBeforeRead();
     FileResult r = lattice.readScala(missing);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Unable to open " + missing);
@@ -178,7 +178,7 @@ TEST(ScalaRead, FilesThatCannotBeOpenedLeaveTheLatticeAlone)
 
 TEST(ScalaRead, UnknownFormatKeepsTheEarlierPitchesAndTheNewTitle)
 {
-    Lattice lattice = oldLattice();
+    Lattice lattice = oldLatticeBeforeRead();
     FileResult r = lattice.readScala(fixture("error_line.scl"));
     EXPECT_FALSE(r.ok);
     // The line as read, without its CR, and one line feed.
@@ -199,7 +199,7 @@ TEST(ScalaRead, UnknownFormatKeepsTheEarlierPitchesAndTheNewTitle)
 
 TEST(ScalaRead, FileEndingBeforeItsCountKeepsWhatItRead)
 {
-    Lattice lattice = oldLattice();
+    Lattice lattice = oldLatticeBeforeRead();
     const FileResult r = lattice.readScala(fixture("truncated.scl"));
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "The scale file ends after 3 of its 5 pitches.");

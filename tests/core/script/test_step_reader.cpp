@@ -8,7 +8,7 @@
 namespace tv {
 namespace {
 
-using Kind = ScriptStep::Kind;
+using StepKind = ScriptStep::Kind;
 using Bytes = std::vector<std::uint8_t>;
 
 // 'PLAY 1/1 3/2 500 MSEC' as the compiler writes it.
@@ -20,14 +20,14 @@ TEST(ScriptStepReader, WalksChordStepsWithTheirOperandsAndLengths)
 {
     ScriptStepReader reader{std::span<const std::uint8_t>(twoNoteChord)};
     const ScriptStep on = reader.next();
-    EXPECT_EQ(on.kind, Kind::ChordOn);
+    EXPECT_EQ(on.kind, StepKind::ChordOn);
     EXPECT_EQ(on.offset, 0u);
     EXPECT_EQ(on.size, 14u);
     EXPECT_EQ(on.count, 2u);
     EXPECT_EQ(on.records, twoNoteChord.data() + 2);
 
     const ScriptStep length = reader.next();
-    EXPECT_EQ(length.kind, Kind::ChordLength);
+    EXPECT_EQ(length.kind, StepKind::ChordLength);
     EXPECT_EQ(length.offset, 14u);
     EXPECT_EQ(length.size, 11u);
     EXPECT_EQ(length.length, 500u);
@@ -35,10 +35,10 @@ TEST(ScriptStepReader, WalksChordStepsWithTheirOperandsAndLengths)
     EXPECT_EQ(length.records, twoNoteChord.data() + 19);
 
     const ScriptStep end = reader.next();
-    EXPECT_EQ(end.kind, Kind::End);
+    EXPECT_EQ(end.kind, StepKind::End);
     EXPECT_EQ(end.offset, 25u);
     EXPECT_EQ(end.size, 1u);
-    EXPECT_EQ(reader.next().kind, Kind::End);
+    EXPECT_EQ(reader.next().kind, StepKind::End);
 }
 
 TEST(ScriptStepReader, RestAndProgramStepsAndBigEndianLengths)
@@ -47,18 +47,18 @@ TEST(ScriptStepReader, RestAndProgramStepsAndBigEndianLengths)
                      0x07, 0x52, 0xFF, 0xFF, 0xFF, 0xFE, 0x00};
     ScriptStepReader reader{std::span<const std::uint8_t>(code)};
     ScriptStep step = reader.next();
-    EXPECT_EQ(step.kind, Kind::Rest);
+    EXPECT_EQ(step.kind, StepKind::Rest);
     EXPECT_EQ(step.size, 5u);
     EXPECT_EQ(step.length, 70000u);
     step = reader.next();
-    EXPECT_EQ(step.kind, Kind::Program);
+    EXPECT_EQ(step.kind, StepKind::Program);
     EXPECT_EQ(step.size, 3u);
     EXPECT_EQ(step.channel, 3);
     EXPECT_EQ(step.program, 7);
     step = reader.next();
-    EXPECT_EQ(step.kind, Kind::Rest);
+    EXPECT_EQ(step.kind, StepKind::Rest);
     EXPECT_EQ(step.length, 0xFFFFFFFEu);  // all 32 bits, unsigned
-    EXPECT_EQ(reader.next().kind, Kind::End);
+    EXPECT_EQ(reader.next().kind, StepKind::End);
 }
 
 TEST(ScriptStepReader, NoteOffCountFollowsTheMostRecentChord)
@@ -71,18 +71,18 @@ TEST(ScriptStepReader, NoteOffCountFollowsTheMostRecentChord)
                      0x44, 0,    0,    0,  20,   0x80, 60, 0,  0x81, 64, 0,    0x50, 1,  0xE0,
                      0,    0x40, 0x90, 67, 96,   0x44, 0,  0,  0,    30, 0x80, 67,   0,  0x00};
     ScriptStepReader reader{std::span<const std::uint8_t>(code)};
-    std::vector<std::pair<Kind, std::uint32_t>> walk;
+    std::vector<std::pair<StepKind, std::uint32_t>> walk;
     std::size_t total = 0;
-    for (ScriptStep step = reader.next(); step.kind != Kind::End; step = reader.next()) {
+    for (ScriptStep step = reader.next(); step.kind != StepKind::End; step = reader.next()) {
         walk.emplace_back(step.kind, step.count);
         total += step.size;
     }
-    EXPECT_EQ(walk, (std::vector<std::pair<Kind, std::uint32_t>>{{Kind::ChordLength, 0},
-                                                                 {Kind::ChordOn, 2},
-                                                                 {Kind::Program, 0},
-                                                                 {Kind::ChordLength, 2},
-                                                                 {Kind::ChordOn, 1},
-                                                                 {Kind::ChordLength, 1}}));
+    EXPECT_EQ(walk, (std::vector<std::pair<StepKind, std::uint32_t>>{{StepKind::ChordLength, 0},
+                                                                     {StepKind::ChordOn, 2},
+                                                                     {StepKind::Program, 0},
+                                                                     {StepKind::ChordLength, 2},
+                                                                     {StepKind::ChordOn, 1},
+                                                                     {StepKind::ChordLength, 1}}));
     EXPECT_EQ(total + 1, code.size());
 }
 
@@ -91,13 +91,13 @@ TEST(ScriptStepReader, UnknownBytesAreSingleStepsTheCallerMaySkip)
     const Bytes code{0x41, 0x52, 0, 0, 0, 5, 0x00};
     ScriptStepReader reader{std::span<const std::uint8_t>(code)};
     const ScriptStep unknown = reader.next();
-    EXPECT_EQ(unknown.kind, Kind::Unknown);
+    EXPECT_EQ(unknown.kind, StepKind::Unknown);
     EXPECT_EQ(unknown.operation, 0x41);
     EXPECT_EQ(unknown.size, 1u);
     const ScriptStep rest = reader.next();
-    EXPECT_EQ(rest.kind, Kind::Rest);
+    EXPECT_EQ(rest.kind, StepKind::Rest);
     EXPECT_EQ(rest.length, 5u);
-    EXPECT_EQ(reader.next().kind, Kind::End);
+    EXPECT_EQ(reader.next().kind, StepKind::End);
 }
 
 TEST(ScriptStepReader, MalformedCodeNeverReadsPastItsEnd)
@@ -113,13 +113,13 @@ TEST(ScriptStepReader, MalformedCodeNeverReadsPastItsEnd)
     for (const auto& code : cases) {
         ScriptStepReader reader{std::span<const std::uint8_t>(code)};
         ScriptStep step = reader.next();
-        while (step.kind != Kind::Truncated && step.kind != Kind::End)
+        while (step.kind != StepKind::Truncated && step.kind != StepKind::End)
             step = reader.next();
-        EXPECT_EQ(step.kind, Kind::Truncated) << CompiledScript(code).hex();
+        EXPECT_EQ(step.kind, StepKind::Truncated) << CompiledScript(code).hex();
         EXPECT_EQ(step.offset + step.size, code.size());
         EXPECT_EQ(step.records, nullptr);
         const ScriptStep after = reader.next();
-        EXPECT_EQ(after.kind, Kind::End);
+        EXPECT_EQ(after.kind, StepKind::End);
         EXPECT_EQ(after.size, 0u);
     }
 }
@@ -134,13 +134,13 @@ TEST(ScriptStepReader, EndByteAndMissingEnd)
 
     const Bytes noEnd{0x52, 0, 0, 0, 1};
     ScriptStepReader open{std::span<const std::uint8_t>(noEnd)};
-    EXPECT_EQ(open.next().kind, Kind::Rest);
+    EXPECT_EQ(open.next().kind, StepKind::Rest);
     const ScriptStep end = open.next();
-    EXPECT_EQ(end.kind, Kind::End);
+    EXPECT_EQ(end.kind, StepKind::End);
     EXPECT_EQ(end.size, 0u);
 
     ScriptStepReader empty{std::span<const std::uint8_t>()};
-    EXPECT_EQ(empty.next().kind, Kind::End);
+    EXPECT_EQ(empty.next().kind, StepKind::End);
 }
 
 }  // namespace

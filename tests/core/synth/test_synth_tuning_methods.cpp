@@ -17,7 +17,7 @@
 namespace tv {
 namespace {
 
-constexpr double rate = 48000;
+constexpr double engineRate = 48000;
 
 class EngineService : public MidiService {
 public:
@@ -45,10 +45,10 @@ double zeroCrossingFrequency(const std::vector<double>& samples, std::size_t fro
             ++cycles;
         }
     }
-    return cycles > 0 ? cycles * rate / (last - first) : 0.0;
+    return cycles > 0 ? cycles * engineRate / (last - first) : 0.0;
 }
 
-double centsBetween(double a, double b) { return 1200.0 * std::log2(a / b); }
+double centsApart(double a, double b) { return 1200.0 * std::log2(a / b); }
 
 TEST(SynthTuningMethods, EachMethodSoundsItsPitchWithinAHundredthOfACent)
 {
@@ -68,7 +68,7 @@ TEST(SynthTuningMethods, EachMethodSoundsItsPitchWithinAHundredthOfACent)
         for (const auto& [n, d] : ratios) {
             SCOPED_TRACE(std::string(tuningWord(c.kind)) + " " + std::to_string(n) + "/" +
                          std::to_string(d));
-            SynthEngine engine(rate);
+            SynthEngine engine(engineRate);
             MidiOutput output(std::make_shared<EngineService>(engine));
             output.setBendRange(c.range, false);
             PitchOutput pitches(output);
@@ -89,9 +89,10 @@ TEST(SynthTuningMethods, EachMethodSoundsItsPitchWithinAHundredthOfACent)
 
             std::vector<double> samples;
             test::renderMono(engine, samples, test::framesFor(engine, 3.0));
-            const double heard = zeroCrossingFrequency(samples, static_cast<std::size_t>(rate / 2));
-            EXPECT_NEAR(centsBetween(heard, encoded), 0.0, 0.01);
-            EXPECT_NEAR(centsBetween(heard, just), 0.0, c.worstAgainstJust);
+            const double heard =
+                zeroCrossingFrequency(samples, static_cast<std::size_t>(engineRate / 2));
+            EXPECT_NEAR(centsApart(heard, encoded), 0.0, 0.01);
+            EXPECT_NEAR(centsApart(heard, just), 0.0, c.worstAgainstJust);
             ++measured;
         }
     }

@@ -17,7 +17,7 @@ using test::framesFor;
 using test::largestStep;
 using test::renderMono;
 
-constexpr double rate = 48000;
+constexpr double voiceRate = 48000;
 
 // One program from each timbre's groups: piano, organ, strings, reed, pipe (sine).
 constexpr int timbrePrograms[] = {0, 16, 40, 65, test::sineProgram};
@@ -36,7 +36,7 @@ TEST(SynthClicks, StartAndReleaseNeverStepFurtherThanTheSteadyTone)
     // keeps every step within what the waveform does on its own while it sounds.
     for (const int program : timbrePrograms) {
         SCOPED_TRACE("program " + std::to_string(program));
-        SynthEngine engine(rate);
+        SynthEngine engine(voiceRate);
         engine.handleMessage(programChange(0, program));
         engine.handleMessage(noteOn(0, 48, 127));
         std::vector<double> samples;
@@ -59,7 +59,7 @@ TEST(SynthClicks, StartAndReleaseNeverStepFurtherThanTheSteadyTone)
 
 TEST(SynthClicks, ARepeatedKeyAndABendDoNotClick)
 {
-    SynthEngine engine(rate);
+    SynthEngine engine(voiceRate);
     engine.handleMessage(programChange(0, test::sineProgram));
     engine.handleMessage(noteOn(0, 48, 127));
     std::vector<double> samples;
@@ -76,7 +76,7 @@ TEST(SynthClicks, ARepeatedKeyAndABendDoNotClick)
 
 TEST(SynthVoices, ReleasedAndDecayedNotesFreeTheirVoices)
 {
-    SynthEngine engine(rate);
+    SynthEngine engine(voiceRate);
     std::vector<double> samples;
     for (int c = 0; c < 5; ++c) {
         engine.handleMessage(programChange(c, timbrePrograms[c]));
@@ -112,22 +112,22 @@ TEST(SynthVoices, ANoteOffFadesOverItsFamilysReleaseTimeFromWhateverLevelItFinds
                                   60, 15, 60, 150, 150, 80,  80,  80};
     for (int family = 0; family < 16; ++family) {
         const int program = 8 * family + family % 8;
-        SynthEngine engine(rate);
+        SynthEngine engine(voiceRate);
         engine.handleMessage(programChange(0, program));
         engine.handleMessage(noteOn(0, 60, 100));
         std::vector<double> samples;
         renderMono(engine, samples, framesFor(engine, 1.0));
         engine.handleMessage(noteOff(0, 60));
         int frames = 0;
-        for (; engine.activeVoices() > 0 && frames < rate; ++frames)
+        for (; engine.activeVoices() > 0 && frames < voiceRate; ++frames)
             renderMono(engine, samples, 1);
-        EXPECT_NEAR(frames, releaseMs[family] / 1000 * rate, 2) << program;
+        EXPECT_NEAR(frames, releaseMs[family] / 1000 * voiceRate, 2) << program;
     }
 }
 
 TEST(SynthVoices, TheSixtyFifthNoteStealsTheOldest)
 {
-    SynthEngine engine(rate);
+    SynthEngine engine(voiceRate);
     engine.handleMessage(programChange(0, test::sineProgram));
     engine.handleMessage(noteOn(0, 48, 127));  // the oldest, and the only loud one
     std::vector<double> samples;
@@ -161,7 +161,7 @@ TEST(SynthVoices, TheSixtyFifthNoteStealsTheOldest)
 
 TEST(SynthVoices, AStolenVoiceFadesFastEvenWhenItWasReleasingSlowly)
 {
-    SynthEngine engine(rate);
+    SynthEngine engine(voiceRate);
     engine.handleMessage(programChange(0, 40));  // strings: a long release
     engine.handleMessage(noteOn(0, 48, 127));
     for (int i = 1; i < SynthEngine::maxVoices; ++i)
@@ -177,7 +177,7 @@ TEST(SynthVoices, AStolenVoiceFadesFastEvenWhenItWasReleasingSlowly)
 TEST(SynthVoices, ChannelZeroSitsInTheMiddleAndTheOthersStandApart)
 {
     for (const int channel : {0, 1}) {
-        SynthEngine engine(rate);
+        SynthEngine engine(voiceRate);
         engine.handleMessage(noteOn(channel, 60, 100));
         std::vector<float> buffer(2 * 4800);
         engine.render(buffer.data(), 4800);
@@ -196,7 +196,7 @@ TEST(SynthVoices, ChannelZeroSitsInTheMiddleAndTheOthersStandApart)
 
 TEST(SynthTimbres, EveryTableHasTheLoudnessOfAUnitSine)
 {
-    const SynthWavetables tables(rate);
+    const SynthWavetables tables(voiceRate);
     for (int set = 0; set < SynthWavetables::partialSetCount; ++set) {
         const float* table = tables.table(set, 0);  // all harmonics
         double sum = 0;
@@ -229,14 +229,14 @@ TEST(SynthTimbres, ProgramsOfThePipeGroupAreAPureSineAndOthersAreRich)
 {
     constexpr std::size_t size = 1 << 16;
     const auto secondHarmonic = [&](int program) {
-        SynthEngine engine(rate);
+        SynthEngine engine(voiceRate);
         engine.handleMessage(programChange(0, program));
         engine.handleMessage(noteOn(0, 57, 100));  // 220 Hz
         std::vector<double> samples;
         renderMono(engine, samples, framesFor(engine, 0.6));
         samples.erase(samples.begin(),
                       samples.begin() + static_cast<std::ptrdiff_t>(framesFor(engine, 0.1)));
-        const test::FourierMagnitudes fourier(samples, rate, size);
+        const test::FourierMagnitudes fourier(samples, voiceRate, size);
         const double fundamental = fourier.peakMagnitude(215, 225);
         EXPECT_GT(fundamental, 1.0) << "program " << program << " is silent";
         return fourier.peakMagnitude(435, 445) / fundamental;
@@ -251,12 +251,12 @@ TEST(SynthTimbres, EveryProgramSoundsAtTheSameFundamental)
 {
     // Under the sanitizers a program of each family, a different place in each.
     for (int program = 0; program < 128; program += test::underSanitizer ? 9 : 1) {
-        SynthEngine engine(rate);
+        SynthEngine engine(voiceRate);
         engine.handleMessage(programChange(3, program));
         engine.handleMessage(noteOn(3, 69, 100));
         std::vector<double> samples;
         renderMono(engine, samples, framesFor(engine, 0.3));
-        const test::FourierMagnitudes fourier(samples, rate, 1 << 15);
+        const test::FourierMagnitudes fourier(samples, voiceRate, 1 << 15);
         EXPECT_NEAR(fourier.peakFrequency(300, 600), 440.0, 0.5) << program;
     }
 }
@@ -312,7 +312,7 @@ TEST(SynthTimbres, APitchAboveNyquistIsSilentRatherThanFolded)
 
 TEST(SynthTimbres, ADenseLoudChordStaysWithinFullScale)
 {
-    SynthEngine engine(rate);
+    SynthEngine engine(voiceRate);
     for (int c = 0; c < 16; ++c) {
         engine.handleMessage(programChange(c, 16));  // organ: steady and rich
         engine.handleMessage(noteOn(c, static_cast<std::uint8_t>(36 + 2 * c), 127));

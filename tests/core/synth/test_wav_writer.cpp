@@ -18,7 +18,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes readFile(const std::filesystem::path& path)
+Bytes readWavFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -67,7 +67,7 @@ TEST_F(WavWriterTest, SixteenBitSamplesAreRoundedAndClamped)
     // 16384, -16384, 32767, -32767, 1, -1
     const Bytes samples{0x00, 0x40, 0x00, 0xC0, 0xFF, 0x7F, 0x01, 0x80, 0x01, 0x00, 0xFF, 0xFF};
     expected.insert(expected.end(), samples.begin(), samples.end());
-    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(readWavFile(path), expected);
 }
 
 TEST_F(WavWriterTest, FloatSamplesAreStoredAsTheyAre)
@@ -84,7 +84,7 @@ TEST_F(WavWriterTest, FloatSamplesAreStoredAsTheyAre)
     Bytes expected = wavHeader(44100, 2, WavSampleFormat::Float32, 1);
     const Bytes samples{0x00, 0x00, 0x80, 0x3E, 0x00, 0x00, 0xC0, 0xBF};
     expected.insert(expected.end(), samples.begin(), samples.end());
-    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(readWavFile(path), expected);
 }
 
 TEST_F(WavWriterTest, FailuresAreReportedNotHidden)
@@ -105,7 +105,7 @@ TEST_F(WavWriterTest, FailuresAreReportedNotHidden)
     EXPECT_FALSE(writer.finish(error));
     EXPECT_NE(error.find("larger than 4 GiB"), std::string::npos) << error;
     // What was there is still a readable, empty WAV file.
-    EXPECT_EQ(readFile(path), wavHeader(48000, 2, WavSampleFormat::Pcm16, 0));
+    EXPECT_EQ(readWavFile(path), wavHeader(48000, 2, WavSampleFormat::Pcm16, 0));
 }
 
 }  // namespace
