@@ -6,18 +6,6 @@
 #include "core/midi/MtsMessages.h"
 
 namespace tv {
-namespace {
-
-constexpr std::uint8_t noMember = 0xFF;
-
-}  // namespace
-
-MpeTuning::ScriptState::ScriptState()
-{
-    bends.fill(8192);
-    for (auto& notes : channels)
-        notes.fill(noMember);
-}
 
 NoteBend MpeTuning::noteBend(double cents) const
 {
@@ -94,42 +82,28 @@ void MpeTuning::end(const SoundingNote& note, SoundSource source)
 
 void MpeTuning::sendScriptMessage(std::uint32_t packed, SoundSource source)
 {
-    const std::uint8_t status = messageStatus(packed);
-    const int kind = status & 0xF0;
-    const int from = status & 15;
     std::lock_guard lock(mutex_);
-    ScriptState& state = scripts_[source];
-    switch (kind) {
-    case 0xE0: state.bends[from] = messageData1(packed) | (messageData2(packed) << 7); return;
-    case 0x90:
-    case 0x80: {
-        const std::uint8_t note = messageData1(packed) & 127;
-        std::uint8_t& member = state.channels[from][note];
-        if (member != noMember) {
-            release(member, note, source);
-            member = noMember;
-        }
-        if (kind == 0x90 && messageData2(packed) != 0) {
-            // The code's note and bend (4096 steps a semitone) give the exact pitch, which
-            // the member channel bends to at the member range.
-            const double cents =
-                (note - output_.baseNote()) * 100.0 + (state.bends[from] - 8192) * (100.0 / 4096.0);
-            const NoteBend tuned = noteBend(cents);
-            if (const auto placed = sound(tuned, messageData2(packed), -1, source))
-                member = placed->channel;
-        }
+    const auto end = [&](std::uint8_t member, std::uint8_t note) { release(member, note, source); };
+    // The code's note and bend (4096 steps a semitone) give the exact pitch, which a member
+    // channel bends to at the member range.
+    const auto start = [&](std::uint8_t note, int bend,
+                           std::uint8_t velocity) -> std::optional<std::uint8_t> {
+        const NoteBend tuned =
+            noteBend((note - output_.baseNote()) * 100.0 + (bend - 8192) * (100.0 / 4096.0));
+        if (const auto placed = sound(tuned, velocity, -1, source))
+            return static_cast<std::uint8_t>(placed->channel);
+        return std::nullopt;
+    };
+    if (notes_.follow(packed, source, end, start))
         return;
-    }
-    case 0xC0:
+    if ((messageStatus(packed) & 0xF0) == 0xC0) {
         // A program reaches every member channel, since any of them may play the next note.
         for (int m = 0; m < members; ++m)
             output_.send((packed & ~0x0Fu) | static_cast<std::uint32_t>(firstMember + m));
         return;
-    default:
-        // Controllers of the zone go to its manager channel.
-        output_.send(packed & ~0x0Fu);
-        return;
     }
+    // Controllers of the zone go to its manager channel.
+    output_.send(packed & ~0x0Fu);
 }
 
 void MpeTuning::announce()
@@ -145,7 +119,7 @@ void MpeTuning::forget()
 {
     std::lock_guard lock(mutex_);
     members_.fill({});
-    scripts_.clear();
+    notes_.clear();
 }
 
 }  // namespace tv

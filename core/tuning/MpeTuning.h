@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/pitch/NoteBend.h"
+#include "core/tuning/ScriptNotes.h"
 #include "core/tuning/TuningMethod.h"
 
 #include <array>
 #include <cstdint>
-#include <map>
 #include <mutex>
 
 namespace tv {
@@ -40,12 +40,6 @@ private:
         std::uint8_t key = 0;
         std::uint64_t since = 0;  // when it started sounding, or was last freed
     };
-    struct ScriptState {
-        std::array<int, 16> bends;
-        std::array<std::array<std::uint8_t, 128>, 16> channels;  // member taken, or 0xFF
-        ScriptState();
-    };
-
     // With mutex_ held: the member channel for a new note, the oldest note ended if need be.
     int takeMember();
     // With mutex_ held.
@@ -57,7 +51,7 @@ private:
     std::mutex mutex_;
     std::array<Member, members> members_{};
     std::uint64_t clock_ = 0;
-    std::map<SoundSource, ScriptState> scripts_;
+    ScriptNotes notes_;
 };
 
 }  // namespace tv

@@ -6,18 +6,6 @@
 #include <cstdlib>
 
 namespace tv {
-namespace {
-
-constexpr std::uint8_t noKey = 0xFF;
-
-}  // namespace
-
-MtsTuning::ScriptState::ScriptState()
-{
-    bends.fill(8192);
-    for (auto& channelKeys : keys)
-        channelKeys.fill(noKey);
-}
 
 std::optional<MtsFrequency> MtsTuning::word(const ExactPitch& pitch) const
 {
@@ -82,37 +70,18 @@ void MtsTuning::end(const SoundingNote& note, SoundSource source)
 
 void MtsTuning::sendScriptMessage(std::uint32_t packed, SoundSource source)
 {
-    const std::uint8_t status = messageStatus(packed);
-    const int kind = status & 0xF0;
-    const int from = status & 15;
     std::lock_guard lock(mutex_);
-    ScriptState& state = scripts_[source];
-    switch (kind) {
-    case 0xE0: state.bends[from] = messageData1(packed) | (messageData2(packed) << 7); return;
-    case 0x90:
-    case 0x80: {
-        const std::uint8_t note = messageData1(packed) & 127;
-        std::uint8_t& key = state.keys[from][note];
-        // A note-on where the same note still sounds ends that one first, as a channel would.
-        if (key != noKey) {
-            release(key, source);
-            key = noKey;
-        }
-        if (kind == 0x90 && messageData2(packed) != 0) {
-            // The code's bend is for the default range: 4096 steps a semitone.
-            const double semitones = note + (state.bends[from] - 8192) / 4096.0;
-            if (const auto tuned = mtsFrequency(semitones)) {
-                if (const auto taken = sound(*tuned, messageData2(packed), source))
-                    key = *taken;
-            }
-        }
-        return;
-    }
-    default:
-        // Programs and controllers reach the one channel every note plays on.
+    const auto end = [&](std::uint8_t key, std::uint8_t) { release(key, source); };
+    // The code's bend is for the default range: 4096 steps a semitone.
+    const auto start = [&](std::uint8_t note, int bend,
+                           std::uint8_t velocity) -> std::optional<std::uint8_t> {
+        if (const auto tuned = mtsFrequency(note + (bend - 8192) / 4096.0))
+            return sound(*tuned, velocity, source);
+        return std::nullopt;
+    };
+    // Programs and controllers reach the one channel every note plays on.
+    if (!notes_.follow(packed, source, end, start))
         output_.send((packed & ~0x0Fu) | channel);
-        return;
-    }
 }
 
 void MtsTuning::announce()
@@ -125,7 +94,7 @@ void MtsTuning::forget()
 {
     std::lock_guard lock(mutex_);
     keys_.fill({});
-    scripts_.clear();
+    notes_.clear();
 }
 
 }  // namespace tv

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/midi/MtsMessages.h"
+#include "core/tuning/ScriptNotes.h"
 #include "core/tuning/TuningMethod.h"
 
 #include <array>
-#include <map>
 #include <mutex>
 
 namespace tv {
@@ -38,14 +38,6 @@ private:
         SoundSource owner = nullptr;
         bool sounding = false;
     };
-    // What a source's script code has said so far: per channel its last bend (for the
-    // default range), and per channel and note the key its note took (0xFF for none).
-    struct ScriptState {
-        std::array<int, 16> bends;
-        std::array<std::array<std::uint8_t, 128>, 16> keys;
-        ScriptState();
-    };
-
     // With mutex_ held: takes the free key nearest `word`'s note, retunes it and sounds it.
     std::optional<std::uint8_t> sound(const MtsFrequency& word, std::uint8_t velocity,
                                       SoundSource source);
@@ -55,7 +47,7 @@ private:
     const MidiOutput& output_;
     std::mutex mutex_;
     std::array<Key, keys> keys_{};
-    std::map<SoundSource, ScriptState> scripts_;
+    ScriptNotes notes_;
 };
 
 }  // namespace tv
