@@ -110,6 +110,21 @@ TEST_F(MethodTest, MtsTranslatesScriptCodeKeepingItsBends)
               (Hex{"f0 7f 7f 08 02 00 01 43 43 02 40 f7", "90 43 60", "c0 09", "80 43 00"}));
 }
 
+TEST_F(MethodTest, MpeBendsScriptNotesOnMemberChannelsAtTheMemberRange)
+{
+    output.setBendRange(48, false);
+    pitches.setKind(TuningKind::Mpe);
+    capture->clear();
+    TuningMethod& mpe = pitches.method();
+    int source = 0;
+    // Note 67 and 80 bend steps of the code's 4096 a semitone: at range 48, 8192 + 3.3.
+    mpe.sendScriptMessage(pitchBend(1, 0x50, 0x40), &source);
+    mpe.sendScriptMessage(noteOn(1, 67, 96), &source);
+    mpe.sendScriptMessage(noteOn(1, 67, 0), &source);  // ends the note, starts none
+    mpe.sendScriptMessage(controlChange(5, 7, 100), &source);
+    EXPECT_EQ(capture->hex(), (Hex{"e1 03 40", "91 43 60", "81 43 00", "b0 07 64"}));
+}
+
 TEST_F(MethodTest, MpeAnnouncesItsZoneAndGivesEachNoteAMemberChannel)
 {
     output.setBendRange(48, false);
