@@ -134,13 +134,15 @@ void LatticeView::paintEvent(QPaintEvent* event)
     if (stale_ || drawnAt_ != scrollPosition() ||
         picture_.size() != (QSizeF(size()) * ratio).toSize()) {
         renderPicture();
-    } else if (!changed_.isEmpty()) {
+    } else if (const QRect redrawn = changed_.boundingRect().intersected(QRect(drawnAt_, size()));
+               !redrawn.isEmpty()) {
+        // Only what changed in view is drawn again; an empty area would mean all of it.
         QPainter painter(&picture_);
         painter.translate(-drawnAt_);
         painter.setClipRegion(changed_);
-        host_.drawArea(painter, changed_.boundingRect().intersected(QRect(drawnAt_, size())));
-        changed_ = QRegion();
+        host_.drawArea(painter, redrawn);
     }
+    changed_ = QRegion();
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawImage(area, picture_, QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));

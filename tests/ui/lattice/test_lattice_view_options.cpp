@@ -512,6 +512,14 @@ TEST_F(LatticeViewOptions, ASelectionRingComesAndGoesAsAFullPictureWouldShowIt)
     const QImage after = shown();
     EXPECT_EQ(after, before);
     EXPECT_EQ(after, full());
+    // In a magnified, scrolled view the ring is drawn where the view shows its element.
+    window->setZoomPercent(200);
+    window->view()->scrollTo(window->labelGeometry().labelAt(fifth) - QPoint(150, 120));
+    full();
+    press(window, window->view()->fromPicture(inside(window, fifth)), Qt::ShiftModifier);
+    release(window, Qt::ShiftModifier);
+    ASSERT_TRUE(lattice.selected(fifth));
+    EXPECT_EQ(shown(), full());
     delete window;
 }
 
