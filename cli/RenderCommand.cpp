@@ -4,6 +4,7 @@
 #include "core/keyboard/KeySlots.h"
 #include "core/keyboard/KeyboardFile.h"
 #include "core/keyboard/Recording.h"
+#include "core/pitch/LineWords.h"
 
 #include <charconv>
 #include <iostream>
@@ -13,19 +14,6 @@ namespace tv::cli {
 namespace {
 
 constexpr std::uint32_t longestElapsed = 0xFFFFFF;  // 24 bits of milliseconds
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-// The next word of `line` from `at`, with the blanks before it skipped.
-std::string_view nextWord(std::string_view line, std::size_t& at)
-{
-    while (at < line.size() && isBlank(line[at]))
-        ++at;
-    const std::size_t start = at;
-    while (at < line.size() && !isBlank(line[at]))
-        ++at;
-    return line.substr(start, at - start);
-}
 
 bool readNumber(std::string_view word, std::uint64_t& value)
 {

@@ -2,6 +2,7 @@
 
 #include "core/pitch/AtomicFile.h"
 #include "core/pitch/FileText.h"
+#include "core/pitch/LineWords.h"
 #include "core/pitch/NumberText.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@
 namespace tv {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isComment(std::string_view line) { return !line.empty() && line.front() == '!'; }
@@ -27,17 +26,6 @@ bool isBlankLine(std::string_view line)
             return false;
     }
     return true;
-}
-
-std::string_view firstWord(std::string_view line)
-{
-    std::size_t begin = 0;
-    while (begin < line.size() && isBlank(line[begin]))
-        ++begin;
-    std::size_t end = begin;
-    while (end < line.size() && !isBlank(line[end]))
-        ++end;
-    return line.substr(begin, end - begin);
 }
 
 bool allDigits(std::string_view text)

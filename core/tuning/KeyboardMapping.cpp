@@ -1,6 +1,7 @@
 #include "core/tuning/KeyboardMapping.h"
 
 #include "core/pitch/FileText.h"
+#include "core/pitch/LineWords.h"
 #include "core/pitch/NumberText.h"
 #include "core/tuning/TuningFile.h"
 
@@ -17,19 +18,6 @@ constexpr int maxKey = 127;
 constexpr std::size_t maxQuotedBytes = 40;
 
 int floorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0); }
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view firstWord(std::string_view line)
-{
-    std::size_t begin = 0;
-    while (begin < line.size() && isBlank(line[begin]))
-        ++begin;
-    std::size_t end = begin;
-    while (end < line.size() && !isBlank(line[end]))
-        ++end;
-    return line.substr(begin, end - begin);
-}
 
 // A word as a message shows it: control bytes escaped, so that a terminal never receives
 // them from a file, and cut short after maxQuotedBytes.
