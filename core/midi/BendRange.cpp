@@ -8,12 +8,6 @@
 namespace tv {
 namespace {
 
-// Controllers of the registered-parameter protocol.
-constexpr std::uint8_t parameterMsb = 101;
-constexpr std::uint8_t parameterLsb = 100;
-constexpr std::uint8_t dataEntryMsb = 6;
-constexpr std::uint8_t dataEntryLsb = 38;
-constexpr std::uint8_t nullParameter = 127;
 constexpr std::uint8_t bendRangeParameter = 0;
 
 }  // namespace
@@ -23,12 +17,12 @@ std::array<std::uint32_t, 6> bendRangeMessages(int channel, int semitones)
     const auto range =
         static_cast<std::uint8_t>(std::clamp(semitones, minBendRange, maxMpeBendRange));
     return {
-        controlChange(channel, parameterMsb, bendRangeParameter),
-        controlChange(channel, parameterLsb, bendRangeParameter),
-        controlChange(channel, dataEntryMsb, range),
-        controlChange(channel, dataEntryLsb, 0),
-        controlChange(channel, parameterMsb, nullParameter),
-        controlChange(channel, parameterLsb, nullParameter),
+        controlChange(channel, parameterMsbController, bendRangeParameter),
+        controlChange(channel, parameterLsbController, bendRangeParameter),
+        controlChange(channel, dataEntryMsbController, range),
+        controlChange(channel, dataEntryLsbController, 0),
+        controlChange(channel, parameterMsbController, nullParameter),
+        controlChange(channel, parameterLsbController, nullParameter),
     };
 }
 

@@ -49,6 +49,15 @@ constexpr std::uint32_t controlChange(int channel, std::uint8_t controller, std:
 // Controller 64: the sustain pedal, down from 64 up.
 inline constexpr std::uint8_t sustainController = 64;
 
+// Controllers of the registered-parameter protocol: the parameter's number (most and least
+// significant part), its value (data entry), and the null parameter number that ends an
+// exchange so that later data entry changes nothing.
+inline constexpr std::uint8_t parameterMsbController = 101;
+inline constexpr std::uint8_t parameterLsbController = 100;
+inline constexpr std::uint8_t dataEntryMsbController = 6;
+inline constexpr std::uint8_t dataEntryLsbController = 38;
+inline constexpr std::uint8_t nullParameter = 127;
+
 constexpr std::uint32_t channelPressure(int channel, std::uint8_t value)
 {
     return packMessage(static_cast<std::uint8_t>(0xD0 + (channel & 15)), value & 0x7F);

@@ -9,14 +9,10 @@ namespace {
 
 constexpr int fractionSteps = 16384;
 
-// Controllers of the registered-parameter protocol and the parameters used here.
-constexpr std::uint8_t parameterMsb = 101;
-constexpr std::uint8_t parameterLsb = 100;
-constexpr std::uint8_t dataEntryMsb = 6;
+// The registered parameters used here.
 constexpr std::uint8_t tuningProgramParameter = 3;
 constexpr std::uint8_t tuningBankParameter = 4;
 constexpr std::uint8_t mpeConfigurationParameter = 6;
-constexpr std::uint8_t nullParameter = 127;
 
 }  // namespace
 
@@ -62,23 +58,23 @@ std::array<std::uint8_t, 12> singleNoteTuningChange(std::uint8_t key, const MtsF
 std::array<std::uint32_t, 8> tuningProgramSelection(int channel)
 {
     return {
-        controlChange(channel, parameterMsb, 0),
-        controlChange(channel, parameterLsb, tuningBankParameter),
-        controlChange(channel, dataEntryMsb, 0),
-        controlChange(channel, parameterMsb, 0),
-        controlChange(channel, parameterLsb, tuningProgramParameter),
-        controlChange(channel, dataEntryMsb, 0),
-        controlChange(channel, parameterMsb, nullParameter),
-        controlChange(channel, parameterLsb, nullParameter),
+        controlChange(channel, parameterMsbController, 0),
+        controlChange(channel, parameterLsbController, tuningBankParameter),
+        controlChange(channel, dataEntryMsbController, 0),
+        controlChange(channel, parameterMsbController, 0),
+        controlChange(channel, parameterLsbController, tuningProgramParameter),
+        controlChange(channel, dataEntryMsbController, 0),
+        controlChange(channel, parameterMsbController, nullParameter),
+        controlChange(channel, parameterLsbController, nullParameter),
     };
 }
 
 std::array<std::uint32_t, 3> mpeZoneConfiguration(int members)
 {
     return {
-        controlChange(0, parameterMsb, 0),
-        controlChange(0, parameterLsb, mpeConfigurationParameter),
-        controlChange(0, dataEntryMsb, static_cast<std::uint8_t>(members)),
+        controlChange(0, parameterMsbController, 0),
+        controlChange(0, parameterLsbController, mpeConfigurationParameter),
+        controlChange(0, dataEntryMsbController, static_cast<std::uint8_t>(members)),
     };
 }
 
